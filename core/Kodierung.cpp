@@ -1,0 +1,388 @@
+#include "core/Kodierung.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace zw {
+
+namespace {
+
+// Bytes 80..9F of Windows-1252; the undefined ones map to themselves.
+constexpr char16_t kCp1252Hoch[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+struct AnsiTabellen {
+    std::array<char16_t, 256> zuUnicode{};
+    // 0 means "no byte" except for U+0000 itself.
+    std::array<std::uint8_t, 65536> zuByte{};
+
+    AnsiTabellen() {
+        for (int b = 0; b < 256; ++b) {
+            zuUnicode[b] = (b >= 0x80 && b < 0xA0) ? kCp1252Hoch[b - 0x80] : char16_t(b);
+            zuByte[zuUnicode[b]] = std::uint8_t(b);
+        }
+    }
+};
+
+const AnsiTabellen& Ansi() {
+    static const AnsiTabellen tabellen;
+    return tabellen;
+}
+
+constexpr char16_t kCr = u'\r';
+constexpr char16_t kLf = u'\n';
+constexpr char16_t kErsatz = 0xFFFD;
+
+// Writes decoded code units into a pre-sized buffer while applying the line
+// rule. The caller guarantees room for every unit plus one per line end.
+class ZeilenSchreiber {
+public:
+    explicit ZeilenSchreiber(char16_t* ziel) : anfang_(ziel), pos_(ziel) {}
+
+    // Returns false when a NUL ends the text.
+    inline bool Zeichen(char16_t c, bool nulBeendet) {
+        if (c > kCr) {
+            *pos_++ = c;
+            nachCr_ = false;
+            return true;
+        }
+        return Selten(c, nulBeendet);
+    }
+
+    std::size_t Ende() {
+        if (pos_ != anfang_ && pos_[-1] != kLf) {
+            *pos_++ = kCr;
+            *pos_++ = kLf;
+        }
+        return std::size_t(pos_ - anfang_);
+    }
+
+private:
+    bool Selten(char16_t c, bool nulBeendet) {
+        if (c == 0 && nulBeendet)
+            return false;
+        if (c == kLf) {
+            if (!nachCr_) {
+                *pos_++ = kCr;
+                *pos_++ = kLf;
+            }
+            nachCr_ = false;
+        } else if (c == kCr) {
+            *pos_++ = kCr;
+            *pos_++ = kLf;
+            nachCr_ = true;
+        } else {
+            *pos_++ = c;
+            nachCr_ = false;
+        }
+        return true;
+    }
+
+    char16_t* anfang_;
+    char16_t* pos_;
+    bool nachCr_ = false;
+};
+
+template <typename T> std::size_t ZeilenEnden(const T* anfang, const T* ende) {
+    return std::size_t(std::count(anfang, ende, T('\r'))) +
+           std::size_t(std::count(anfang, ende, T('\n')));
+}
+
+// Sizes the buffer for the worst case, fills it, and trims it.
+template <typename Fuellen> std::u16string Puffern(std::size_t hoechstens, Fuellen fuellen) {
+    std::u16string text;
+    text.resize(hoechstens + 2);
+    ZeilenSchreiber schreiber(text.data());
+    fuellen(schreiber);
+    text.resize(schreiber.Ende());
+    return text;
+}
+
+inline void Utf8Anhaengen(std::string& aus, char32_t cp) {
+    if (cp < 0x80) {
+        aus.push_back(char(cp));
+    } else if (cp < 0x800) {
+        aus.push_back(char(0xC0 | (cp >> 6)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        aus.push_back(char(0xE0 | (cp >> 12)));
+        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        aus.push_back(char(0xF0 | (cp >> 18)));
+        aus.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
+inline bool IstHoch(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+inline bool IstTief(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// Decodes UTF-8 and hands each code unit to the sink; a bad sequence becomes
+// one U+FFFD per maximal invalid subpart. The sink returns false to stop.
+template <typename Senke> void Utf8Dekodieren(std::string_view bytes, Senke&& senke) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned char b = s[i];
+        if (b < 0x80) {
+            if (!senke(char16_t(b)))
+                return;
+            ++i;
+            continue;
+        }
+        int folge;
+        unsigned char unten = 0x80, oben = 0xBF;
+        char32_t cp;
+        if (b >= 0xC2 && b <= 0xDF) {
+            folge = 1;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            folge = 2;
+            cp = b & 0x0F;
+            if (b == 0xE0)
+                unten = 0xA0;
+            else if (b == 0xED)
+                oben = 0x9F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            folge = 3;
+            cp = b & 0x07;
+            if (b == 0xF0)
+                unten = 0x90;
+            else if (b == 0xF4)
+                oben = 0x8F;
+        } else {
+            if (!senke(kErsatz))
+                return;
+            ++i;
+            continue;
+        }
+        std::size_t j = i + 1;
+        bool gut = true;
+        for (int k = 0; k < folge; ++k, ++j) {
+            if (j >= n || s[j] < unten || s[j] > oben) {
+                gut = false;
+                break;
+            }
+            cp = (cp << 6) | (s[j] & 0x3F);
+            unten = 0x80;
+            oben = 0xBF;
+        }
+        if (!gut) {
+            if (!senke(kErsatz))
+                return;
+            i = j;
+            continue;
+        }
+        i = j;
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            if (!senke(char16_t(0xD800 + (cp >> 10))))
+                return;
+            if (!senke(char16_t(0xDC00 + (cp & 0x3FF))))
+                return;
+        } else if (!senke(char16_t(cp))) {
+            return;
+        }
+    }
+}
+
+// Walks a text under the writing line rule and hands every unit to the sink,
+// with CR LF for each line end and after an unterminated last line.
+template <typename Senke> void ZeilenWeise(std::u16string_view text, Senke&& senke) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char16_t c = text[i];
+        if (c == kCr) {
+            senke(kCr);
+            senke(kLf);
+            if (i + 1 < n && text[i + 1] == kLf)
+                ++i;
+        } else if (c == kLf) {
+            senke(kCr);
+            senke(kLf);
+        } else {
+            senke(c);
+        }
+    }
+    if (n != 0 && text[n - 1] != kCr && text[n - 1] != kLf) {
+        senke(kCr);
+        senke(kLf);
+    }
+}
+
+} // namespace
+
+char16_t Cp1252Zeichen(unsigned char byte) { return Ansi().zuUnicode[byte]; }
+
+int Cp1252Byte(char16_t zeichen) {
+    const std::uint8_t b = Ansi().zuByte[zeichen];
+    return (b == 0 && zeichen != 0) ? -1 : int(b);
+}
+
+std::u16string AnsiLesen(std::string_view bytes) {
+    const char* anfang = bytes.data();
+    const void* nul = std::memchr(anfang, 0, bytes.size());
+    const char* ende = nul ? static_cast<const char*>(nul) : anfang + bytes.size();
+    const auto& tabelle = Ansi().zuUnicode;
+    return Puffern(std::size_t(ende - anfang) + ZeilenEnden(anfang, ende), [&](ZeilenSchreiber& z) {
+        for (const char* p = anfang; p != ende; ++p)
+            z.Zeichen(tabelle[static_cast<unsigned char>(*p)], false);
+    });
+}
+
+std::u16string Utf8Lesen(std::string_view bytes) {
+    // At most one code unit per byte, so the byte count bounds the text.
+    const char* anfang = bytes.data();
+    return Puffern(bytes.size() + ZeilenEnden(anfang, anfang + bytes.size()),
+                   [&](ZeilenSchreiber& z) {
+                       Utf8Dekodieren(bytes, [&](char16_t c) { return z.Zeichen(c, true); });
+                   });
+}
+
+std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t paare = bytes.size() / 2;
+    const bool rest = bytes.size() % 2 != 0;
+    std::size_t enden = 0;
+    for (std::size_t i = 0; i < paare; ++i) {
+        const unsigned hoch = s[2 * i + (bigEndian ? 0 : 1)];
+        const unsigned tief = s[2 * i + (bigEndian ? 1 : 0)];
+        enden += (hoch == 0 && (tief == '\r' || tief == '\n'));
+    }
+    return Puffern(paare + enden + (rest ? 1 : 0), [&](ZeilenSchreiber& z) {
+        for (std::size_t i = 0; i < paare; ++i) {
+            const unsigned hoch = s[2 * i + (bigEndian ? 0 : 1)];
+            const unsigned tief = s[2 * i + (bigEndian ? 1 : 0)];
+            if (!z.Zeichen(char16_t((hoch << 8) | tief), true))
+                return;
+        }
+        // A dangling odd byte is no character; it is marked, not dropped.
+        if (rest)
+            z.Zeichen(kErsatz, true);
+    });
+}
+
+std::u16string ZeilenRegelLesen(std::u16string_view text) {
+    const std::size_t nul = text.find(char16_t(0));
+    if (nul != std::u16string_view::npos)
+        text = text.substr(0, nul);
+    return Puffern(text.size() + ZeilenEnden(text.data(), text.data() + text.size()),
+                   [&](ZeilenSchreiber& z) {
+                       for (char16_t c : text)
+                           z.Zeichen(c, false);
+                   });
+}
+
+Kodiert AnsiSchreiben(std::u16string_view text) {
+    Kodiert k;
+    k.Bytes.resize(text.size() + ZeilenEnden(text.data(), text.data() + text.size()) + 2);
+    char* pos = k.Bytes.data();
+    const auto& tabelle = Ansi().zuByte;
+    std::size_t fehlend = 0;
+    ZeilenWeise(text, [&](char16_t c) {
+        const std::uint8_t b = tabelle[c];
+        if (b == 0 && c != 0) {
+            *pos++ = '?';
+            ++fehlend;
+        } else {
+            *pos++ = char(b);
+        }
+    });
+    k.Bytes.resize(std::size_t(pos - k.Bytes.data()));
+    k.NichtDarstellbar = fehlend;
+    return k;
+}
+
+std::size_t AnsiNichtDarstellbar(std::u16string_view text) {
+    const auto& tabelle = Ansi().zuByte;
+    std::size_t fehlend = 0;
+    for (char16_t c : text)
+        fehlend += (tabelle[c] == 0 && c != 0);
+    return fehlend;
+}
+
+Kodiert Utf8Schreiben(std::u16string_view text) {
+    Kodiert k;
+    k.Bytes.reserve(3 + text.size() + text.size() / 4 + 16);
+    k.Bytes.append("\xEF\xBB\xBF");
+    char16_t hoch = 0;
+    auto offenerHoher = [&] {
+        if (hoch != 0) {
+            Utf8Anhaengen(k.Bytes, kErsatz);
+            ++k.NichtDarstellbar;
+            hoch = 0;
+        }
+    };
+    ZeilenWeise(text, [&](char16_t c) {
+        if (IstTief(c) && hoch != 0) {
+            Utf8Anhaengen(k.Bytes, 0x10000 + ((char32_t(hoch - 0xD800) << 10) | (c - 0xDC00)));
+            hoch = 0;
+            return;
+        }
+        offenerHoher();
+        if (IstHoch(c)) {
+            hoch = c;
+        } else if (IstTief(c)) {
+            Utf8Anhaengen(k.Bytes, kErsatz);
+            ++k.NichtDarstellbar;
+        } else if (c < 0x80) {
+            k.Bytes.push_back(char(c));
+        } else {
+            Utf8Anhaengen(k.Bytes, c);
+        }
+    });
+    offenerHoher();
+    return k;
+}
+
+Kodiert Utf16Schreiben(std::u16string_view text) {
+    Kodiert k;
+    k.Bytes.resize(2 + 2 * (text.size() + ZeilenEnden(text.data(), text.data() + text.size()) + 2));
+    char* pos = k.Bytes.data();
+    *pos++ = char(0xFF);
+    *pos++ = char(0xFE);
+    ZeilenWeise(text, [&](char16_t c) {
+        *pos++ = char(c & 0xFF);
+        *pos++ = char(c >> 8);
+    });
+    k.Bytes.resize(std::size_t(pos - k.Bytes.data()));
+    return k;
+}
+
+std::string Utf16ZuUtf8(std::u16string_view text) {
+    std::string aus;
+    aus.reserve(text.size() + text.size() / 4);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c < 0x80) {
+            aus.push_back(char(c));
+        } else if (IstHoch(c) && i + 1 < text.size() && IstTief(text[i + 1])) {
+            Utf8Anhaengen(aus, 0x10000 + ((char32_t(c - 0xD800) << 10) | (text[i + 1] - 0xDC00)));
+            ++i;
+        } else if (IstHoch(c) || IstTief(c)) {
+            Utf8Anhaengen(aus, kErsatz);
+        } else {
+            Utf8Anhaengen(aus, c);
+        }
+    }
+    return aus;
+}
+
+std::u16string Utf8ZuUtf16(std::string_view text) {
+    std::u16string aus;
+    aus.reserve(text.size());
+    Utf8Dekodieren(text, [&](char16_t c) {
+        aus.push_back(c);
+        return true;
+    });
+    return aus;
+}
+
+} // namespace zw

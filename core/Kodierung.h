@@ -1,0 +1,47 @@
+#pragma once
+// Text encodings of the document files, each fused with the line rule, so a
+// large file is decoded and normalised in one pass.
+//
+// Line rule when reading: CR LF, a single CR and a single LF each end a line;
+// every line, the last one included, is followed by CR LF; a NUL ends the text.
+// Line rule when writing: the same, except that a NUL is written like any
+// other character (cutting the file short would lose the rest of the text).
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace zw {
+
+// Windows-1252. The five bytes the code page leaves undefined (81, 8D, 8F, 90,
+// 9D hex) stand for the code points of the same value, so every byte survives.
+char16_t Cp1252Zeichen(unsigned char byte);
+// The byte for a character, or -1 when Windows-1252 has none.
+int Cp1252Byte(char16_t zeichen);
+
+std::u16string AnsiLesen(std::string_view bytes);
+std::u16string Utf8Lesen(std::string_view bytes);  // without byte order mark
+std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian); // without mark
+
+// Applies the reading line rule to text that is already decoded.
+std::u16string ZeilenRegelLesen(std::u16string_view text);
+
+struct Kodiert {
+    std::string Bytes;
+    // Characters that the encoding cannot hold and that were written as "?"
+    // (Windows-1252) or U+FFFD (a lone surrogate in UTF-8).
+    std::size_t NichtDarstellbar = 0;
+};
+
+Kodiert AnsiSchreiben(std::u16string_view text);
+Kodiert Utf8Schreiben(std::u16string_view text);   // with EF BB BF
+Kodiert Utf16Schreiben(std::u16string_view text);  // little-endian with FF FE
+
+// Characters of a text that Windows-1252 cannot hold.
+std::size_t AnsiNichtDarstellbar(std::u16string_view text);
+
+// Plain conversions without the line rule.
+std::string Utf16ZuUtf8(std::u16string_view text); // lone surrogates become U+FFFD
+std::u16string Utf8ZuUtf16(std::string_view text); // bad sequences become U+FFFD
+
+} // namespace zw

@@ -1,0 +1,263 @@
+#include "core/MoFiles.h"
+
+#include "core/Fehler.h"
+#include "core/Kodierung.h"
+#include "core/Rtf.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <random>
+#include <system_error>
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#define ZW_HAT_FSYNC 1
+#endif
+
+namespace zw {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::FILE* Oeffnen(const fs::path& pfad, const char* modus) {
+#ifdef _WIN32
+    std::wstring m(modus, modus + std::strlen(modus));
+    return _wfopen(pfad.c_str(), m.c_str());
+#else
+    return std::fopen(pfad.c_str(), modus);
+#endif
+}
+
+// Closes the file on every path out of a function.
+struct DateiHalter {
+    std::FILE* f = nullptr;
+    ~DateiHalter() {
+        if (f)
+            std::fclose(f);
+    }
+    int Schliessen() {
+        const int r = std::fclose(f);
+        f = nullptr;
+        return r;
+    }
+};
+
+int FehlerOder(int ersatz) { return errno != 0 ? errno : ersatz; }
+
+bool Beginnt(std::string_view s, std::string_view muster) {
+    return s.size() >= muster.size() && s.substr(0, muster.size()) == muster;
+}
+
+fs::path TempPfad(const fs::path& ziel, unsigned versuch) {
+    static std::mt19937 zufall{std::random_device{}()};
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, ".%08x%u.tmp", unsigned(zufall()), versuch);
+    fs::path name = ziel.filename();
+    name = fs::path(u8".~") += name;
+    name += suffix;
+    return ziel.parent_path() / name;
+}
+
+// Follows a symbolic link, so a save replaces the file the link points to and
+// keeps the link.
+fs::path WirklichesZiel(const fs::path& datei) {
+    std::error_code ec;
+    if (fs::is_symlink(fs::symlink_status(datei, ec))) {
+        fs::path echt = fs::canonical(datei, ec);
+        if (!ec)
+            return echt;
+    }
+    return datei;
+}
+
+} // namespace
+
+std::string TypName(TTextFileType typ) {
+    switch (typ) {
+    case tfError:
+        return "tfError";
+    case tfText:
+        return "tfText";
+    case tfUnicode:
+        return "tfUnicode";
+    case tfRtf:
+        return "tfRtf";
+    case tfUtf8:
+        return "tfUtf8";
+    }
+    return std::to_string(int(typ));
+}
+
+TTextFileType TypAusAnfang(std::string_view anfang) {
+    unsigned char b[4] = {0, 0, 0, 0};
+    for (std::size_t i = 0; i < 4 && i < anfang.size(); ++i)
+        b[i] = static_cast<unsigned char>(anfang[i]);
+    if (b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+        return tfUtf8;
+    if (b[0] == 0xFF && b[1] == 0xFE && b[2] == 0 && b[3] == 0)
+        return tfUnicode;
+    if (b[0] == 0 && b[1] == 0 && b[2] == 0xFE && b[3] == 0xFF)
+        return tfUnicode;
+    if (b[0] == 0xFF && b[1] == 0xFE)
+        return tfUnicode;
+    if (b[0] == 0xFE && b[1] == 0xFF)
+        return tfUnicode;
+    if (b[0] == 0x7B && b[1] == 0x5C && b[2] == 0x72)
+        return tfRtf;
+    return tfText;
+}
+
+TTextFileType DateiTypErmitteln(const fs::path& datei) {
+    DateiHalter h;
+    h.f = Oeffnen(datei, "rb");
+    if (!h.f)
+        return tfError;
+    char puffer[4] = {0, 0, 0, 0};
+    const std::size_t gelesen = std::fread(puffer, 1, 4, h.f);
+    if (std::ferror(h.f))
+        return tfError;
+    return TypAusAnfang(std::string_view(puffer, gelesen));
+}
+
+std::string DateiLesen(const fs::path& datei) {
+    errno = 0;
+    DateiHalter h;
+    h.f = Oeffnen(datei, "rb");
+    if (!h.f)
+        throw OeffnenFehler(datei, FehlerOder(EACCES));
+    try {
+        std::string bytes;
+        std::error_code ec;
+        const auto groesse = fs::file_size(datei, ec);
+        if (!ec && groesse > 0) {
+            bytes.resize(std::size_t(groesse));
+            const std::size_t gelesen = std::fread(bytes.data(), 1, bytes.size(), h.f);
+            bytes.resize(gelesen);
+        }
+        // Whatever the size said, read on to the real end (devices, growing files).
+        char block[65536];
+        while (!std::ferror(h.f) && !std::feof(h.f)) {
+            const std::size_t n = std::fread(block, 1, sizeof block, h.f);
+            bytes.append(block, n);
+            if (n == 0)
+                break;
+        }
+        if (std::ferror(h.f))
+            throw OeffnenFehler(datei, FehlerOder(EIO));
+        return bytes;
+    } catch (const std::bad_alloc&) {
+        throw OeffnenFehler(datei, ENOMEM);
+    }
+}
+
+std::u16string TextDekodieren(std::string_view bytes, TTextFileType typ) {
+    if (typ == tfRtf)
+        return RtfZuText(bytes);
+    if (Beginnt(bytes, "\xEF\xBB\xBF"))
+        return Utf8Lesen(bytes.substr(3));
+    if (Beginnt(bytes, "\xFF\xFE"))
+        return Utf16Lesen(bytes.substr(2), false);
+    if (Beginnt(bytes, "\xFE\xFF"))
+        return Utf16Lesen(bytes.substr(2), true);
+    return AnsiLesen(bytes);
+}
+
+void TextDateiLaden(const fs::path& datei, TTextFileType& typ, std::u16string& text) {
+    text.clear();
+    typ = DateiTypErmitteln(datei);
+    const std::string bytes = DateiLesen(datei);
+    try {
+        text = TextDekodieren(bytes, typ);
+    } catch (const std::bad_alloc&) {
+        throw OeffnenFehler(datei, ENOMEM);
+    }
+}
+
+Kodiert TextKodieren(std::u16string_view text, TTextFileType typ, const TSchrift* schrift) {
+    switch (typ) {
+    case tfRtf: {
+        Kodiert k;
+        k.Bytes = TextZuRtf(text, schrift ? *schrift : TSchrift{});
+        return k;
+    }
+    case tfError:
+    case tfText:
+        return AnsiSchreiben(text);
+    case tfUtf8:
+        return Utf8Schreiben(text);
+    default:
+        return Utf16Schreiben(text);
+    }
+}
+
+void DateiSchreiben(const fs::path& datei, std::string_view bytes) {
+    const fs::path ziel = WirklichesZiel(datei);
+    std::error_code ec;
+    const auto status = fs::status(ziel, ec);
+    const bool vorhanden = !ec && fs::exists(status);
+    if (vorhanden) {
+        if (fs::is_directory(status))
+            throw ErstellenFehler(datei, EISDIR);
+        // A file the user made read-only stays as it is, even for a user
+        // who could replace it.
+        constexpr auto schreibbar = fs::perms::owner_write | fs::perms::group_write |
+                                    fs::perms::others_write;
+        if ((status.permissions() & schreibbar) == fs::perms::none)
+            throw ErstellenFehler(datei, EACCES);
+    }
+
+    fs::path temp;
+    DateiHalter h;
+    for (unsigned versuch = 0; versuch < 16 && !h.f; ++versuch) {
+        errno = 0;
+        temp = TempPfad(ziel, versuch);
+        h.f = Oeffnen(temp, "wbx");
+        if (!h.f && errno != EEXIST)
+            break;
+    }
+    if (!h.f)
+        throw ErstellenFehler(datei, FehlerOder(EACCES));
+
+    auto aufgeben = [&](int fehler) {
+        if (h.f)
+            std::fclose(h.f);
+        h.f = nullptr;
+        std::error_code weg;
+        fs::remove(temp, weg);
+        throw ErstellenFehler(datei, fehler);
+    };
+
+    errno = 0;
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), h.f) != bytes.size())
+        aufgeben(FehlerOder(EIO));
+    if (std::fflush(h.f) != 0)
+        aufgeben(FehlerOder(EIO));
+#ifdef ZW_HAT_FSYNC
+    if (::fsync(::fileno(h.f)) != 0 && errno != EINVAL)
+        aufgeben(FehlerOder(EIO));
+#endif
+    if (h.Schliessen() != 0)
+        aufgeben(FehlerOder(EIO));
+    if (vorhanden)
+        fs::permissions(temp, status.permissions(), ec);
+    fs::rename(temp, ziel, ec);
+    if (ec)
+        aufgeben(ec.value());
+}
+
+SpeicherErgebnis TextDateiSpeichern(const fs::path& datei, std::u16string_view text,
+                                    TTextFileType typ, const TSchrift* schrift) {
+    Kodiert k;
+    try {
+        k = TextKodieren(text, typ, schrift);
+    } catch (const std::bad_alloc&) {
+        throw ErstellenFehler(datei, ENOMEM);
+    }
+    DateiSchreiben(datei, k.Bytes);
+    return SpeicherErgebnis{k.NichtDarstellbar};
+}
+
+} // namespace zw

@@ -1,0 +1,64 @@
+#pragma once
+// Document files: recognising a file's type from its first bytes, loading a
+// whole file into one string of 16-bit characters, and writing one string back
+// in a chosen type.
+
+#include "core/Kodierung.h"
+#include "core/Schrift.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zw {
+
+enum TTextFileType : std::uint8_t {
+    tfError = 0,   // the file cannot be opened or read
+    tfText = 1,    // the system's ANSI code page
+    tfUnicode = 2, // UTF-16
+    tfRtf = 3,     // Rich Text Format
+    tfUtf8 = 4,    // UTF-8
+};
+
+// "tfText" and so on; the name of any other value is its number.
+std::string TypName(TTextFileType typ);
+
+// The type for the first (up to) four bytes of a file.
+TTextFileType TypAusAnfang(std::string_view anfang);
+
+// Never fails: a file that cannot be opened or read is tfError.
+TTextFileType DateiTypErmitteln(const std::filesystem::path& datei);
+
+// Decodes a whole file's bytes by their byte order mark (or as ANSI text) and
+// applies the reading line rule. For tfRtf the bytes are read as RTF.
+std::u16string TextDekodieren(std::string_view bytes, TTextFileType typ);
+
+// Sets the text to empty, stores the file's type, then loads the whole file.
+// Throws DateiFehler ("Datei %s kann nicht geöffnet werden. %s") after the type
+// has been stored.
+void TextDateiLaden(const std::filesystem::path& datei, TTextFileType& typ, std::u16string& text);
+
+// The bytes a text is saved as in a type.
+Kodiert TextKodieren(std::u16string_view text, TTextFileType typ, const TSchrift* schrift);
+
+struct SpeicherErgebnis {
+    // Characters the type cannot hold; written as "?" in an ANSI file.
+    std::size_t NichtDarstellbar = 0;
+};
+
+// Creates or replaces the file. The text goes to a temporary file in the
+// target's folder first, which then replaces the target, so a failed save
+// leaves the old file as it was. Throws DateiFehler
+// ("Datei "%s" kann nicht erstellt werden. %s").
+SpeicherErgebnis TextDateiSpeichern(const std::filesystem::path& datei, std::u16string_view text,
+                                    TTextFileType typ, const TSchrift* schrift = nullptr);
+
+// Reads a whole file. Throws the opening error.
+std::string DateiLesen(const std::filesystem::path& datei);
+
+// Writes bytes atomically as described for TextDateiSpeichern.
+void DateiSchreiben(const std::filesystem::path& datei, std::string_view bytes);
+
+} // namespace zw

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything, and runs all tests: a short
+# libFuzzer run of every fuzz target (clang), then the test suite (ctest).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/abhaengigkeiten.sh
+
+# Fuzzing: the core alone, built with clang, libFuzzer, ASan and UBSan.
+fuzz_sekunden="${ZW_FUZZ_SEKUNDEN:-20}"
+if [ "$fuzz_sekunden" -gt 0 ]; then
+    CC=clang CXX=clang++ ZW_BUILD=build-fuzz scripts/bauen.sh \
+        -DZW_NUR_KERN=ON -DZW_FUZZ=ON -DZW_SANITIZE=ON -DZW_BENCH=OFF
+    for ziel in build-fuzz/bin/fuzz_*; do
+        name=$(basename "$ziel")
+        korpus=$(mktemp -d)
+        cp tests/fuzz/korpus/* "$korpus"/
+        echo "Fuzzing $name für ${fuzz_sekunden} s"
+        "$ziel" -max_total_time="$fuzz_sekunden" -max_len=4096 -rss_limit_mb=2048 \
+            -print_final_stats=0 "$korpus" 2>"$korpus.log" || {
+            tail -n 60 "$korpus.log"
+            echo "Fuzzing von $name hat einen Fehler gefunden."
+            exit 1
+        }
+        tail -n 1 "$korpus.log"
+        rm -rf "$korpus" "$korpus.log"
+    done
+fi
+
+scripts/bauen.sh
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "${ZW_JOBS:-2}"
