@@ -3,7 +3,7 @@
 
 #include "core/Tabelle.h"
 
-#include <array>
+#include <vector>
 #include <cstdint>
 #include <string>
 
@@ -20,10 +20,15 @@ public:
     std::int64_t Anwenden(std::u16string& text) const;
 
 private:
-    // Unlisted characters map to themselves and count 0, which keeps the
-    // loop free of branches.
-    std::array<char16_t, 65536> ziel_;
-    std::array<std::uint8_t, 65536> treffer_;
+    // One word per code unit: the replacement in the low 16 bits, a hit bit
+    // at bit 40. Unlisted characters map to themselves without the bit, so
+    // the loop has no branches, and summing the words counts the hits.
+    static constexpr int kTrefferBit = 40;
+    std::vector<std::uint64_t> eintrag_;
+    // Every listed code unit lies in [unten_, oben_]; runs of text outside
+    // that range (plain ASCII for a table of umlauts) are skipped whole.
+    char16_t unten_ = 0xFFFF;
+    char16_t oben_ = 0;
 };
 
 struct KonvertierErgebnis {

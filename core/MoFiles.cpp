@@ -73,6 +73,18 @@ fs::path WirklichesZiel(const fs::path& datei) {
     return datei;
 }
 
+void DirektSchreiben(const fs::path& datei, const fs::path& ziel, std::string_view bytes) {
+    errno = 0;
+    DateiHalter h;
+    h.f = Oeffnen(ziel, "wb");
+    if (!h.f)
+        throw ErstellenFehler(datei, FehlerOder(EACCES));
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), h.f) != bytes.size())
+        throw ErstellenFehler(datei, FehlerOder(EIO));
+    if (std::fflush(h.f) != 0 || h.Schliessen() != 0)
+        throw ErstellenFehler(datei, FehlerOder(EIO));
+}
+
 } // namespace
 
 std::string TypName(TTextFileType typ) {
@@ -207,6 +219,11 @@ void DateiSchreiben(const fs::path& datei, std::string_view bytes) {
                                     fs::perms::others_write;
         if ((status.permissions() & schreibbar) == fs::perms::none)
             throw ErstellenFehler(datei, EACCES);
+        // A device or pipe cannot be replaced by a file; it is written in place.
+        if (!fs::is_regular_file(status)) {
+            DirektSchreiben(datei, ziel, bytes);
+            return;
+        }
     }
 
     fs::path temp;

@@ -1,0 +1,168 @@
+// The command-line tool as a user runs it: real process, real files.
+#include "Hilfen.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+
+using zwtest::Lesen;
+using zwtest::Schreiben;
+using zwtest::TempOrdner;
+
+namespace {
+
+struct Ergebnis {
+    int status;
+    std::string aus, fehler;
+};
+
+std::string Zitat(const std::string& s) {
+    std::string z = "'";
+    for (char c : s)
+        z += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return z + "'";
+}
+
+class Cli : public testing::Test {
+protected:
+    Ergebnis Aufruf(const std::vector<std::string>& argumente) {
+        std::string befehl = Zitat(ZW_CLI);
+        for (const auto& a : argumente)
+            befehl += " " + Zitat(a);
+        const auto aus = ordner / "stdout", fehler = ordner / "stderr";
+        befehl += " >" + Zitat(aus.string()) + " 2>" + Zitat(fehler.string()) + " </dev/null";
+        const int roh = std::system(befehl.c_str());
+        return {WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, Lesen(aus), Lesen(fehler)};
+    }
+    std::string Pfad(const std::string& name) { return (ordner / name).string(); }
+    std::string Tabelle(const std::string& inhalt) {
+        Schreiben(ordner / "t.tab", inhalt);
+        return Pfad("t.tab");
+    }
+    static std::string LetzteZeile(const std::string& s) {
+        std::string t = s;
+        while (!t.empty() && t.back() == '\n')
+            t.pop_back();
+        return t.substr(t.find_last_of('\n') == std::string::npos ? 0 : t.find_last_of('\n') + 1);
+    }
+    TempOrdner ordner;
+};
+
+} // namespace
+
+TEST_F(Cli, HilfeUndFalscherAufruf) {
+    const Ergebnis hilfe = Aufruf({"--help"});
+    EXPECT_EQ(hilfe.status, 0);
+    for (const char* wort : {"konvertieren", "tabelle", "dateityp", "text", "--typ"})
+        EXPECT_NE(hilfe.aus.find(wort), std::string::npos) << wort;
+
+    const std::vector<std::vector<std::string>> falsch = {
+        {},
+        {"unbekannt"},
+        {"konvertieren", "a", "b"},
+        {"konvertieren", "--tabelle"},
+        {"konvertieren", "--tabelle", "t", "--typ", "pdf", "a", "b"},
+        {"konvertieren", "--tabelle", "t", "a"},
+        {"konvertieren", "--tabelle", "t", "--farbe", "a", "b"},
+        {"tabelle"},
+        {"dateityp", "a", "b"},
+        {"text"},
+    };
+    for (const auto& a : falsch) {
+        const Ergebnis e = Aufruf(a);
+        EXPECT_EQ(e.status, 2) << testing::PrintToString(a);
+        EXPECT_NE(e.fehler.find("Aufruf: zeichenwandler-cli"), std::string::npos);
+        EXPECT_TRUE(e.aus.empty());
+    }
+}
+
+TEST_F(Cli, KonvertierenMeldetUndBehaeltDenTyp) {
+    Schreiben(ordner / "ein.txt", "\xEF\xBB\xBF" "\xC3\xA4pfel und \xC3\xB6l\n");
+    const Ergebnis e = Aufruf({"konvertieren", "--tabelle", Tabelle("228 062\r\n246 091\r\n"),
+                               Pfad("ein.txt"), Pfad("aus.txt")});
+    EXPECT_EQ(e.status, 0) << e.fehler;
+    EXPECT_EQ(LetzteZeile(e.aus), "2 Zeichen wurden ersetzt");
+    EXPECT_EQ(Lesen(ordner / "aus.txt"), "\xEF\xBB\xBF>pfel und [l\r\n");
+}
+
+TEST_F(Cli, KonvertierenInJedenTyp) {
+    Schreiben(ordner / "ein.txt", "a");
+    const std::string tab = Tabelle("97 98\r\n");
+    struct Fall {
+        const char* typ;
+        std::string bytes;
+    } faelle[] = {{"text", "b\r\n"},
+                  {"utf8", "\xEF\xBB\xBF" "b\r\n"},
+                  {"unicode", std::string("\xFF\xFE" "b\0\r\0\n\0", 8)}};
+    for (const auto& f : faelle) {
+        const Ergebnis e =
+            Aufruf({"konvertieren", "--typ", f.typ, "--tabelle", tab, Pfad("ein.txt"), Pfad("aus")});
+        EXPECT_EQ(e.status, 0) << e.fehler;
+        EXPECT_EQ(LetzteZeile(e.aus), "1 Zeichen wurde ersetzt");
+        EXPECT_EQ(Lesen(ordner / "aus"), f.bytes) << f.typ;
+    }
+}
+
+TEST_F(Cli, NichtDarstellbareZeichenWerdenGewarnt) {
+    Schreiben(ordner / "ein.txt", "abc");
+    // Replacing by braille cells that Windows-1252 cannot hold.
+    const Ergebnis e = Aufruf({"konvertieren", "--typ", "text", "--tabelle",
+                               Tabelle("97 10241\r\n98 10243\r\n"), Pfad("ein.txt"), Pfad("aus")});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_EQ(LetzteZeile(e.aus), "2 Zeichen wurden ersetzt");
+    EXPECT_NE(e.fehler.find("2 Zeichen"), std::string::npos) << e.fehler;
+    EXPECT_NE(e.fehler.find("\"?\""), std::string::npos) << e.fehler;
+    EXPECT_EQ(Lesen(ordner / "aus"), "??c\r\n");
+}
+
+TEST_F(Cli, DateifehlerGebenStatusEins) {
+    const std::string tab = Tabelle("97 98\r\n");
+    Schreiben(ordner / "ein.txt", "a");
+    struct Fall {
+        std::vector<std::string> argumente;
+        std::string meldung;
+    } faelle[] = {
+        {{"konvertieren", "--tabelle", Pfad("fehlt.tab"), Pfad("ein.txt"), Pfad("aus")},
+         "Datei " + Pfad("fehlt.tab") + " kann nicht geöffnet werden."},
+        {{"konvertieren", "--tabelle", tab, Pfad("fehlt.txt"), Pfad("aus")},
+         "Datei " + Pfad("fehlt.txt") + " kann nicht geöffnet werden."},
+        {{"konvertieren", "--tabelle", tab, Pfad("ein.txt"), Pfad("kein/ordner/aus")},
+         "Datei \"" + Pfad("kein/ordner/aus") + "\" kann nicht erstellt werden."},
+        {{"tabelle", Pfad("fehlt.tab")}, "kann nicht geöffnet werden."},
+        {{"text", Pfad("fehlt.txt")}, "kann nicht geöffnet werden."},
+    };
+    for (const auto& f : faelle) {
+        const Ergebnis e = Aufruf(f.argumente);
+        EXPECT_EQ(e.status, 1) << testing::PrintToString(f.argumente);
+        EXPECT_NE(e.fehler.find(f.meldung), std::string::npos) << e.fehler;
+    }
+    EXPECT_FALSE(std::filesystem::exists(ordner / "aus"));
+}
+
+TEST_F(Cli, TabelleDateitypUndText) {
+    const Ergebnis t = Aufruf({"tabelle", Tabelle("; x\r\n097 065\r\n65601 66\r\n65 65\r\n")});
+    EXPECT_EQ(t.status, 0);
+    EXPECT_EQ(t.aus, "97 65\n65 66\n");
+
+    Schreiben(ordner / "u.txt", std::string("\xFF\xFE\xE4\0", 4));
+    const Ergebnis d = Aufruf({"dateityp", Pfad("u.txt")});
+    EXPECT_EQ(d.aus, "tfUnicode\n");
+    EXPECT_EQ(Aufruf({"dateityp", Pfad("fehlt")}).aus, "tfError\n");
+
+    const Ergebnis x = Aufruf({"text", Pfad("u.txt")});
+    EXPECT_EQ(x.status, 0);
+    EXPECT_EQ(x.aus, "\xC3\xA4\r\n");
+}
+
+TEST_F(Cli, MitgelieferteTabelleAufDemBeispiel) {
+    const std::string daten = ZW_DATEN;
+    const Ergebnis e = Aufruf({"konvertieren", "--tabelle", daten + "/Eng-Ger.tab",
+                               daten + "/Beispiel.txt", Pfad("aus.txt")});
+    EXPECT_EQ(e.status, 0) << e.fehler;
+    EXPECT_EQ(LetzteZeile(e.aus), "14 Zeichen wurden ersetzt");
+    const std::string aus = Lesen(ordner / "aus.txt");
+    EXPECT_EQ(aus.find_first_of("\xE4\xF6\xFC\xC4\xD6\xDC\xDF"), std::string::npos);
+    EXPECT_NE(aus.find("Gr\\!e aus K[ln und D\\sseldorf"), std::string::npos);
+}

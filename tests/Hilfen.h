@@ -1,0 +1,46 @@
+#pragma once
+// Small helpers shared by the core tests: a private temporary folder and
+// byte-exact file access.
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+namespace zwtest {
+
+class TempOrdner {
+public:
+    TempOrdner() {
+        std::random_device zufall;
+        pfad_ = std::filesystem::temp_directory_path() /
+                ("zw-test-" + std::to_string(zufall()) + std::to_string(zufall()));
+        std::filesystem::create_directories(pfad_);
+    }
+    ~TempOrdner() {
+        std::error_code ec;
+        // Read-only leftovers of a test must not stop the clean-up.
+        for (auto& e : std::filesystem::recursive_directory_iterator(pfad_, ec))
+            std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(pfad_, ec);
+    }
+    std::filesystem::path operator/(const std::string& name) const { return pfad_ / name; }
+    const std::filesystem::path& Pfad() const { return pfad_; }
+
+private:
+    std::filesystem::path pfad_;
+};
+
+inline void Schreiben(const std::filesystem::path& p, const std::string& bytes) {
+    std::ofstream f(p, std::ios::binary);
+    f << bytes;
+}
+
+inline std::string Lesen(const std::filesystem::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+}
+
+} // namespace zwtest
