@@ -38,14 +38,16 @@ std::u16string DeutscherText(std::size_t einheiten) {
 // again and again uses a table that swaps pairs: every run replaces as many
 // characters as the first.
 const zw::TTabListe& Tauschtabelle() {
-    static const zw::TTabListe tabelle = zw::TabTextAuswerten(
-        u"228 246\r\n246 228\r\n196 214\r\n214 196\r\n252 223\r\n223 252\r\n220 7838\r\n7838 220\r\n");
+    static const zw::TTabListe tabelle =
+        zw::TabTextAuswerten(u"228 246\r\n246 228\r\n196 214\r\n214 196\r\n252 223\r\n223 "
+                             u"252\r\n220 7838\r\n7838 220\r\n");
     return tabelle;
 }
 
 const zw::TTabListe& Tabelle() {
-    static const zw::TTabListe tabelle = zw::TabTextAuswerten(
-        u"228 062\r\n196 062\r\n246 091\r\n214 091\r\n252 092\r\n220 092\r\n223 033\r\n7838 033\r\n");
+    static const zw::TTabListe tabelle =
+        zw::TabTextAuswerten(u"228 062\r\n196 062\r\n246 091\r\n214 091\r\n252 092\r\n220 "
+                             u"092\r\n223 033\r\n7838 033\r\n");
     return tabelle;
 }
 

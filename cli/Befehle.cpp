@@ -4,6 +4,7 @@
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 #include "core/MoFiles.h"
+#include "core/Strom.h"
 #include "core/Tabelle.h"
 
 #include <cstdio>
@@ -101,19 +102,15 @@ int Konvertieren(const std::vector<std::string>& a) {
     if (liste.empty())
         Schreiben(stderr, "Warnung: Kein gültiger Tabelleneintrag gefunden!\n");
 
-    TTextFileType typ = tfError;
-    std::u16string text;
-    TextDateiLaden(Pfad(dateien[0]), typ, text);
-    KonvertierErgebnis ergebnis = TextKonvertieren(std::move(text), liste);
-    const TTextFileType speicherTyp = zielTyp.value_or(typ);
-    const SpeicherErgebnis gespeichert =
-        TextDateiSpeichern(Pfad(dateien[1]), ergebnis.Text, speicherTyp);
+    // Piece by piece, so a file of any size converts in little memory.
+    const StromErgebnis gespeichert =
+        DateiKonvertieren(Pfad(dateien[0]), Pfad(dateien[1]), liste, zielTyp);
     if (gespeichert.NichtDarstellbar > 0) {
         Schreiben(stderr, "Warnung: " + ZahlGruppieren(std::int64_t(gespeichert.NichtDarstellbar)) +
                               " Zeichen konnten im Zieltyp nicht dargestellt werden und wurden "
                               "durch \"?\" ersetzt.\n");
     }
-    Schreiben(stdout, KonvertierungsMeldung(ergebnis.Anzahl) + "\n");
+    Schreiben(stdout, KonvertierungsMeldung(gespeichert.Anzahl) + "\n");
     return Erfolg;
 }
 
@@ -124,7 +121,8 @@ int TabelleZeigen(const std::vector<std::string>& a) {
     TabDateiAuswerten(Pfad(a[1]), liste);
     std::string aus;
     for (const TabEintrag& e : liste)
-        aus += std::to_string(int(e.Suchzeichen)) + " " + std::to_string(int(e.Ersatzzeichen)) + "\n";
+        aus +=
+            std::to_string(int(e.Suchzeichen)) + " " + std::to_string(int(e.Ersatzzeichen)) + "\n";
     Schreiben(stdout, aus);
     return Erfolg;
 }

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <array>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 #include <cstdint>
 #include <cstring>
 
@@ -37,6 +41,54 @@ constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
 constexpr char16_t kErsatz = 0xFFFD;
 
+#ifdef __SSE2__
+// 16 bytes that decode to themselves and need no line handling: no control
+// up to CR, and for Windows-1252 nothing in 80..9F (nothing from 80 on for
+// UTF-8). Widens them into 16 code units.
+inline bool EinfacheBytes(const char* p, char16_t* ziel, bool nurAscii) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i null = _mm_setzero_si128();
+    __m128i schlecht = _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)), null);
+    if (nurAscii) {
+        schlecht = _mm_or_si128(schlecht, _mm_cmplt_epi8(v, null));
+    } else {
+        const __m128i c1 = _mm_xor_si128(v, _mm_set1_epi8(char(0x80)));
+        schlecht =
+            _mm_or_si128(schlecht, _mm_cmpeq_epi8(_mm_subs_epu8(c1, _mm_set1_epi8(0x1F)), null));
+    }
+    if (_mm_movemask_epi8(schlecht) != 0)
+        return false;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(ziel), _mm_unpacklo_epi8(v, null));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(ziel + 8), _mm_unpackhi_epi8(v, null));
+    return true;
+}
+
+// 8 code units that encode as one byte each and need no line handling:
+// below 80 (UTF-8), or up to FF outside 80..9F (Windows-1252), and neither
+// CR nor LF. Packs them into 8 bytes.
+inline bool EinfacheEinheiten(const char16_t* p, char* ziel, bool nurAscii) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i null = _mm_setzero_si128();
+    __m128i schlecht = _mm_or_si128(_mm_cmpeq_epi16(v, _mm_set1_epi16(10)),
+                                    _mm_cmpeq_epi16(v, _mm_set1_epi16(13)));
+    if (nurAscii) {
+        schlecht = _mm_or_si128(
+            schlecht, _mm_xor_si128(_mm_cmpeq_epi16(_mm_subs_epu16(v, _mm_set1_epi16(0x7F)), null),
+                                    _mm_set1_epi16(-1)));
+    } else {
+        const __m128i ueberFF = _mm_xor_si128(
+            _mm_cmpeq_epi16(_mm_subs_epu16(v, _mm_set1_epi16(0xFF)), null), _mm_set1_epi16(-1));
+        const __m128i c1 = _mm_cmpeq_epi16(
+            _mm_subs_epu16(_mm_xor_si128(v, _mm_set1_epi16(0x80)), _mm_set1_epi16(0x1F)), null);
+        schlecht = _mm_or_si128(schlecht, _mm_or_si128(ueberFF, c1));
+    }
+    if (_mm_movemask_epi8(schlecht) != 0)
+        return false;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(ziel), _mm_packus_epi16(v, v));
+    return true;
+}
+#endif
+
 // Writes decoded code units into a pre-sized buffer while applying the line
 // rule. The caller guarantees room for every unit plus one per line end.
 class ZeilenSchreiber {
@@ -51,6 +103,14 @@ public:
             return true;
         }
         return Selten(c, nulBeendet);
+    }
+
+    // For the block copies of the fast paths: they write plain characters
+    // only, which ends any pending CR.
+    char16_t* Ziel() const { return pos_; }
+    void Vorruecken(std::size_t n) {
+        pos_ += n;
+        nachCr_ = false;
     }
 
     std::size_t Ende() {
@@ -87,9 +147,30 @@ private:
     bool nachCr_ = false;
 };
 
+// How many CR and LF a text holds: the most its line rule can add.
 template <typename T> std::size_t ZeilenEnden(const T* anfang, const T* ende) {
-    return std::size_t(std::count(anfang, ende, T('\r'))) +
-           std::size_t(std::count(anfang, ende, T('\n')));
+    std::size_t anzahl = 0;
+    const T* p = anfang;
+#ifdef __SSE2__
+    constexpr std::size_t proBlock = 16 / sizeof(T);
+    const auto cr = sizeof(T) == 1 ? _mm_set1_epi8('\r') : _mm_set1_epi16('\r');
+    const auto lf = sizeof(T) == 1 ? _mm_set1_epi8('\n') : _mm_set1_epi16('\n');
+    for (; std::size_t(ende - p) >= proBlock; p += proBlock) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i treffer = sizeof(T) == 1
+                                    ? _mm_or_si128(_mm_cmpeq_epi8(v, cr), _mm_cmpeq_epi8(v, lf))
+                                    : _mm_or_si128(_mm_cmpeq_epi16(v, cr), _mm_cmpeq_epi16(v, lf));
+        // Each matching unit sets sizeof(T) mask bits; most blocks have none.
+        unsigned maske = unsigned(_mm_movemask_epi8(treffer));
+        std::size_t bits = 0;
+        for (; maske != 0; maske &= maske - 1)
+            ++bits;
+        anzahl += bits / sizeof(T);
+    }
+#endif
+    for (; p != ende; ++p)
+        anzahl += (*p == T('\r')) + (*p == T('\n'));
+    return anzahl;
 }
 
 // Sizes the buffer for the worst case, fills it, and trims it.
@@ -120,18 +201,29 @@ inline void Utf8Anhaengen(std::string& aus, char32_t cp) {
     }
 }
 
-inline bool IstHoch(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-inline bool IstTief(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+inline bool IstHoch(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool IstTief(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
 
 // Decodes UTF-8 and hands each code unit to the sink; a bad sequence becomes
 // one U+FFFD per maximal invalid subpart. The sink returns false to stop.
-template <typename Senke> void Utf8Dekodieren(std::string_view bytes, Senke&& senke) {
+// `schnell` may take a run of plain ASCII at once and returns how many bytes
+// it took (0 for none).
+template <typename Senke, typename Schnell>
+void Utf8Dekodieren(std::string_view bytes, Senke&& senke, Schnell&& schnell) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
         const unsigned char b = s[i];
         if (b < 0x80) {
+            if (const std::size_t genommen = schnell(bytes.data() + i, n - i)) {
+                i += genommen;
+                continue;
+            }
             if (!senke(char16_t(b)))
                 return;
             ++i;
@@ -195,9 +287,16 @@ template <typename Senke> void Utf8Dekodieren(std::string_view bytes, Senke&& se
 
 // Walks a text under the writing line rule and hands every unit to the sink,
 // with CR LF for each line end and after an unterminated last line.
-template <typename Senke> void ZeilenWeise(std::u16string_view text, Senke&& senke) {
+// `schnell` may take a run of plain characters (no CR, no LF) at once and
+// returns how many it took (0 for none).
+template <typename Senke, typename Schnell>
+void ZeilenWeise(std::u16string_view text, Senke&& senke, Schnell&& schnell) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
+        if (const std::size_t genommen = schnell(text.data() + i, n - i)) {
+            i += genommen - 1;
+            continue;
+        }
         const char16_t c = text[i];
         if (c == kCr) {
             senke(kCr);
@@ -217,9 +316,13 @@ template <typename Senke> void ZeilenWeise(std::u16string_view text, Senke&& sen
     }
 }
 
+constexpr auto kOhneAbkuerzung = [](const auto*, std::size_t) -> std::size_t { return 0; };
+
 } // namespace
 
-char16_t Cp1252Zeichen(unsigned char byte) { return Ansi().zuUnicode[byte]; }
+char16_t Cp1252Zeichen(unsigned char byte) {
+    return Ansi().zuUnicode[byte];
+}
 
 int Cp1252Byte(char16_t zeichen) {
     const std::uint8_t b = Ansi().zuByte[zeichen];
@@ -232,7 +335,19 @@ std::u16string AnsiLesen(std::string_view bytes) {
     const char* ende = nul ? static_cast<const char*>(nul) : anfang + bytes.size();
     const auto& tabelle = Ansi().zuUnicode;
     return Puffern(std::size_t(ende - anfang) + ZeilenEnden(anfang, ende), [&](ZeilenSchreiber& z) {
-        for (const char* p = anfang; p != ende; ++p)
+        const char* p = anfang;
+#ifdef __SSE2__
+        while (ende - p >= 16) {
+            if (EinfacheBytes(p, z.Ziel(), false)) {
+                z.Vorruecken(16);
+                p += 16;
+                continue;
+            }
+            for (const char* block = p + 16; p != block; ++p)
+                z.Zeichen(tabelle[static_cast<unsigned char>(*p)], false);
+        }
+#endif
+        for (; p != ende; ++p)
             z.Zeichen(tabelle[static_cast<unsigned char>(*p)], false);
     });
 }
@@ -240,10 +355,23 @@ std::u16string AnsiLesen(std::string_view bytes) {
 std::u16string Utf8Lesen(std::string_view bytes) {
     // At most one code unit per byte, so the byte count bounds the text.
     const char* anfang = bytes.data();
-    return Puffern(bytes.size() + ZeilenEnden(anfang, anfang + bytes.size()),
-                   [&](ZeilenSchreiber& z) {
-                       Utf8Dekodieren(bytes, [&](char16_t c) { return z.Zeichen(c, true); });
-                   });
+    return Puffern(
+        bytes.size() + ZeilenEnden(anfang, anfang + bytes.size()), [&](ZeilenSchreiber& z) {
+            Utf8Dekodieren(
+                bytes, [&](char16_t c) { return z.Zeichen(c, true); },
+                [&](const char* p, std::size_t rest) -> std::size_t {
+#ifdef __SSE2__
+                    std::size_t genommen = 0;
+                    while (rest - genommen >= 16 && EinfacheBytes(p + genommen, z.Ziel(), true)) {
+                        z.Vorruecken(16);
+                        genommen += 16;
+                    }
+                    return genommen;
+#else
+                return kOhneAbkuerzung(p, rest);
+#endif
+                });
+        });
 }
 
 std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian) {
@@ -286,15 +414,29 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
     char* pos = k.Bytes.data();
     const auto& tabelle = Ansi().zuByte;
     std::size_t fehlend = 0;
-    ZeilenWeise(text, [&](char16_t c) {
-        const std::uint8_t b = tabelle[c];
-        if (b == 0 && c != 0) {
-            *pos++ = '?';
-            ++fehlend;
-        } else {
-            *pos++ = char(b);
-        }
-    });
+    ZeilenWeise(
+        text,
+        [&](char16_t c) {
+            const std::uint8_t b = tabelle[c];
+            if (b == 0 && c != 0) {
+                *pos++ = '?';
+                ++fehlend;
+            } else {
+                *pos++ = char(b);
+            }
+        },
+        [&](const char16_t* p, std::size_t rest) -> std::size_t {
+#ifdef __SSE2__
+            std::size_t genommen = 0;
+            while (rest - genommen >= 8 && EinfacheEinheiten(p + genommen, pos, false)) {
+                pos += 8;
+                genommen += 8;
+            }
+            return genommen;
+#else
+            return kOhneAbkuerzung(p, rest);
+#endif
+        });
     k.Bytes.resize(std::size_t(pos - k.Bytes.data()));
     k.NichtDarstellbar = fehlend;
     return k;
@@ -320,24 +462,41 @@ Kodiert Utf8Schreiben(std::u16string_view text) {
             hoch = 0;
         }
     };
-    ZeilenWeise(text, [&](char16_t c) {
-        if (IstTief(c) && hoch != 0) {
-            Utf8Anhaengen(k.Bytes, 0x10000 + ((char32_t(hoch - 0xD800) << 10) | (c - 0xDC00)));
-            hoch = 0;
-            return;
-        }
-        offenerHoher();
-        if (IstHoch(c)) {
-            hoch = c;
-        } else if (IstTief(c)) {
-            Utf8Anhaengen(k.Bytes, kErsatz);
-            ++k.NichtDarstellbar;
-        } else if (c < 0x80) {
-            k.Bytes.push_back(char(c));
-        } else {
-            Utf8Anhaengen(k.Bytes, c);
-        }
-    });
+    ZeilenWeise(
+        text,
+        [&](char16_t c) {
+            if (IstTief(c) && hoch != 0) {
+                Utf8Anhaengen(k.Bytes, 0x10000 + ((char32_t(hoch - 0xD800) << 10) | (c - 0xDC00)));
+                hoch = 0;
+                return;
+            }
+            offenerHoher();
+            if (IstHoch(c)) {
+                hoch = c;
+            } else if (IstTief(c)) {
+                Utf8Anhaengen(k.Bytes, kErsatz);
+                ++k.NichtDarstellbar;
+            } else if (c < 0x80) {
+                k.Bytes.push_back(char(c));
+            } else {
+                Utf8Anhaengen(k.Bytes, c);
+            }
+        },
+        [&](const char16_t* p, std::size_t rest) -> std::size_t {
+#ifdef __SSE2__
+            std::size_t genommen = 0;
+            char acht[8];
+            while (rest - genommen >= 8 && EinfacheEinheiten(p + genommen, acht, true)) {
+                if (genommen == 0)
+                    offenerHoher();
+                k.Bytes.append(acht, 8);
+                genommen += 8;
+            }
+            return genommen;
+#else
+            return kOhneAbkuerzung(p, rest);
+#endif
+        });
     offenerHoher();
     return k;
 }
@@ -348,10 +507,13 @@ Kodiert Utf16Schreiben(std::u16string_view text) {
     char* pos = k.Bytes.data();
     *pos++ = char(0xFF);
     *pos++ = char(0xFE);
-    ZeilenWeise(text, [&](char16_t c) {
-        *pos++ = char(c & 0xFF);
-        *pos++ = char(c >> 8);
-    });
+    ZeilenWeise(
+        text,
+        [&](char16_t c) {
+            *pos++ = char(c & 0xFF);
+            *pos++ = char(c >> 8);
+        },
+        kOhneAbkuerzung);
     k.Bytes.resize(std::size_t(pos - k.Bytes.data()));
     return k;
 }
@@ -378,10 +540,13 @@ std::string Utf16ZuUtf8(std::u16string_view text) {
 std::u16string Utf8ZuUtf16(std::string_view text) {
     std::u16string aus;
     aus.reserve(text.size());
-    Utf8Dekodieren(text, [&](char16_t c) {
-        aus.push_back(c);
-        return true;
-    });
+    Utf8Dekodieren(
+        text,
+        [&](char16_t c) {
+            aus.push_back(c);
+            return true;
+        },
+        kOhneAbkuerzung);
     return aus;
 }
 

@@ -20,7 +20,7 @@ char16_t Cp1252Zeichen(unsigned char byte);
 int Cp1252Byte(char16_t zeichen);
 
 std::u16string AnsiLesen(std::string_view bytes);
-std::u16string Utf8Lesen(std::string_view bytes);  // without byte order mark
+std::u16string Utf8Lesen(std::string_view bytes);                  // without byte order mark
 std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian); // without mark
 
 // Applies the reading line rule to text that is already decoded.
@@ -34,8 +34,8 @@ struct Kodiert {
 };
 
 Kodiert AnsiSchreiben(std::u16string_view text);
-Kodiert Utf8Schreiben(std::u16string_view text);   // with EF BB BF
-Kodiert Utf16Schreiben(std::u16string_view text);  // little-endian with FF FE
+Kodiert Utf8Schreiben(std::u16string_view text);  // with EF BB BF
+Kodiert Utf16Schreiben(std::u16string_view text); // little-endian with FF FE
 
 // Characters of a text that Windows-1252 cannot hold.
 std::size_t AnsiNichtDarstellbar(std::u16string_view text);

@@ -96,7 +96,8 @@ std::string ZahlGruppieren(std::int64_t anzahl) {
 }
 
 std::string KonvertierungsMeldung(std::int64_t anzahl) {
-    return ZahlGruppieren(anzahl) + (anzahl == 1 ? " Zeichen wurde ersetzt" : " Zeichen wurden ersetzt");
+    return ZahlGruppieren(anzahl) +
+           (anzahl == 1 ? " Zeichen wurde ersetzt" : " Zeichen wurden ersetzt");
 }
 
 } // namespace zw

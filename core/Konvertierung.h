@@ -3,9 +3,9 @@
 
 #include "core/Tabelle.h"
 
-#include <vector>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace zw {
 

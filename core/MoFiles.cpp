@@ -23,12 +23,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::FILE* Oeffnen(const fs::path& pfad, const char* modus) {
-#ifdef _WIN32
-    std::wstring m(modus, modus + std::strlen(modus));
-    return _wfopen(pfad.c_str(), m.c_str());
-#else
-    return std::fopen(pfad.c_str(), modus);
-#endif
+    return DateiOeffnen(pfad, modus);
 }
 
 // Closes the file on every path out of a function.
@@ -45,7 +40,9 @@ struct DateiHalter {
     }
 };
 
-int FehlerOder(int ersatz) { return errno != 0 ? errno : ersatz; }
+int FehlerOder(int ersatz) {
+    return errno != 0 ? errno : ersatz;
+}
 
 bool Beginnt(std::string_view s, std::string_view muster) {
     return s.size() >= muster.size() && s.substr(0, muster.size()) == muster;
@@ -73,19 +70,16 @@ fs::path WirklichesZiel(const fs::path& datei) {
     return datei;
 }
 
-void DirektSchreiben(const fs::path& datei, const fs::path& ziel, std::string_view bytes) {
-    errno = 0;
-    DateiHalter h;
-    h.f = Oeffnen(ziel, "wb");
-    if (!h.f)
-        throw ErstellenFehler(datei, FehlerOder(EACCES));
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), h.f) != bytes.size())
-        throw ErstellenFehler(datei, FehlerOder(EIO));
-    if (std::fflush(h.f) != 0 || h.Schliessen() != 0)
-        throw ErstellenFehler(datei, FehlerOder(EIO));
-}
-
 } // namespace
+
+std::FILE* DateiOeffnen(const fs::path& pfad, const char* modus) {
+#ifdef _WIN32
+    std::wstring m(modus, modus + std::strlen(modus));
+    return _wfopen(pfad.c_str(), m.c_str());
+#else
+    return std::fopen(pfad.c_str(), modus);
+#endif
+}
 
 std::string TypName(TTextFileType typ) {
     switch (typ) {
@@ -205,64 +199,95 @@ Kodiert TextKodieren(std::u16string_view text, TTextFileType typ, const TSchrift
     }
 }
 
-void DateiSchreiben(const fs::path& datei, std::string_view bytes) {
-    const fs::path ziel = WirklichesZiel(datei);
+AtomareDatei::AtomareDatei(const fs::path& datei) : datei_(datei), ziel_(WirklichesZiel(datei)) {
     std::error_code ec;
-    const auto status = fs::status(ziel, ec);
-    const bool vorhanden = !ec && fs::exists(status);
-    if (vorhanden) {
+    const auto status = fs::status(ziel_, ec);
+    if (!ec && fs::exists(status)) {
         if (fs::is_directory(status))
-            throw ErstellenFehler(datei, EISDIR);
+            throw ErstellenFehler(datei_, EISDIR);
         // A file the user made read-only stays as it is, even for a user
         // who could replace it.
-        constexpr auto schreibbar = fs::perms::owner_write | fs::perms::group_write |
-                                    fs::perms::others_write;
+        constexpr auto schreibbar =
+            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
         if ((status.permissions() & schreibbar) == fs::perms::none)
-            throw ErstellenFehler(datei, EACCES);
+            throw ErstellenFehler(datei_, EACCES);
+        rechte_ = status.permissions();
         // A device or pipe cannot be replaced by a file; it is written in place.
-        if (!fs::is_regular_file(status)) {
-            DirektSchreiben(datei, ziel, bytes);
-            return;
-        }
+        direkt_ = !fs::is_regular_file(status);
     }
-
-    fs::path temp;
-    DateiHalter h;
-    for (unsigned versuch = 0; versuch < 16 && !h.f; ++versuch) {
+    if (direkt_) {
         errno = 0;
-        temp = TempPfad(ziel, versuch);
-        h.f = Oeffnen(temp, "wbx");
-        if (!h.f && errno != EEXIST)
+        f_ = Oeffnen(ziel_, "wb");
+        if (!f_)
+            throw ErstellenFehler(datei_, FehlerOder(EACCES));
+        return;
+    }
+    for (unsigned versuch = 0; versuch < 16 && !f_; ++versuch) {
+        errno = 0;
+        temp_ = TempPfad(ziel_, versuch);
+        f_ = Oeffnen(temp_, "wbx");
+        if (!f_ && errno != EEXIST)
             break;
     }
-    if (!h.f)
-        throw ErstellenFehler(datei, FehlerOder(EACCES));
+    if (!f_)
+        throw ErstellenFehler(datei_, FehlerOder(EACCES));
+}
 
-    auto aufgeben = [&](int fehler) {
-        if (h.f)
-            std::fclose(h.f);
-        h.f = nullptr;
-        std::error_code weg;
-        fs::remove(temp, weg);
-        throw ErstellenFehler(datei, fehler);
-    };
+AtomareDatei::~AtomareDatei() {
+    if (f_) {
+        std::fclose(f_);
+        if (!direkt_) {
+            std::error_code ec;
+            fs::remove(temp_, ec);
+        }
+    }
+}
 
+void AtomareDatei::Aufgeben(int fehlerNummer) {
+    if (f_)
+        std::fclose(f_);
+    f_ = nullptr;
+    if (!direkt_) {
+        std::error_code ec;
+        fs::remove(temp_, ec);
+    }
+    throw ErstellenFehler(datei_, fehlerNummer);
+}
+
+void AtomareDatei::Schreiben(std::string_view bytes) {
     errno = 0;
-    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), h.f) != bytes.size())
-        aufgeben(FehlerOder(EIO));
-    if (std::fflush(h.f) != 0)
-        aufgeben(FehlerOder(EIO));
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f_) != bytes.size())
+        Aufgeben(FehlerOder(EIO));
+}
+
+void AtomareDatei::Abschliessen() {
+    errno = 0;
+    if (std::fflush(f_) != 0)
+        Aufgeben(FehlerOder(EIO));
 #ifdef ZW_HAT_FSYNC
-    if (::fsync(::fileno(h.f)) != 0 && errno != EINVAL)
-        aufgeben(FehlerOder(EIO));
+    // On disk before it takes the old file's place, so a crash right after
+    // the save cannot leave an empty file behind.
+    if (!direkt_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL)
+        Aufgeben(FehlerOder(EIO));
 #endif
-    if (h.Schliessen() != 0)
-        aufgeben(FehlerOder(EIO));
-    if (vorhanden)
-        fs::permissions(temp, status.permissions(), ec);
-    fs::rename(temp, ziel, ec);
+    const int geschlossen = std::fclose(f_);
+    f_ = nullptr;
+    if (geschlossen != 0)
+        Aufgeben(FehlerOder(EIO));
+    if (direkt_)
+        return;
+    std::error_code ec;
+    if (rechte_ != fs::perms::unknown)
+        fs::permissions(temp_, rechte_, ec);
+    fs::rename(temp_, ziel_, ec);
     if (ec)
-        aufgeben(ec.value());
+        Aufgeben(ec.value());
+}
+
+void DateiSchreiben(const fs::path& datei, std::string_view bytes) {
+    AtomareDatei datei_(datei);
+    datei_.Schreiben(bytes);
+    datei_.Abschliessen();
 }
 
 SpeicherErgebnis TextDateiSpeichern(const fs::path& datei, std::u16string_view text,

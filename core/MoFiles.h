@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -55,10 +56,37 @@ struct SpeicherErgebnis {
 SpeicherErgebnis TextDateiSpeichern(const std::filesystem::path& datei, std::u16string_view text,
                                     TTextFileType typ, const TSchrift* schrift = nullptr);
 
+// fopen for a path in any file system encoding.
+std::FILE* DateiOeffnen(const std::filesystem::path& datei, const char* modus);
+
 // Reads a whole file. Throws the opening error.
 std::string DateiLesen(const std::filesystem::path& datei);
 
 // Writes bytes atomically as described for TextDateiSpeichern.
 void DateiSchreiben(const std::filesystem::path& datei, std::string_view bytes);
+
+// The same, piece by piece: the bytes go to a temporary file beside the
+// target, and only Abschliessen() puts it in the target's place. Destroyed
+// unfinished, it removes the temporary file and the target stays as it was.
+class AtomareDatei {
+public:
+    explicit AtomareDatei(const std::filesystem::path& datei);
+    ~AtomareDatei();
+    AtomareDatei(const AtomareDatei&) = delete;
+    AtomareDatei& operator=(const AtomareDatei&) = delete;
+
+    void Schreiben(std::string_view bytes);
+    void Abschliessen();
+
+private:
+    [[noreturn]] void Aufgeben(int fehlerNummer);
+
+    std::filesystem::path datei_; // as the caller named it, for messages
+    std::filesystem::path ziel_;  // the file that is replaced
+    std::filesystem::path temp_;
+    std::filesystem::perms rechte_ = std::filesystem::perms::unknown;
+    bool direkt_ = false; // a device or pipe, written in place
+    std::FILE* f_ = nullptr;
+};
 
 } // namespace zw

@@ -53,7 +53,8 @@ std::int32_t ZahlLesen(std::u16string_view wort) {
     if (i < wort.size() && (wort[i] == u'$' || wort[i] == u'x' || wort[i] == u'X')) {
         basis = 16;
         ++i;
-    } else if (i + 1 < wort.size() && wort[i] == u'0' && (wort[i + 1] == u'x' || wort[i + 1] == u'X')) {
+    } else if (i + 1 < wort.size() && wort[i] == u'0' &&
+               (wort[i + 1] == u'x' || wort[i + 1] == u'X')) {
         basis = 16;
         i += 2;
     }

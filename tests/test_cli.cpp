@@ -79,7 +79,8 @@ TEST_F(Cli, HilfeUndFalscherAufruf) {
 }
 
 TEST_F(Cli, KonvertierenMeldetUndBehaeltDenTyp) {
-    Schreiben(ordner / "ein.txt", "\xEF\xBB\xBF" "\xC3\xA4pfel und \xC3\xB6l\n");
+    Schreiben(ordner / "ein.txt", "\xEF\xBB\xBF"
+                                  "\xC3\xA4pfel und \xC3\xB6l\n");
     const Ergebnis e = Aufruf({"konvertieren", "--tabelle", Tabelle("228 062\r\n246 091\r\n"),
                                Pfad("ein.txt"), Pfad("aus.txt")});
     EXPECT_EQ(e.status, 0) << e.fehler;
@@ -94,11 +95,14 @@ TEST_F(Cli, KonvertierenInJedenTyp) {
         const char* typ;
         std::string bytes;
     } faelle[] = {{"text", "b\r\n"},
-                  {"utf8", "\xEF\xBB\xBF" "b\r\n"},
-                  {"unicode", std::string("\xFF\xFE" "b\0\r\0\n\0", 8)}};
+                  {"utf8", "\xEF\xBB\xBF"
+                           "b\r\n"},
+                  {"unicode", std::string("\xFF\xFE"
+                                          "b\0\r\0\n\0",
+                                          8)}};
     for (const auto& f : faelle) {
-        const Ergebnis e =
-            Aufruf({"konvertieren", "--typ", f.typ, "--tabelle", tab, Pfad("ein.txt"), Pfad("aus")});
+        const Ergebnis e = Aufruf(
+            {"konvertieren", "--typ", f.typ, "--tabelle", tab, Pfad("ein.txt"), Pfad("aus")});
         EXPECT_EQ(e.status, 0) << e.fehler;
         EXPECT_EQ(LetzteZeile(e.aus), "1 Zeichen wurde ersetzt");
         EXPECT_EQ(Lesen(ordner / "aus"), f.bytes) << f.typ;

@@ -34,7 +34,9 @@ struct ZeilenFall {
 
 class AnsiZeilenRegel : public testing::TestWithParam<ZeilenFall> {};
 
-TEST_P(AnsiZeilenRegel, Lesen) { EXPECT_EQ(AnsiLesen(GetParam().bytes), GetParam().text); }
+TEST_P(AnsiZeilenRegel, Lesen) {
+    EXPECT_EQ(AnsiLesen(GetParam().bytes), GetParam().text);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Faelle, AnsiZeilenRegel,
@@ -58,12 +60,12 @@ TEST(Utf8, UngueltigeFolgenWerdenErsatzzeichen) {
     } faelle[] = {
         {"a\xC3\xA4z", u"aäz"},
         {"\xF0\x9F\x98\x80", u"\U0001F600"},
-        {"\x80", u"\uFFFD"},                     // lone continuation byte
-        {"\xC3", u"\uFFFD"},                     // truncated at the end
-        {"\xC3z", u"\uFFFDz"},                   // truncated before ASCII
-        {"\xE2\x82", u"\uFFFD"},                 // one maximal subpart, one mark
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},           // overlong
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"}, // encoded surrogate
+        {"\x80", u"\uFFFD"},                               // lone continuation byte
+        {"\xC3", u"\uFFFD"},                               // truncated at the end
+        {"\xC3z", u"\uFFFDz"},                             // truncated before ASCII
+        {"\xE2\x82", u"\uFFFD"},                           // one maximal subpart, one mark
+        {"\xC0\xAF", u"\uFFFD\uFFFD"},                     // overlong
+        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},           // encoded surrogate
         {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
         {"\xFF\xFE", u"\uFFFD\uFFFD"},
     };
@@ -92,7 +94,9 @@ TEST(Schreiben, ZeilenRegelUndKodierung) {
     EXPECT_EQ(Utf8Schreiben(u"").Bytes, "\xEF\xBB\xBF");
     EXPECT_EQ(Utf16Schreiben(u"").Bytes, "\xFF\xFE");
     EXPECT_EQ(Utf8Schreiben(u"ä\r\n").Bytes, "\xEF\xBB\xBF\xC3\xA4\r\n");
-    EXPECT_EQ(Utf16Schreiben(u"a").Bytes, std::string("\xFF\xFE" "a\0\r\0\n\0", 8));
+    EXPECT_EQ(Utf16Schreiben(u"a").Bytes, std::string("\xFF\xFE"
+                                                      "a\0\r\0\n\0",
+                                                      8));
     // A NUL in a text to be saved is kept: cutting the file there would lose the rest.
     EXPECT_EQ(AnsiSchreiben(std::u16string(u"a\0b", 3)).Bytes, std::string("a\0b\r\n", 5));
 }
@@ -103,8 +107,11 @@ TEST(Schreiben, NichtDarstellbareZeichenWerdenGezaehlt) {
     EXPECT_EQ(ansi.NichtDarstellbar, 3u);
     EXPECT_EQ(AnsiNichtDarstellbar(u"ä\u2800\U0001F600\u20AC"), 3u);
 
-    const Kodiert utf8 = Utf8Schreiben(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)});
-    EXPECT_EQ(utf8.Bytes, "\xEF\xBB\xBF" "a\xEF\xBF\xBD" "b\xEF\xBF\xBD\r\n");
+    const Kodiert utf8 =
+        Utf8Schreiben(std::u16string{u'a', char16_t(0xD800), u'b', char16_t(0xDC00)});
+    EXPECT_EQ(utf8.Bytes, "\xEF\xBB\xBF"
+                          "a\xEF\xBF\xBD"
+                          "b\xEF\xBF\xBD\r\n");
     EXPECT_EQ(utf8.NichtDarstellbar, 2u);
     EXPECT_EQ(Utf8Schreiben(u"\U0001F600").NichtDarstellbar, 0u);
 }

@@ -28,9 +28,15 @@ TEST(ZahlGruppieren, Punkte) {
     struct Fall {
         std::int64_t zahl;
         const char* text;
-    } faelle[] = {{0, "0"},          {7, "7"},           {999, "999"},         {1000, "1.000"},
-                  {12345, "12.345"}, {123456, "123.456"}, {1234567, "1.234.567"},
-                  {2147483647, "2.147.483.647"}, {10000000000, "10.000.000.000"}};
+    } faelle[] = {{0, "0"},
+                  {7, "7"},
+                  {999, "999"},
+                  {1000, "1.000"},
+                  {12345, "12.345"},
+                  {123456, "123.456"},
+                  {1234567, "1.234.567"},
+                  {2147483647, "2.147.483.647"},
+                  {10000000000, "10.000.000.000"}};
     for (const auto& f : faelle)
         EXPECT_EQ(ZahlGruppieren(f.zahl), f.text);
 }
@@ -60,7 +66,11 @@ TEST(TextKonvertieren, Regeln) {
         {"umlaute", {{u'ä', u'>'}, {u'ß', u'!'}}, u"Straße ärgern", u"Stra!e >rgern", 2},
         {"leereTabelle", {}, u"abc", u"abc", 0},
         // Outside the basic plane each of the two units is looked up by itself.
-        {"surrogate", {{char16_t(0xD83D), u'?'}}, u"\U0001F600", std::u16string{u'?', char16_t(0xDE00)}, 1},
+        {"surrogate",
+         {{char16_t(0xD83D), u'?'}},
+         u"\U0001F600",
+         std::u16string{u'?', char16_t(0xDE00)},
+         1},
     };
     for (const auto& f : faelle) {
         const KonvertierErgebnis e = TextKonvertieren(f.text, f.tabelle);

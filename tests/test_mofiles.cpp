@@ -84,9 +84,14 @@ INSTANTIATE_TEST_SUITE_P(
         LadeFall{"utf32leIstUtf16", std::string("\xFF\xFE\0\0a\0\0\0", 8), tfUnicode, u""},
         // 00 00 FE FF counts as Unicode but has no UTF-16 mark: read as ANSI up to the NUL.
         LadeFall{"utf32beIstAnsi", std::string("\0\0\xFE\xFF", 4), tfUnicode, u""},
-        LadeFall{"utf8", "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\nZeile", tfUtf8,
-                 u"Grüße\r\nZeile\r\n"},
-        LadeFall{"ansiMitUmlauten", "Gr\xFC\xDF" "e\r\n\r\nx", tfText, u"Grüße\r\n\r\nx\r\n"}),
+        LadeFall{"utf8",
+                 "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+                 "e\nZeile",
+                 tfUtf8, u"Grüße\r\nZeile\r\n"},
+        LadeFall{"ansiMitUmlauten",
+                 "Gr\xFC\xDF"
+                 "e\r\n\r\nx",
+                 tfText, u"Grüße\r\n\r\nx\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Laden, FehlendeDateiMeldetPfadUndGrundNachDemTyp) {
@@ -133,7 +138,8 @@ TEST(Laden, RelativerPfadErscheintVollstaendigInDerMeldung) {
         TextDateiLaden("gibt-es-sicher-nicht.txt", typ, text);
         FAIL();
     } catch (const DateiFehler& f) {
-        const std::string voll = PfadText(std::filesystem::current_path() / "gibt-es-sicher-nicht.txt");
+        const std::string voll =
+            PfadText(std::filesystem::current_path() / "gibt-es-sicher-nicht.txt");
         EXPECT_NE(std::string(f.what()).find("Datei " + voll + " kann nicht"), std::string::npos)
             << f.what();
     }
@@ -146,9 +152,12 @@ TEST(Speichern, BytesJeTyp) {
         TTextFileType typ;
         std::string bytes;
     } faelle[] = {
-        {tfText, "Gr\xFC\xDF" "e\r\nx\r\n"},
-        {tfError, "Gr\xFC\xDF" "e\r\nx\r\n"},
-        {tfUtf8, "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e\r\nx\r\n"},
+        {tfText, "Gr\xFC\xDF"
+                 "e\r\nx\r\n"},
+        {tfError, "Gr\xFC\xDF"
+                  "e\r\nx\r\n"},
+        {tfUtf8, "\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F"
+                 "e\r\nx\r\n"},
         {tfUnicode, std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0e\0\r\0\n\0x\0\r\0\n\0", 22)},
         {TTextFileType(9), std::string("\xFF\xFEG\0r\0\xFC\0\xDF\0e\0\r\0\n\0x\0\r\0\n\0", 22)},
     };
@@ -196,8 +205,8 @@ TEST(Speichern, FehlschlagLaesstAlteDateiUnberuehrt) {
         TextDateiSpeichern(datei, u"neu", tfText);
         FAIL() << "kein Fehler";
     } catch (const DateiFehler& f) {
-        EXPECT_EQ(std::string(f.what()),
-                  "Datei \"" + PfadText(datei) + "\" kann nicht erstellt werden. Zugriff verweigert.");
+        EXPECT_EQ(std::string(f.what()), "Datei \"" + PfadText(datei) +
+                                             "\" kann nicht erstellt werden. Zugriff verweigert.");
     }
     EXPECT_EQ(Lesen(datei), "alt");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(ordner.Pfad()),

@@ -89,7 +89,9 @@ TEST(TabTextAuswerten, LeereTexteUndNul) {
     EXPECT_TRUE(TabTextAuswerten(u"").empty());
     EXPECT_TRUE(TabTextAuswerten(u"; nur\r\n; Kommentare\r\n").empty());
     // What follows a NUL is not read.
-    EXPECT_EQ(TabTextAuswerten(std::u16string(u"65 66\r\n\0" u"67 68\r\n", 15)),
+    EXPECT_EQ(TabTextAuswerten(std::u16string(u"65 66\r\n\0"
+                                              u"67 68\r\n",
+                                              15)),
               (TTabListe{{u'A', u'B'}}));
     // A bare LF followed by CR is two line ends, each line read by itself.
     EXPECT_EQ(TabTextAuswerten(u"65 66\n\r67 68"), (TTabListe{{u'A', u'B'}, {u'C', u'D'}}));
@@ -121,7 +123,7 @@ TEST(TabDateiAuswerten, UnlesbareDateiBehaeltDieAlteListe) {
 TEST(TabDateiAuswerten, MitgelieferteTabelle) {
     TTabListe liste;
     TabDateiAuswerten(std::filesystem::path(ZW_DATEN) / "Eng-Ger.tab", liste);
-    const TTabListe erwartet{{u'ä', u'>'}, {u'Ä', u'>'}, {u'ö', u'['}, {u'Ö', u'['},
+    const TTabListe erwartet{{u'ä', u'>'},  {u'Ä', u'>'},  {u'ö', u'['}, {u'Ö', u'['},
                              {u'ü', u'\\'}, {u'Ü', u'\\'}, {u'ß', u'!'}, {u'\u1E9E', u'!'}};
     EXPECT_EQ(liste, erwartet);
 }

@@ -1,0 +1,98 @@
+#include "Hilfen.h"
+#include "core/Fehler.h"
+#include "core/Konvertierung.h"
+#include "core/MoFiles.h"
+#include "core/Strom.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace zw;
+
+namespace {
+
+// Bytes that stress the piece boundaries: line ends of every kind, NULs,
+// broken UTF-8, UTF-16 halves and surrogates.
+std::string ZufallsDatei(std::mt19937& zufall) {
+    static const std::vector<std::string> teile = {"a",
+                                                   "Zeile",
+                                                   "\r\n",
+                                                   "\n",
+                                                   "\r",
+                                                   "\n\r",
+                                                   std::string(1, '\0'),
+                                                   "\xC3\xA4",
+                                                   "\xC3",
+                                                   "\xE2\x82\xAC",
+                                                   "\xF0\x9F\x98\x80",
+                                                   "\xE4",
+                                                   "\x80",
+                                                   "\x0A\x00",
+                                                   std::string("\0\n", 2),
+                                                   "\x3D\xD8",
+                                                   "\x00\xDC",
+                                                   " ",
+                                                   "\t"};
+    static const std::vector<std::string> anfaenge = {"", "\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF",
+                                                      std::string("\0\0\xFE\xFF", 4)};
+    std::string s = anfaenge[zufall() % anfaenge.size()];
+    const int n = int(zufall() % 60);
+    for (int i = 0; i < n; ++i)
+        s += teile[zufall() % teile.size()];
+    // NULs are rare in real files; keep most inputs free of them.
+    if (zufall() % 4 != 0)
+        std::erase(s, '\0');
+    return s;
+}
+
+TTabListe ZufallsTabelle(std::mt19937& zufall) {
+    static const std::u16string zeichen = u"aeZ\r\n\t\u00E4\u20AC\u2801\U0001F600 ";
+    TTabListe t;
+    const int n = int(zufall() % 6);
+    for (int i = 0; i < n; ++i)
+        t.push_back({zeichen[zufall() % zeichen.size()], zeichen[zufall() % zeichen.size()]});
+    return t;
+}
+
+} // namespace
+
+TEST(DateiKonvertieren, StimmtMitDemGanzenTextUeberein) {
+    zwtest::TempOrdner ordner;
+    std::mt19937 zufall(1210);
+    const std::optional<TTextFileType> typen[] = {std::nullopt, tfText, tfUtf8, tfUnicode};
+    for (int runde = 0; runde < 3000; ++runde) {
+        const std::string inhalt = ZufallsDatei(zufall);
+        const TTabListe tabelle = ZufallsTabelle(zufall);
+        const auto zielTyp = typen[zufall() % 4];
+        const std::size_t abschnitt = 4 + zufall() % 40;
+        zwtest::Schreiben(ordner / "ein", inhalt);
+
+        TTextFileType typ;
+        std::u16string text;
+        TextDateiLaden(ordner / "ein", typ, text);
+        const KonvertierErgebnis k = TextKonvertieren(text, tabelle);
+        const SpeicherErgebnis s =
+            TextDateiSpeichern(ordner / "ganz", k.Text, zielTyp.value_or(typ));
+
+        const StromErgebnis e =
+            DateiKonvertieren(ordner / "ein", ordner / "stuecke", tabelle, zielTyp, abschnitt);
+        ASSERT_EQ(zwtest::Lesen(ordner / "stuecke"), zwtest::Lesen(ordner / "ganz"))
+            << "Runde " << runde << ": " << testing::PrintToString(inhalt) << " Abschnitt "
+            << abschnitt;
+        ASSERT_EQ(e.Typ, typ);
+        ASSERT_EQ(e.Anzahl, k.Anzahl);
+        ASSERT_EQ(e.NichtDarstellbar, s.NichtDarstellbar);
+    }
+}
+
+TEST(DateiKonvertieren, FehlerLassenDasZielStehen) {
+    zwtest::TempOrdner ordner;
+    zwtest::Schreiben(ordner / "ziel", "alt");
+    EXPECT_THROW(DateiKonvertieren(ordner / "fehlt", ordner / "ziel", {}, std::nullopt),
+                 DateiFehler);
+    EXPECT_EQ(zwtest::Lesen(ordner / "ziel"), "alt");
+    zwtest::Schreiben(ordner / "ein", "a\n");
+    EXPECT_THROW(DateiKonvertieren(ordner / "ein", ordner / "kein" / "ziel", {}, std::nullopt),
+                 DateiFehler);
+}
