@@ -1,0 +1,1188 @@
+// The RTF reader. One pass over the bytes with an explicit group stack, so no
+// input can make it recurse; the same pass yields the plain text and, when
+// asked, the formatting, so both readers always agree on the text.
+//
+// Tokens: "{" and "}" open and close a group; a backslash starts a control
+// word (letters, an optional signed number, one delimiting space that belongs
+// to it) or a control symbol; anything else is text, except bare CR and LF.
+// Each group has a destination: body text, the font or colour table, a part
+// whose text is dropped (pictures, headers, field instructions, unknown
+// "\*" destinations and so on), or a branch of \upr.
+
+#include "core/Codepages.h"
+#include "core/Rtf.h"
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <unordered_map>
+
+namespace zw {
+
+namespace {
+
+constexpr char16_t kErsatz = 0xFFFD;
+// A control word longer than this is unknown; the rest of its letters are read
+// but not kept.
+constexpr std::size_t kWortLaenge = 32;
+
+enum class Ziel : std::uint8_t {
+    Text,
+    Schrifttabelle,
+    Farbtabelle,
+    // From here on the text of the group is dropped.
+    Ueberspringen,
+    FeldBefehl, // \fldinst: dropped, but a \fldrslt inside it starts the result
+    UprZweig,   // a branch of \upr: dropped unless it is the \ud branch
+};
+
+enum Merkmal : std::uint8_t {
+    kFett = 1,
+    kKursiv = 2,
+    kUnterstrichen = 4,
+    kDurchgestrichen = 8,
+    kVerborgen = 16,
+    kUpr = 32,
+};
+
+// What a group saves and its closing brace restores.
+struct Zustand {
+    std::int32_t schrift = -1;
+    std::int32_t uc = 1;
+    std::int32_t groesse = 24; // half points
+    std::int32_t farbe = 0;
+    Ziel ziel = Ziel::Text;
+    Ziel zielVorUpr = Ziel::Text;
+    std::uint8_t ausrichtung = 0; // RtfAusrichtung
+    std::uint8_t merkmale = 0;
+};
+
+// Groups that change nothing share one entry, so deep nesting of empty groups
+// costs no memory.
+struct Ebene {
+    Zustand z;
+    std::size_t gleiche = 0; // further groups inside with the same state
+};
+
+enum class Wort : std::uint8_t {
+    Unbekannt,
+    // text
+    Par,
+    Zeile,
+    Tab,
+    Zelle,
+    ZeilenEnde, // \row, \nestrow
+    Zeichen,    // a word that stands for one character
+    U,
+    Uc,
+    Bin,
+    // destinations
+    Fonttbl,
+    Colortbl,
+    Weg,
+    Fldinst,
+    Fldrslt,
+    Upr,
+    Ud,
+    Behalten, // known, the group's text stays (\nesttableprops)
+    // document and fonts
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    Ansicpg,
+    Deff,
+    F,
+    Fcharset,
+    Cpg,
+    Red,
+    Green,
+    Blue,
+    // character and paragraph formatting
+    Plain,
+    B,
+    I,
+    Ul,
+    Ulnone,
+    Strike,
+    V,
+    Fs,
+    Cf,
+    Pard,
+    Ql,
+    Qr,
+    Qc,
+    Qj,
+};
+
+struct Eintrag {
+    std::string_view name;
+    Wort wort;
+    char16_t zeichen = 0;
+};
+
+constexpr Eintrag kWoerter[] = {
+    {"par", Wort::Par},
+    {"sect", Wort::Par},
+    {"page", Wort::Par},
+    {"line", Wort::Zeile},
+    {"tab", Wort::Tab},
+    {"cell", Wort::Zelle},
+    {"nestcell", Wort::Zelle},
+    {"row", Wort::ZeilenEnde},
+    {"nestrow", Wort::ZeilenEnde},
+    {"emdash", Wort::Zeichen, 0x2014},
+    {"endash", Wort::Zeichen, 0x2013},
+    {"lquote", Wort::Zeichen, 0x2018},
+    {"rquote", Wort::Zeichen, 0x2019},
+    {"ldblquote", Wort::Zeichen, 0x201C},
+    {"rdblquote", Wort::Zeichen, 0x201D},
+    {"bullet", Wort::Zeichen, 0x2022},
+    {"enspace", Wort::Zeichen, 0x2002},
+    {"emspace", Wort::Zeichen, 0x2003},
+    {"qmspace", Wort::Zeichen, 0x2005},
+    {"zwj", Wort::Zeichen, 0x200D},
+    {"zwnj", Wort::Zeichen, 0x200C},
+    {"u", Wort::U},
+    {"uc", Wort::Uc},
+    {"bin", Wort::Bin},
+    {"fonttbl", Wort::Fonttbl},
+    {"colortbl", Wort::Colortbl},
+    {"fldinst", Wort::Fldinst},
+    {"fldrslt", Wort::Fldrslt},
+    {"upr", Wort::Upr},
+    {"ud", Wort::Ud},
+    {"nesttableprops", Wort::Behalten},
+    // Destinations without body text.
+    {"stylesheet", Wort::Weg},
+    {"info", Wort::Weg},
+    {"pict", Wort::Weg},
+    {"object", Wort::Weg},
+    {"objdata", Wort::Weg},
+    {"nonshppict", Wort::Weg},
+    {"shppict", Wort::Weg},
+    {"shpinst", Wort::Weg},
+    {"nonesttables", Wort::Weg},
+    {"header", Wort::Weg},
+    {"headerl", Wort::Weg},
+    {"headerr", Wort::Weg},
+    {"headerf", Wort::Weg},
+    {"footer", Wort::Weg},
+    {"footerl", Wort::Weg},
+    {"footerr", Wort::Weg},
+    {"footerf", Wort::Weg},
+    {"footnote", Wort::Weg},
+    {"ftnsep", Wort::Weg},
+    {"ftnsepc", Wort::Weg},
+    {"ftncn", Wort::Weg},
+    {"aftnsep", Wort::Weg},
+    {"aftnsepc", Wort::Weg},
+    {"aftncn", Wort::Weg},
+    {"annotation", Wort::Weg},
+    {"atnid", Wort::Weg},
+    {"atnauthor", Wort::Weg},
+    {"atrfstart", Wort::Weg},
+    {"atrfend", Wort::Weg},
+    {"bkmkstart", Wort::Weg},
+    {"bkmkend", Wort::Weg},
+    {"xe", Wort::Weg},
+    {"tc", Wort::Weg},
+    {"pn", Wort::Weg},
+    {"pnseclvl", Wort::Weg},
+    {"listtable", Wort::Weg},
+    {"listoverridetable", Wort::Weg},
+    {"revtbl", Wort::Weg},
+    {"filetbl", Wort::Weg},
+    {"themedata", Wort::Weg},
+    {"colorschememapping", Wort::Weg},
+    {"datastore", Wort::Weg},
+    {"latentstyles", Wort::Weg},
+    {"rsidtbl", Wort::Weg},
+    {"generator", Wort::Weg},
+    {"xmlnstbl", Wort::Weg},
+    {"mmathPr", Wort::Weg},
+    {"pgdsctbl", Wort::Weg},
+    {"template", Wort::Weg},
+    {"userprops", Wort::Weg},
+    {"docvar", Wort::Weg},
+    {"do", Wort::Weg},
+    {"ansi", Wort::Ansi},
+    {"mac", Wort::Mac},
+    {"pc", Wort::Pc},
+    {"pca", Wort::Pca},
+    {"ansicpg", Wort::Ansicpg},
+    {"deff", Wort::Deff},
+    {"f", Wort::F},
+    {"fcharset", Wort::Fcharset},
+    {"cpg", Wort::Cpg},
+    {"red", Wort::Red},
+    {"green", Wort::Green},
+    {"blue", Wort::Blue},
+    {"plain", Wort::Plain},
+    {"b", Wort::B},
+    {"i", Wort::I},
+    {"ul", Wort::Ul},
+    {"uld", Wort::Ul},
+    {"uldash", Wort::Ul},
+    {"uldashd", Wort::Ul},
+    {"uldashdd", Wort::Ul},
+    {"uldb", Wort::Ul},
+    {"ulhwave", Wort::Ul},
+    {"ulldash", Wort::Ul},
+    {"ulth", Wort::Ul},
+    {"ulthd", Wort::Ul},
+    {"ulthdash", Wort::Ul},
+    {"ulthdashd", Wort::Ul},
+    {"ulthdashdd", Wort::Ul},
+    {"ulthldash", Wort::Ul},
+    {"ululdbwave", Wort::Ul},
+    {"ulw", Wort::Ul},
+    {"ulwave", Wort::Ul},
+    {"ulnone", Wort::Ulnone},
+    {"strike", Wort::Strike},
+    {"striked", Wort::Strike},
+    {"v", Wort::V},
+    {"fs", Wort::Fs},
+    {"cf", Wort::Cf},
+    {"pard", Wort::Pard},
+    {"ql", Wort::Ql},
+    {"qr", Wort::Qr},
+    {"qc", Wort::Qc},
+    {"qj", Wort::Qj},
+    {"qd", Wort::Qj},
+};
+
+// An open-addressing table over the control words, built once.
+class Woerterbuch {
+public:
+    Woerterbuch() {
+        for (const auto& e : kWoerter) {
+            std::size_t i = Streuung(e.name) & kMaske;
+            while (plaetze_[i])
+                i = (i + 1) & kMaske;
+            plaetze_[i] = &e;
+        }
+    }
+    const Eintrag* Finden(std::string_view name) const {
+        std::size_t i = Streuung(name) & kMaske;
+        while (const Eintrag* e = plaetze_[i]) {
+            if (e->name == name)
+                return e;
+            i = (i + 1) & kMaske;
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr std::size_t kMaske = 511;
+    static std::size_t Streuung(std::string_view s) {
+        std::uint32_t h = 2166136261u;
+        for (char c : s)
+            h = (h ^ std::uint8_t(c)) * 16777619u;
+        return h;
+    }
+    std::array<const Eintrag*, kMaske + 1> plaetze_{};
+};
+
+const Woerterbuch& Woerter() {
+    static const Woerterbuch buch;
+    return buch;
+}
+
+// Bytes that end a run of plain text.
+constexpr std::array<bool, 256> kBesonders = [] {
+    std::array<bool, 256> t{};
+    t['\\'] = t['{'] = t['}'] = t['\r'] = t['\n'] = true;
+    return t;
+}();
+
+inline bool IstBuchstabe(unsigned char c) {
+    return (c | 0x20) >= 'a' && (c | 0x20) <= 'z';
+}
+inline bool IstZiffer(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool IstHoch(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+inline bool IstTief(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+inline int HexWert(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    c |= 0x20;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+struct Schrift {
+    std::u16string name;
+    int codepage = 0; // 0: the document's
+};
+
+struct Farbe {
+    std::uint32_t rgb = 0;
+    bool gesetzt = false;
+};
+
+// The character formatting a run is made of.
+struct Format {
+    std::int32_t schrift = -1;
+    std::int32_t groesse = 24;
+    std::int32_t farbe = 0;
+    std::uint8_t merkmale = 0;
+    bool operator==(const Format&) const = default;
+};
+
+struct LaufMarke {
+    std::size_t anfang;
+    Format format;
+};
+
+struct AbsatzMarke {
+    std::size_t ende; // position of its CR LF
+    std::uint8_t ausrichtung;
+};
+
+template <bool MitFormat> class Leser {
+public:
+    explicit Leser(std::string_view rtf)
+        : p_(reinterpret_cast<const unsigned char*>(rtf.data())), ende_(p_ + rtf.size()) {
+        // The text never has more code units than the file has bytes.
+        aus_.resize(rtf.size() + 8);
+        stapel_.push_back({});
+        CodepageSetzen();
+    }
+
+    void Lesen();
+
+    std::u16string Text() {
+        aus_.resize(n_);
+        if (aus_.capacity() > 2 * n_ + 64)
+            aus_.shrink_to_fit();
+        return std::move(aus_);
+    }
+
+    RtfDokument Dokument();
+
+private:
+    const Zustand& Z() const { return stapel_.back().z; }
+    Zustand& Aendern() {
+        Ebene& oben = stapel_.back();
+        if (oben.gleiche > 0) {
+            --oben.gleiche;
+            stapel_.push_back({oben.z, 0});
+        }
+        if constexpr (MitFormat)
+            formatGeaendert_ = true;
+        return stapel_.back().z;
+    }
+    bool Weg() const { return Z().ziel >= Ziel::Ueberspringen; }
+
+    void Oeffnen();
+    bool Schliessen();
+    void Steuer();
+    void Steuerwort();
+    void Hex();
+    void TextLauf();
+    void Ausfuehren(const Eintrag* e, bool hatZahl, std::int32_t zahl);
+
+    // Output.
+    void Platz(std::size_t n) {
+        if (aus_.size() - n_ < n)
+            aus_.resize(std::max(aus_.size() * 2, n_ + n + 8));
+    }
+    void Schreiben(char16_t c) {
+        Platz(1);
+        aus_[n_++] = c;
+    }
+    void Schwebendes();
+    void Offenes() {
+        if (!roh_.empty())
+            RohLeeren();
+        Schwebendes();
+    }
+    void RohLeeren();
+    void TextZeichen(char16_t c);
+    void Byte(unsigned char b);
+    void Unicode(std::int64_t n);
+    void Absatz();
+    void Zelle();
+    void Binaer(std::int64_t n) {
+        if (n > 0)
+            p_ += std::min<std::int64_t>(n, ende_ - p_);
+    }
+
+    // Code pages.
+    int DokumentCodepage() const { return dokumentCp_; }
+    void CodepageSetzen();
+
+    // Font table.
+    void SchriftAbschliessen();
+    void NameRohLeeren();
+
+    // Formatting.
+    void LaufPruefen();
+    Format FormatJetzt() const {
+        const Zustand& z = Z();
+        return {z.schrift, z.groesse, z.farbe,
+                std::uint8_t(z.merkmale & (kFett | kKursiv | kUnterstrichen | kDurchgestrichen))};
+    }
+
+    const unsigned char* p_;
+    const unsigned char* ende_;
+    std::vector<Ebene> stapel_;
+    std::int64_t tiefe_ = 0;
+    bool stern_ = false;      // "\*" seen: an unknown destination drops its group
+    std::int64_t uebrig_ = 0; // fallback characters still to skip after \u
+    char16_t hoch_ = 0;       // a high surrogate waiting for its partner
+    bool tabOffen_ = false;   // a cell ended; the tab goes out before more text
+
+    std::u16string aus_;
+    std::size_t n_ = 0;
+
+    int dokumentCp_ = 1252;
+    std::int32_t deff_ = -1;
+    const Codepage* seite_ = nullptr;
+    const char16_t* einzel_ = nullptr; // the single-byte table, or null for double-byte
+    std::string roh_;                  // bytes of a double-byte code page, not yet decoded
+    const Codepage* rohSeite_ = nullptr;
+    std::u16string dekodiert_;
+
+    std::unordered_map<std::int32_t, Schrift> schriften_;
+    std::int32_t schriftNummer_ = 0;
+    int schriftZeichensatzCp_ = 0;
+    int schriftCpg_ = 0;
+    std::string nameRoh_;
+    std::u16string name_;
+
+    std::vector<Farbe> farben_;
+    Farbe farbe_;
+
+    // The formatted model.
+    bool formatGeaendert_ = true;
+    std::vector<LaufMarke> laeufe_;
+    std::vector<AbsatzMarke> absaetze_;
+    std::uint8_t schlussAusrichtung_ = 0;
+};
+
+template <bool F> void Leser<F>::Lesen() {
+    // Whatever stands before the first group is not part of the document.
+    while (p_ < ende_ && *p_ != '{')
+        ++p_;
+    while (p_ < ende_) {
+        if (Weg()) {
+            while (p_ < ende_ && *p_ != '{' && *p_ != '}' && *p_ != '\\')
+                ++p_;
+            if (p_ == ende_)
+                break;
+        }
+        const unsigned char c = *p_;
+        if (c == '{') {
+            ++p_;
+            Oeffnen();
+        } else if (c == '}') {
+            ++p_;
+            if (Schliessen())
+                return;
+        } else if (c == '\\') {
+            ++p_;
+            Steuer();
+        } else if (c == '\r' || c == '\n') {
+            ++p_;
+        } else if (uebrig_ > 0) {
+            --uebrig_;
+            ++p_;
+        } else {
+            switch (Z().ziel) {
+            case Ziel::Text:
+                TextLauf();
+                break;
+            case Ziel::Schrifttabelle:
+                if (c == ';')
+                    SchriftAbschliessen();
+                else
+                    nameRoh_.push_back(char(c));
+                ++p_;
+                break;
+            case Ziel::Farbtabelle:
+                if (c == ';') {
+                    farben_.push_back(farbe_);
+                    farbe_ = {};
+                }
+                ++p_;
+                break;
+            default:
+                ++p_;
+            }
+        }
+    }
+    // The file ended inside the document.
+    if (Z().ziel == Ziel::Schrifttabelle)
+        SchriftAbschliessen();
+    Offenes();
+    if (hoch_) {
+        hoch_ = 0;
+        Schreiben(kErsatz);
+    }
+    schlussAusrichtung_ = Z().ausrichtung;
+}
+
+template <bool F> void Leser<F>::Oeffnen() {
+    if (!roh_.empty())
+        RohLeeren();
+    uebrig_ = 0;
+    stern_ = false;
+    ++tiefe_;
+    const bool upr = (Z().merkmale & kUpr) != 0;
+    ++stapel_.back().gleiche;
+    if (upr) {
+        Zustand& z = Aendern();
+        z.merkmale &= std::uint8_t(~kUpr);
+        z.ziel = Ziel::UprZweig;
+    }
+}
+
+template <bool F> bool Leser<F>::Schliessen() {
+    if (!roh_.empty())
+        RohLeeren();
+    uebrig_ = 0;
+    stern_ = false;
+    const Zustand alt = Z();
+    if (tiefe_ == 1) {
+        // The document's own group: nothing after it is read.
+        if (alt.ziel == Ziel::Schrifttabelle)
+            SchriftAbschliessen();
+        Offenes();
+        if (hoch_) {
+            hoch_ = 0;
+            Schreiben(kErsatz);
+        }
+        schlussAusrichtung_ = alt.ausrichtung;
+        return true;
+    }
+    --tiefe_;
+    Ebene& oben = stapel_.back();
+    if (oben.gleiche > 0)
+        --oben.gleiche;
+    else
+        stapel_.pop_back();
+    if (alt.ziel == Ziel::Schrifttabelle && (!nameRoh_.empty() || !name_.empty()))
+        SchriftAbschliessen();
+    if (alt.ziel == Ziel::Schrifttabelle || alt.schrift != Z().schrift)
+        CodepageSetzen();
+    if constexpr (F)
+        formatGeaendert_ = true;
+    return false;
+}
+
+template <bool F> void Leser<F>::Steuer() {
+    if (p_ == ende_)
+        return;
+    const unsigned char c = *p_;
+    if (IstBuchstabe(c)) {
+        Steuerwort();
+        return;
+    }
+    ++p_;
+    if (c == '\'') {
+        Hex();
+        return;
+    }
+    if (Weg())
+        return;
+    if (!roh_.empty())
+        RohLeeren();
+    if (uebrig_ > 0) {
+        --uebrig_;
+        return;
+    }
+    switch (c) {
+    case '\\':
+    case '{':
+    case '}':
+        TextZeichen(c);
+        break;
+    case '~':
+        TextZeichen(0x00A0);
+        break;
+    case '_':
+        TextZeichen(0x2011);
+        break;
+    case '*':
+        stern_ = true;
+        break;
+    case '\r':
+    case '\n':
+        Absatz();
+        break;
+    default: // \- (optional hyphen), \: and \| mean nothing in the text
+        break;
+    }
+}
+
+template <bool F> void Leser<F>::Hex() {
+    int wert = 0, ziffern = 0;
+    while (ziffern < 2 && p_ < ende_) {
+        const int h = HexWert(*p_);
+        if (h < 0)
+            break;
+        wert = wert * 16 + h;
+        ++ziffern;
+        ++p_;
+    }
+    if (ziffern == 0 || Weg())
+        return;
+    if (uebrig_ > 0) {
+        --uebrig_;
+        return;
+    }
+    if (Z().ziel == Ziel::Text)
+        Byte(std::uint8_t(wert));
+    else if (Z().ziel == Ziel::Schrifttabelle)
+        nameRoh_.push_back(char(wert));
+}
+
+template <bool F> void Leser<F>::Steuerwort() {
+    char name[kWortLaenge];
+    std::size_t laenge = 0;
+    while (p_ < ende_ && IstBuchstabe(*p_)) {
+        if (laenge < kWortLaenge)
+            name[laenge] = char(*p_);
+        ++laenge;
+        ++p_;
+    }
+    bool negativ = false, hatZahl = false;
+    std::int64_t zahl = 0;
+    if (p_ < ende_ && *p_ == '-' && p_ + 1 < ende_ && IstZiffer(p_[1])) {
+        negativ = true;
+        ++p_;
+    }
+    while (p_ < ende_ && IstZiffer(*p_)) {
+        hatZahl = true;
+        if (zahl < (std::int64_t(1) << 40))
+            zahl = zahl * 10 + (*p_ - '0');
+        ++p_;
+    }
+    if (p_ < ende_ && *p_ == ' ')
+        ++p_;
+    if (negativ)
+        zahl = -zahl;
+    const std::int32_t wert = std::int32_t(std::clamp<std::int64_t>(zahl, INT32_MIN, INT32_MAX));
+    const Eintrag* e =
+        laenge <= kWortLaenge ? Woerter().Finden(std::string_view(name, laenge)) : nullptr;
+    const Wort wort = e ? e->wort : Wort::Unbekannt;
+
+    if (wort == Wort::Bin) {
+        // The data belongs to the word in every destination and never counts as text.
+        if (!Weg() && uebrig_ > 0)
+            --uebrig_;
+        stern_ = false;
+        Binaer(zahl);
+        return;
+    }
+    if (Weg()) {
+        if (wort == Wort::Ud && Z().ziel == Ziel::UprZweig) {
+            Zustand& z = Aendern();
+            z.ziel = z.zielVorUpr;
+        } else if (wort == Wort::Fldrslt && Z().ziel == Ziel::FeldBefehl) {
+            Aendern().ziel = Ziel::Text;
+        }
+        stern_ = false;
+        return;
+    }
+    if (!roh_.empty())
+        RohLeeren();
+    if (uebrig_ > 0) {
+        --uebrig_;
+        stern_ = false;
+        return;
+    }
+    if (stern_) {
+        stern_ = false;
+        if (!e) {
+            Aendern().ziel = Ziel::Ueberspringen;
+            return;
+        }
+    }
+    if (e)
+        Ausfuehren(e, hatZahl, wert);
+    (void)zahl;
+}
+
+template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std::int32_t zahl) {
+    const Ziel ziel = Z().ziel;
+    const bool ein = !hatZahl || zahl != 0;
+    auto merkmal = [&](std::uint8_t bit, bool an) {
+        if (((Z().merkmale & bit) != 0) != an) {
+            Zustand& z = Aendern();
+            z.merkmale = an ? std::uint8_t(z.merkmale | bit) : std::uint8_t(z.merkmale & ~bit);
+        }
+    };
+    switch (e->wort) {
+    case Wort::Par:
+        Absatz();
+        break;
+    case Wort::Zeile:
+        if (ziel == Ziel::Text && !(Z().merkmale & kVerborgen)) {
+            Offenes();
+            Platz(2);
+            aus_[n_++] = u'\r';
+            aus_[n_++] = u'\n';
+        }
+        break;
+    case Wort::Tab:
+        TextZeichen(u'\t');
+        break;
+    case Wort::Zeichen:
+        TextZeichen(e->zeichen);
+        break;
+    case Wort::Zelle:
+        Zelle();
+        break;
+    case Wort::ZeilenEnde:
+        tabOffen_ = false;
+        Absatz();
+        break;
+    case Wort::U:
+        Unicode(hatZahl ? zahl : 0);
+        uebrig_ = Z().uc;
+        break;
+    case Wort::Uc:
+        Aendern().uc = hatZahl ? std::max<std::int32_t>(zahl, 0) : 1;
+        break;
+    case Wort::Fonttbl:
+        Aendern().ziel = Ziel::Schrifttabelle;
+        schriftNummer_ = 0;
+        schriftZeichensatzCp_ = schriftCpg_ = 0;
+        nameRoh_.clear();
+        name_.clear();
+        break;
+    case Wort::Colortbl:
+        Aendern().ziel = Ziel::Farbtabelle;
+        farbe_ = {};
+        break;
+    case Wort::Weg:
+        Aendern().ziel = Ziel::Ueberspringen;
+        break;
+    case Wort::Fldinst:
+        Aendern().ziel = Ziel::FeldBefehl;
+        break;
+    case Wort::Upr: {
+        Zustand& z = Aendern();
+        z.zielVorUpr = z.ziel;
+        z.merkmale |= kUpr;
+        break;
+    }
+    case Wort::Fldrslt:
+    case Wort::Ud:
+    case Wort::Behalten:
+    case Wort::Bin:
+    case Wort::Unbekannt:
+        break;
+    case Wort::Ansi:
+        dokumentCp_ = 1252;
+        CodepageSetzen();
+        break;
+    case Wort::Mac:
+        dokumentCp_ = 10000;
+        CodepageSetzen();
+        break;
+    case Wort::Pc:
+        dokumentCp_ = 437;
+        CodepageSetzen();
+        break;
+    case Wort::Pca:
+        dokumentCp_ = 850;
+        CodepageSetzen();
+        break;
+    case Wort::Ansicpg:
+        if (hatZahl && Codepage::Finden(zahl)) {
+            dokumentCp_ = zahl;
+            CodepageSetzen();
+        }
+        break;
+    case Wort::Deff:
+        deff_ = zahl;
+        if (Z().schrift < 0) {
+            Aendern().schrift = zahl;
+            CodepageSetzen();
+        }
+        break;
+    case Wort::F:
+        if (ziel == Ziel::Schrifttabelle) {
+            if (!nameRoh_.empty() || !name_.empty())
+                SchriftAbschliessen();
+            schriftNummer_ = zahl;
+            schriftZeichensatzCp_ = schriftCpg_ = 0;
+        } else if (Z().schrift != zahl) {
+            Aendern().schrift = zahl;
+            CodepageSetzen();
+        }
+        break;
+    case Wort::Fcharset:
+        if (ziel == Ziel::Schrifttabelle)
+            schriftZeichensatzCp_ = ZeichensatzCodepage(zahl);
+        break;
+    case Wort::Cpg:
+        if (ziel == Ziel::Schrifttabelle && Codepage::Finden(zahl))
+            schriftCpg_ = zahl;
+        break;
+    case Wort::Red:
+    case Wort::Green:
+    case Wort::Blue:
+        if (ziel == Ziel::Farbtabelle) {
+            const int schiebe = e->wort == Wort::Red ? 16 : e->wort == Wort::Green ? 8 : 0;
+            const std::uint32_t teil = std::uint32_t(std::clamp(zahl, 0, 255));
+            farbe_.rgb = (farbe_.rgb & ~(0xFFu << schiebe)) | (teil << schiebe);
+            farbe_.gesetzt = true;
+        }
+        break;
+    case Wort::Plain: {
+        Zustand& z = Aendern();
+        z.merkmale &= std::uint8_t(kUpr);
+        z.groesse = 24;
+        z.farbe = 0;
+        if (z.schrift != deff_) {
+            z.schrift = deff_;
+            CodepageSetzen();
+        }
+        break;
+    }
+    case Wort::B:
+        merkmal(kFett, ein);
+        break;
+    case Wort::I:
+        merkmal(kKursiv, ein);
+        break;
+    case Wort::Ul:
+        merkmal(kUnterstrichen, ein);
+        break;
+    case Wort::Ulnone:
+        merkmal(kUnterstrichen, false);
+        break;
+    case Wort::Strike:
+        merkmal(kDurchgestrichen, ein);
+        break;
+    case Wort::V:
+        merkmal(kVerborgen, ein);
+        break;
+    case Wort::Fs:
+        if (hatZahl && zahl > 0)
+            Aendern().groesse = std::min(zahl, 32767);
+        break;
+    case Wort::Cf:
+        Aendern().farbe = std::max(zahl, 0);
+        break;
+    case Wort::Pard:
+        if (Z().ausrichtung != 0)
+            Aendern().ausrichtung = 0;
+        break;
+    case Wort::Ql:
+    case Wort::Qr:
+    case Wort::Qc:
+    case Wort::Qj: {
+        const RtfAusrichtung a = e->wort == Wort::Ql   ? RtfAusrichtung::Links
+                                 : e->wort == Wort::Qr ? RtfAusrichtung::Rechts
+                                 : e->wort == Wort::Qc ? RtfAusrichtung::Zentriert
+                                                       : RtfAusrichtung::Blocksatz;
+        if (Z().ausrichtung != std::uint8_t(a))
+            Aendern().ausrichtung = std::uint8_t(a);
+        break;
+    }
+    }
+}
+
+template <bool F> void Leser<F>::CodepageSetzen() {
+    int cp = 0;
+    if (const auto it = schriften_.find(Z().schrift); it != schriften_.end())
+        cp = it->second.codepage;
+    if (cp == 0)
+        cp = DokumentCodepage();
+    const Codepage* seite = Codepage::Finden(cp);
+    if (!seite)
+        seite = &Codepage::Cp1252();
+    seite_ = seite;
+    einzel_ = seite->Doppelbyte() ? nullptr : seite->Einzel();
+}
+
+template <bool F> void Leser<F>::Schwebendes() {
+    if (hoch_) {
+        hoch_ = 0;
+        Schreiben(kErsatz);
+    }
+    if (tabOffen_) {
+        tabOffen_ = false;
+        Schreiben(u'\t');
+    }
+    if constexpr (F) {
+        if (formatGeaendert_)
+            LaufPruefen();
+    }
+}
+
+template <bool F> void Leser<F>::LaufPruefen() {
+    formatGeaendert_ = false;
+    const Format f = FormatJetzt();
+    if (!laeufe_.empty() && laeufe_.back().format == f)
+        return;
+    if (!laeufe_.empty() && laeufe_.back().anfang == n_)
+        laeufe_.back().format = f;
+    else
+        laeufe_.push_back({n_, f});
+}
+
+// Decoded characters that stand for no character of the text: NUL, and CR and
+// LF, which only paragraph marks may bring.
+inline bool Unerwuenscht(char16_t c) {
+    return c == 0 || c == u'\r' || c == u'\n';
+}
+
+template <bool F> void Leser<F>::RohLeeren() {
+    dekodiert_.clear();
+    rohSeite_->Dekodieren(roh_, dekodiert_);
+    roh_.clear();
+    Schwebendes();
+    Platz(dekodiert_.size());
+    for (char16_t c : dekodiert_)
+        if (!Unerwuenscht(c))
+            aus_[n_++] = c;
+}
+
+template <bool F> void Leser<F>::TextLauf() {
+    const unsigned char* anfang = p_;
+    while (p_ < ende_ && !kBesonders[*p_])
+        ++p_;
+    if (Z().merkmale & kVerborgen)
+        return;
+    if (!einzel_) {
+        if (!roh_.empty() && rohSeite_ != seite_)
+            RohLeeren();
+        rohSeite_ = seite_;
+        roh_.append(reinterpret_cast<const char*>(anfang), std::size_t(p_ - anfang));
+        return;
+    }
+    Offenes();
+    const std::size_t laenge = std::size_t(p_ - anfang);
+    Platz(laenge);
+    char16_t* ziel = aus_.data() + n_;
+    const char16_t* tabelle = einzel_;
+    for (const unsigned char* s = anfang; s < p_; ++s) {
+        const char16_t c = tabelle[*s];
+        *ziel = c;
+        ziel += c != 0;
+    }
+    n_ = std::size_t(ziel - aus_.data());
+}
+
+template <bool F> void Leser<F>::Byte(unsigned char b) {
+    if (Z().merkmale & kVerborgen)
+        return;
+    if (!einzel_) {
+        if (!roh_.empty() && rohSeite_ != seite_)
+            RohLeeren();
+        rohSeite_ = seite_;
+        roh_.push_back(char(b));
+        return;
+    }
+    const char16_t c = einzel_[b];
+    if (Unerwuenscht(c))
+        return;
+    Offenes();
+    Schreiben(c);
+}
+
+template <bool F> void Leser<F>::TextZeichen(char16_t c) {
+    const Ziel ziel = Z().ziel;
+    if (ziel == Ziel::Schrifttabelle) {
+        NameRohLeeren();
+        name_.push_back(c);
+        return;
+    }
+    if (ziel != Ziel::Text || (Z().merkmale & kVerborgen) || Unerwuenscht(c))
+        return;
+    Offenes();
+    Schreiben(c);
+}
+
+template <bool F> void Leser<F>::Unicode(std::int64_t n) {
+    if (n < 0)
+        n += 65536;
+    char32_t cp = (n < 0 || n > 0x10FFFF) ? kErsatz : char32_t(n);
+    if (Z().ziel == Ziel::Schrifttabelle) {
+        if (cp < 0x10000)
+            TextZeichen(char16_t(cp));
+        return;
+    }
+    if (Z().ziel != Ziel::Text || (Z().merkmale & kVerborgen))
+        return;
+    if (cp >= 0x10000) {
+        // Not how RTF spells such a character, but its meaning is plain.
+        Offenes();
+        Platz(2);
+        aus_[n_++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
+        aus_[n_++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        return;
+    }
+    const char16_t c = char16_t(cp);
+    if (IstTief(c) && hoch_ && !tabOffen_) {
+        if (!roh_.empty())
+            RohLeeren();
+        const char16_t h = hoch_;
+        hoch_ = 0;
+        Schwebendes();
+        Platz(2);
+        aus_[n_++] = h;
+        aus_[n_++] = c;
+        return;
+    }
+    if (IstHoch(c)) {
+        Offenes();
+        hoch_ = c;
+        return;
+    }
+    TextZeichen(IstTief(c) ? kErsatz : c);
+}
+
+template <bool F> void Leser<F>::Absatz() {
+    if (Z().ziel != Ziel::Text)
+        return;
+    tabOffen_ = false;
+    Offenes();
+    if constexpr (F)
+        absaetze_.push_back({n_, Z().ausrichtung});
+    Platz(2);
+    aus_[n_++] = u'\r';
+    aus_[n_++] = u'\n';
+}
+
+template <bool F> void Leser<F>::Zelle() {
+    if (Z().ziel != Ziel::Text)
+        return;
+    Offenes();
+    tabOffen_ = true;
+}
+
+template <bool F> void Leser<F>::NameRohLeeren() {
+    if (nameRoh_.empty())
+        return;
+    int cp = schriftCpg_ ? schriftCpg_ : schriftZeichensatzCp_;
+    if (cp == 0)
+        cp = DokumentCodepage();
+    const Codepage* seite = Codepage::Finden(cp);
+    (seite ? seite : &Codepage::Cp1252())->Dekodieren(nameRoh_, name_);
+    nameRoh_.clear();
+}
+
+template <bool F> void Leser<F>::SchriftAbschliessen() {
+    NameRohLeeren();
+    std::size_t a = 0, b = name_.size();
+    while (a < b && name_[a] == u' ')
+        ++a;
+    while (b > a && name_[b - 1] == u' ')
+        --b;
+    Schrift& s = schriften_[schriftNummer_];
+    if (b > a || s.name.empty())
+        s.name = name_.substr(a, b - a);
+    s.codepage = schriftCpg_ ? schriftCpg_ : schriftZeichensatzCp_;
+    name_.clear();
+}
+
+bool GleichesFormat(const RtfLauf& a, const RtfLauf& b) {
+    return a.Schriftname == b.Schriftname && a.Groesse == b.Groesse && a.Farbe == b.Farbe &&
+           a.HatFarbe == b.HatFarbe && a.Fett == b.Fett && a.Kursiv == b.Kursiv &&
+           a.Unterstrichen == b.Unterstrichen && a.Durchgestrichen == b.Durchgestrichen;
+}
+
+template <bool F> RtfDokument Leser<F>::Dokument() {
+    RtfDokument dok;
+    const std::u16string& text = aus_;
+    const std::size_t laenge = n_;
+    auto laufFuer = [&](const Format& f) {
+        RtfLauf l;
+        if (const auto it = schriften_.find(f.schrift); it != schriften_.end())
+            l.Schriftname = it->second.name;
+        l.Groesse = f.groesse / 2.0;
+        if (f.farbe > 0 && std::size_t(f.farbe) < farben_.size() && farben_[f.farbe].gesetzt) {
+            l.Farbe = farben_[f.farbe].rgb;
+            l.HatFarbe = true;
+        }
+        l.Fett = f.merkmale & kFett;
+        l.Kursiv = f.merkmale & kKursiv;
+        l.Unterstrichen = f.merkmale & kUnterstrichen;
+        l.Durchgestrichen = f.merkmale & kDurchgestrichen;
+        return l;
+    };
+    std::size_t lauf = 0; // index of the run mark in force at the paragraph start
+    auto absatz = [&](std::size_t von, std::size_t bis, std::uint8_t ausrichtung) {
+        RtfAbsatz a;
+        a.Ausrichtung = RtfAusrichtung(ausrichtung);
+        std::size_t pos = von;
+        while (pos < bis) {
+            while (lauf + 1 < laeufe_.size() && laeufe_[lauf + 1].anfang <= pos)
+                ++lauf;
+            std::size_t stop = bis;
+            if (lauf + 1 < laeufe_.size())
+                stop = std::min(stop, laeufe_[lauf + 1].anfang);
+            RtfLauf l = laufFuer(laeufe_.empty() ? Format{} : laeufe_[lauf].format);
+            l.Text.assign(text, pos, stop - pos);
+            if (!a.Laeufe.empty() && GleichesFormat(a.Laeufe.back(), l)) {
+                a.Laeufe.back().Text += l.Text;
+                pos = stop;
+                continue;
+            }
+            a.Laeufe.push_back(std::move(l));
+            pos = stop;
+        }
+        dok.Absaetze.push_back(std::move(a));
+    };
+    std::size_t von = 0;
+    for (const AbsatzMarke& m : absaetze_) {
+        absatz(von, m.ende, m.ausrichtung);
+        von = m.ende + 2;
+    }
+    if (von < laenge) {
+        absatz(von, laenge, schlussAusrichtung_);
+        dok.LetzterAbsatzEndet = false;
+    } else {
+        dok.LetzterAbsatzEndet = !absaetze_.empty();
+    }
+    return dok;
+}
+
+} // namespace
+
+std::u16string RtfAbsatz::Text() const {
+    std::u16string t;
+    for (const RtfLauf& l : Laeufe)
+        t += l.Text;
+    return t;
+}
+
+std::u16string RtfDokument::Text() const {
+    std::u16string t;
+    for (std::size_t i = 0; i < Absaetze.size(); ++i) {
+        t += Absaetze[i].Text();
+        if (i + 1 < Absaetze.size() || LetzterAbsatzEndet)
+            t += u"\r\n";
+    }
+    return t;
+}
+
+std::u16string RtfZuText(std::string_view rtf) {
+    Leser<false> leser(rtf);
+    leser.Lesen();
+    return leser.Text();
+}
+
+RtfDokument RtfLesen(std::string_view rtf) {
+    Leser<true> leser(rtf);
+    leser.Lesen();
+    return leser.Dokument();
+}
+
+} // namespace zw
