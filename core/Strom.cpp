@@ -1,6 +1,7 @@
 #include "core/Strom.h"
 
 #include "core/Fehler.h"
+#include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 
 #include <algorithm>
@@ -8,6 +9,10 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace zw {
 
@@ -68,6 +73,86 @@ std::u16string Dekodieren(std::string_view bytes, Form form) {
     return {};
 }
 
+// For an ANSI file saved as ANSI, the table folds into one byte per byte,
+// as long as it neither takes nor makes a line-end character.
+struct ByteTabelle {
+    unsigned char ziel[256];
+    unsigned char treffer[256];
+    unsigned char fehlt[256];
+    // No byte from 0E to 7F changes: plain ASCII passes as it is.
+    bool asciiBleibt = true;
+
+    static std::optional<ByteTabelle> Fuer(const TTabListe& tabelle) {
+        for (const TabEintrag& e : tabelle)
+            if (e.Ersatzzeichen == u'\r' || e.Ersatzzeichen == u'\n')
+                return std::nullopt;
+        ByteTabelle t;
+        for (int b = 0; b < 256; ++b) {
+            const char16_t zeichen = Cp1252Zeichen(static_cast<unsigned char>(b));
+            char16_t ersatz = zeichen;
+            t.treffer[b] = 0;
+            for (const TabEintrag& e : tabelle) {
+                if (e.Suchzeichen == zeichen) {
+                    ersatz = e.Ersatzzeichen;
+                    t.treffer[b] = 1;
+                    break;
+                }
+            }
+            const int byte = Cp1252Byte(ersatz);
+            t.ziel[b] = static_cast<unsigned char>(byte < 0 ? '?' : byte);
+            t.fehlt[b] = byte < 0;
+            if (b >= 0x0E && b < 0x80 && (t.treffer[b] || t.ziel[b] != b))
+                t.asciiBleibt = false;
+        }
+        return t;
+    }
+
+    // The reading line rule and the table in one pass over a piece that
+    // holds no NUL. `letztes`: the piece ends the text.
+    void Anwenden(std::string_view stueck, bool letztes, std::string& aus, StromErgebnis& e) const {
+        aus.resize(2 * stueck.size() + 2);
+        char* o = aus.data();
+        const auto* p = reinterpret_cast<const unsigned char*>(stueck.data());
+        const auto* ende = p + stueck.size();
+        std::int64_t anzahl = 0;
+        std::size_t fehlend = 0;
+        while (p != ende) {
+#ifdef __SSE2__
+            if (asciiBleibt && ende - p >= 16) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                // Bytes from 0E to 7F: above CR and without the high bit.
+                const __m128i steuer = _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)),
+                                                      _mm_setzero_si128());
+                if (_mm_movemask_epi8(_mm_or_si128(steuer, v)) == 0) {
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
+                    o += 16;
+                    p += 16;
+                    continue;
+                }
+            }
+#endif
+            const unsigned char b = *p++;
+            if (b == '\r' || b == '\n') {
+                *o++ = '\r';
+                *o++ = '\n';
+                if (b == '\r' && p != ende && *p == '\n')
+                    ++p;
+                continue;
+            }
+            *o++ = char(ziel[b]);
+            anzahl += treffer[b];
+            fehlend += fehlt[b];
+        }
+        if (letztes && o != aus.data() && o[-1] != '\n') {
+            *o++ = '\r';
+            *o++ = '\n';
+        }
+        aus.resize(std::size_t(o - aus.data()));
+        e.Anzahl += anzahl;
+        e.NichtDarstellbar += fehlend;
+    }
+};
+
 } // namespace
 
 StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
@@ -92,7 +177,8 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     StromErgebnis e;
     e.Typ = typ;
 
-    std::string puffer;
+    std::string puffer, bytePuffer;
+    std::optional<ByteTabelle> byteTabelle;
     Form form = Form::Ansi;
     bool anfang = true, ende = false, erstesStueck = true;
     abschnitt = std::max<std::size_t>(abschnitt, 4);
@@ -121,6 +207,8 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
             }
             puffer.erase(0, marke);
             anfang = false;
+            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError))
+                byteTabelle = ByteTabelle::Fuer(tabelle);
         }
         std::string_view stueck(puffer);
         if (HatNul(stueck, form)) {
@@ -129,6 +217,14 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
             stueck = stueck.substr(0, LetztesZeilenende(stueck, form));
             if (stueck.empty())
                 continue; // one long line: read on
+        }
+        if (byteTabelle) {
+            // The text ends at a NUL.
+            stueck = stueck.substr(0, stueck.find('\0'));
+            byteTabelle->Anwenden(stueck, ende, bytePuffer, e);
+            ziel.Schreiben(bytePuffer);
+            puffer.erase(0, stueck.size());
+            continue;
         }
         std::u16string text = Dekodieren(stueck, form);
         e.Anzahl += ersetzungen.Anwenden(text);
