@@ -23,8 +23,10 @@ n = int(sys.argv[2]) * 1000 * 1000
 open(sys.argv[1], "wb").write((zeilen * (n // len(zeilen) + 1))[:n])
 PY
 
-zeit() { # prints the elapsed seconds of a command
+zeit() { # prints the elapsed seconds of a command, each starting without an old output
     local anfang ende
+    rm -f "$ordner/tr.txt" "$ordner/aus.txt"
+    sync
     anfang=$(date +%s.%N)
     "$@" >/dev/null
     ende=$(date +%s.%N)
@@ -52,6 +54,7 @@ done
 m_tr=$(printf '%s\n' "${t_tr[@]}" | median)
 m_trs=$(printf '%s\n' "${t_trs[@]}" | median)
 m_cli=$(printf '%s\n' "${t_cli[@]}" | median)
+tr_ohne_sync
 spitze=$( { /usr/bin/time -f '%M' "$cli" konvertieren --tabelle "$tab" "$ordner/ein.txt" "$ordner/aus.txt" >/dev/null; } 2>&1 | tail -n 1)
 
 # Both outputs agree but for the CR LF the tool adds after an unterminated last line.
