@@ -10,6 +10,7 @@ pakete=(
     libcups2-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool
+    bc time
 )
 if [ -n "${ZW_EXTRA_PAKETE:-}" ]; then
     read -r -a extra <<<"$ZW_EXTRA_PAKETE"
