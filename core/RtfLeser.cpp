@@ -27,6 +27,8 @@ constexpr char16_t kErsatz = 0xFFFD;
 // A control word longer than this is unknown; the rest of its letters are read
 // but not kept.
 constexpr std::size_t kWortLaenge = 32;
+// Groups with a state of their own; deeper ones share the innermost state.
+constexpr std::size_t kGrenzeEbenen = 10000;
 
 enum class Ziel : std::uint8_t {
     Text,
@@ -51,8 +53,8 @@ enum Merkmal : std::uint8_t {
 struct Zustand {
     std::int32_t schrift = -1;
     std::int32_t uc = 1;
-    std::int32_t groesse = 24; // half points
-    std::int32_t farbe = 0;
+    std::int16_t groesse = 24; // half points
+    std::int16_t farbe = 0;
     Ziel ziel = Ziel::Text;
     Ziel zielVorUpr = Ziel::Text;
     std::uint8_t ausrichtung = 0; // RtfAusrichtung
@@ -63,7 +65,7 @@ struct Zustand {
 // costs no memory.
 struct Ebene {
     Zustand z;
-    std::size_t gleiche = 0; // further groups inside with the same state
+    std::uint32_t gleiche = 0; // further groups inside with the same state
 };
 
 enum class Wort : std::uint8_t {
@@ -332,8 +334,8 @@ struct Farbe {
 // The character formatting a run is made of.
 struct Format {
     std::int32_t schrift = -1;
-    std::int32_t groesse = 24;
-    std::int32_t farbe = 0;
+    std::int16_t groesse = 24;
+    std::int16_t farbe = 0;
     std::uint8_t merkmale = 0;
     bool operator==(const Format&) const = default;
 };
@@ -373,7 +375,10 @@ private:
     const Zustand& Z() const { return stapel_.back().z; }
     Zustand& Aendern() {
         Ebene& oben = stapel_.back();
-        if (oben.gleiche > 0) {
+        // Past the depth that any real document reaches, groups keep sharing
+        // their state: changes inside then outlive their group, but memory
+        // stays bounded.
+        if (oben.gleiche > 0 && stapel_.size() < kGrenzeEbenen) {
             --oben.gleiche;
             stapel_.push_back({oben.z, 0});
         }
@@ -539,6 +544,8 @@ template <bool F> void Leser<F>::Oeffnen() {
     stern_ = false;
     ++tiefe_;
     const bool upr = (Z().merkmale & kUpr) != 0;
+    if (stapel_.back().gleiche == UINT32_MAX)
+        return; // over four billion groups deep: the group counts, but is not kept apart
     ++stapel_.back().gleiche;
     if (upr) {
         Zustand& z = Aendern();
@@ -873,10 +880,10 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
         break;
     case Wort::Fs:
         if (hatZahl && zahl > 0)
-            Aendern().groesse = std::min(zahl, 32767);
+            Aendern().groesse = std::int16_t(std::min(zahl, 32767));
         break;
     case Wort::Cf:
-        Aendern().farbe = std::max(zahl, 0);
+        Aendern().farbe = std::int16_t(std::clamp(zahl, 0, 32767));
         break;
     case Wort::Pard:
         if (Z().ausrichtung != 0)

@@ -52,7 +52,9 @@ inline bool IstTief(char16_t c) {
 
 class Schreiber {
 public:
-    Schreiber(std::string& aus, const Codepage& seite) : aus_(aus), seite_(seite) {}
+    // nurUnicode: the font names no code page of its own, so no byte is safe.
+    Schreiber(std::string& aus, const Codepage& seite, bool nurUnicode)
+        : aus_(aus), seite_(seite), nurUnicode_(nurUnicode) {}
 
     // One character that is not a line end.
     void Zeichen(char16_t c) {
@@ -67,6 +69,10 @@ public:
                 aus_ += "\\tab ";
             else if (c != 0) // the rich-text control holds no NUL
                 HexByte(aus_, c);
+            return;
+        }
+        if (nurUnicode_) {
+            Unicode(aus_, c, -1);
             return;
         }
         const int b = seite_.Byte(c);
@@ -91,6 +97,7 @@ public:
 private:
     std::string& aus_;
     const Codepage& seite_;
+    bool nurUnicode_;
 };
 
 // The characters of a text with its surrogate pairs kept together; a lone
@@ -123,6 +130,7 @@ void Durchgehen(std::u16string_view text, Zeichen&& zeichen, ZeilenEnde&& zeilen
 std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
     const int zeichensatz = std::clamp(schrift.Zeichensatz, 0, 255);
     int cp = ZeichensatzCodepage(zeichensatz);
+    const bool ohneCodepage = cp == 0;
     const Codepage* gefunden = Codepage::Finden(cp);
     const Codepage& seite = gefunden ? *gefunden : Codepage::Cp1252();
     // The document's code page: the font's when it is an ANSI code page of
@@ -134,14 +142,16 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
 
     std::string aus;
     aus.reserve(text.size() + text.size() / 4 + 256);
-    Schreiber schreiber(aus, seite);
+    Schreiber schreiber(aus, seite, ohneCodepage);
 
     aus += "{\\rtf1\\ansi\\ansicpg";
     Zahl(aus, cp);
     aus += "\\deff0{\\fonttbl{\\f0\\fnil\\fcharset";
     Zahl(aus, zeichensatz);
     aus.push_back(' ');
-    const std::u16string_view name = schrift.Name.empty() ? u"Arial" : schrift.Name;
+    std::u16string_view name = schrift.Name;
+    if (name.empty())
+        name = u"Arial";
     Durchgehen(
         name,
         [&](char16_t a, char16_t b) {
@@ -163,6 +173,9 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
         aus += ";}\r\n";
     }
 
+    // Without a generator LibreOffice takes the document for Word's and turns
+    // runs of spaces into other space characters.
+    aus += "{\\*\\generator Zeichenwandler;}";
     aus += "\\viewkind4\\uc1\\pard\\f0\\fs";
     Zahl(aus, schrift.Groesse > 0 ? std::min(schrift.Groesse, 1638) * 2 : 24);
     if (schrift.Stil & StilFett)
