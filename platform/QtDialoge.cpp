@@ -1,0 +1,163 @@
+#include "platform/QtDialoge.h"
+
+#include "platform/DateiFilter.h"
+
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace zw {
+
+DateiAuswahl::DateiAuswahl(QWidget* eltern, const DateiDialog& dialog)
+    : QFileDialog(eltern), filter_(dialog.Filter),
+      standardEndung_(dialog.StandardEndung.toLower()) {
+    setOption(QFileDialog::DontUseNativeDialog);
+    setOption(QFileDialog::HideNameFilterDetails);
+    setWindowTitle(dialog.Titel);
+    if (dialog.Art == DateiDialogArt::Speichern) {
+        setAcceptMode(QFileDialog::AcceptSave);
+        setFileMode(QFileDialog::AnyFile);
+    } else {
+        setAcceptMode(QFileDialog::AcceptOpen);
+        setFileMode(QFileDialog::ExistingFile);
+    }
+
+    const QStringList filter = QtNamensFilter(dialog.Filter);
+    setNameFilters(filter);
+    const int index = qBound(1, dialog.FilterIndex, qMax<int>(1, filter.size()));
+    if (!filter.isEmpty())
+        selectNameFilter(filter[index - 1]);
+    EndungFolgtFilter(filter.value(index - 1));
+    connect(this, &QFileDialog::filterSelected, this, &DateiAuswahl::EndungFolgtFilter);
+
+    // A full path from the last run names the folder as well as the file.
+    const QFileInfo name(dialog.DateiName);
+    if (!dialog.DateiName.isEmpty() && name.isAbsolute()) {
+        setDirectory(name.absolutePath());
+        selectFile(name.fileName());
+    } else {
+        if (!dialog.Ordner.isEmpty())
+            setDirectory(dialog.Ordner);
+        if (!dialog.DateiName.isEmpty())
+            selectFile(dialog.DateiName);
+    }
+}
+
+int DateiAuswahl::FilterPosition(const QString& filter) const {
+    // With the patterns hidden, Qt names a filter by its shown text, the
+    // part before the pattern parentheses, so both forms are matched.
+    const QStringList alle = nameFilters();
+    for (int i = 0; i < alle.size(); ++i) {
+        const QString& voll = alle[i];
+        if (filter == voll || filter.trimmed() == voll.left(voll.lastIndexOf(u'(')).trimmed())
+            return i + 1;
+    }
+    return 0;
+}
+
+int DateiAuswahl::GewaehlterFilterIndex() const {
+    return qMax(1, FilterPosition(selectedNameFilter()));
+}
+
+void DateiAuswahl::EndungFolgtFilter(const QString& namensFilter) {
+    // A bare name gets the extension of the chosen entry, so "brief" saved
+    // as rich text becomes brief.rtf; entries such as "*.*" fall back.
+    const QString endung = FilterEndung(filter_, FilterPosition(namensFilter)).toLower();
+    setDefaultSuffix(endung.isEmpty() ? standardEndung_ : endung);
+}
+
+void DateiAuswahl::accept() {
+    if (acceptMode() == QFileDialog::AcceptSave) {
+        const QStringList dateien = selectedFiles();
+        if (!dateien.isEmpty()) {
+            const QFileInfo info(dateien.first());
+            if (!info.isDir()) {
+                if (!info.absoluteDir().exists()) {
+                    QMessageBox::warning(this, windowTitle(),
+                                         info.filePath() +
+                                             QStringLiteral("\nDer Pfad ist nicht vorhanden.\n"
+                                                            "Überprüfen Sie den Pfad."));
+                    return;
+                }
+                if (info.exists() && !info.isWritable()) {
+                    QMessageBox::warning(
+                        this, windowTitle(),
+                        info.fileName() +
+                            QStringLiteral("\nDiese Datei ist schreibgeschützt.\n"
+                                           "Verwenden Sie einen anderen Dateinamen."));
+                    return;
+                }
+            }
+        }
+    }
+    QFileDialog::accept();
+}
+
+bool QtDialoge::DateiWaehlen(QWidget* eltern, DateiDialog& dialog) {
+    DateiAuswahl auswahl(eltern, dialog);
+    if (auswahl.exec() != QDialog::Accepted || auswahl.selectedFiles().isEmpty())
+        return false;
+    dialog.DateiName = auswahl.selectedFiles().first();
+    dialog.FilterIndex = auswahl.GewaehlterFilterIndex();
+    return true;
+}
+
+namespace {
+
+Antwort Zeigen(QWidget* eltern, QMessageBox::Icon symbol, const QString& titel, const QString& text,
+               QMessageBox::StandardButtons knoepfe, QMessageBox::StandardButton vorgabe,
+               QMessageBox::StandardButton flucht) {
+    QMessageBox box(symbol, titel, text, knoepfe, eltern);
+    box.setDefaultButton(vorgabe);
+    if (flucht != QMessageBox::NoButton)
+        box.setEscapeButton(flucht);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Antwort::Ja;
+    case QMessageBox::No:
+        return Antwort::Nein;
+    case QMessageBox::Ok:
+        return Antwort::OK;
+    case QMessageBox::Retry:
+        return Antwort::Wiederholen;
+    default:
+        return Antwort::Abbrechen;
+    }
+}
+
+} // namespace
+
+void QtDialoge::Information(QWidget* eltern, const QString& text) {
+    Zeigen(eltern, QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok,
+           QMessageBox::Ok, QMessageBox::Ok);
+}
+
+Antwort QtDialoge::Bestaetigung(QWidget* eltern, const QString& text) {
+    return Zeigen(eltern, QMessageBox::Question, QStringLiteral("Bestätigen"), text,
+                  QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes,
+                  QMessageBox::Cancel);
+}
+
+Antwort QtDialoge::JaNein(QWidget* eltern, const QString& text) {
+    // Nein is the default: Enter alone must not accept a loss.
+    return Zeigen(eltern, QMessageBox::Warning, QStringLiteral("Bestätigen"), text,
+                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::No);
+}
+
+Antwort QtDialoge::FehlerWiederholen(QWidget* eltern, const QString& text) {
+    return Zeigen(eltern, QMessageBox::Critical, QStringLiteral("Fehler"), text,
+                  QMessageBox::Retry | QMessageBox::Cancel, QMessageBox::Retry,
+                  QMessageBox::Cancel);
+}
+
+void QtDialoge::Warnung(QWidget* eltern, const QString& text) {
+    Zeigen(eltern, QMessageBox::Warning, QStringLiteral("Warnung"), text, QMessageBox::Ok,
+           QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void QtDialoge::Fehler(QWidget* eltern, const QString& text) {
+    Zeigen(eltern, QMessageBox::Critical, QStringLiteral("Fehler"), text, QMessageBox::Ok,
+           QMessageBox::Ok, QMessageBox::Ok);
+}
+
+} // namespace zw

@@ -1,0 +1,46 @@
+#pragma once
+// The real dialogs: Qt's file dialog and message boxes, in German through
+// Qt's own translation.
+
+#include "platform/Dialoge.h"
+
+#include <QFileDialog>
+
+namespace zw {
+
+// Qt's own file dialog rather than the desktop's: its name filters ignore
+// letter case and it speaks German with the rest of the program.
+class DateiAuswahl : public QFileDialog {
+    Q_OBJECT
+public:
+    DateiAuswahl(QWidget* eltern, const DateiDialog& dialog);
+
+    // The chosen filter, counted from 1.
+    int GewaehlterFilterIndex() const;
+
+protected:
+    // A save refuses a missing folder and a read-only file before Qt's own
+    // overwrite question.
+    void accept() override;
+
+private:
+    // The entry of a Qt name filter, counted from 1; 0 for none.
+    int FilterPosition(const QString& filter) const;
+    void EndungFolgtFilter(const QString& namensFilter);
+
+    QString filter_;
+    QString standardEndung_;
+};
+
+class QtDialoge : public Dialoge {
+public:
+    bool DateiWaehlen(QWidget* eltern, DateiDialog& dialog) override;
+    void Information(QWidget* eltern, const QString& text) override;
+    Antwort Bestaetigung(QWidget* eltern, const QString& text) override;
+    Antwort JaNein(QWidget* eltern, const QString& text) override;
+    Antwort FehlerWiederholen(QWidget* eltern, const QString& text) override;
+    void Warnung(QWidget* eltern, const QString& text) override;
+    void Fehler(QWidget* eltern, const QString& text) override;
+};
+
+} // namespace zw

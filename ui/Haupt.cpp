@@ -1,0 +1,713 @@
+#include "ui/Haupt.h"
+
+#include "core/Kodierung.h"
+#include "core/Konvertierung.h"
+#include "platform/Fehlerbehandlung.h"
+#include "platform/Pfad.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace zw {
+
+namespace {
+
+const QString kHinweisOeffnen = QStringLiteral("Mit Strg+O können Sie eine Datei öffnen");
+const QString kHinweisKonvertieren = QStringLiteral("Mit Strg+K starten Sie die Konvertierung");
+const QString kHinweisSpeichern = QStringLiteral("Mit Strg+S können Sie den Text speichern");
+const QString kHinweisTabelle = QStringLiteral("Mit Strg+T können Sie eine Tabellen-Datei wählen");
+
+const QString kFilterOeffnen =
+    QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
+                   "Alle Dateien (*.*)|*.*|");
+const QString kFilterSpeichern =
+    QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
+                   "Unicode-Textdokument (*.TXT)|*.TXT|");
+const QString kFilterTabelle =
+    QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
+                   "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|");
+
+// Fixed button width; the window is three columns of buttons wide with the
+// same room before, between and after them.
+constexpr int kKnopfBreite = 125;
+constexpr int kRand = 10;
+
+QString DateiName(const QString& pfad) {
+    return QFileInfo(pfad).fileName();
+}
+QString Ordner(const QString& pfad) {
+    return QFileInfo(pfad).absolutePath();
+}
+
+QString ZahlText(std::int64_t zahl) {
+    return QString::fromStdString(ZahlGruppieren(zahl));
+}
+
+// A label's text is also its accessible name, so a screen reader reads what
+// is shown, the file name and the count included.
+void LabelSetzen(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleName(text);
+}
+
+QString OhneUnd(QString text) {
+    return text.remove(u'&');
+}
+
+} // namespace
+
+TForm1::TForm1(Dialoge& dialoge, QWidget* eltern) : QMainWindow(eltern), dialoge_(dialoge) {
+    FormCreate();
+}
+
+QString TForm1::ProgrammOrdner() {
+    return QCoreApplication::applicationDirPath();
+}
+
+void TForm1::SteuerelementeErzeugen() {
+    auto* flaeche = new QWidget(this);
+    setCentralWidget(flaeche);
+
+    RichEdit = new TextFeld(flaeche);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setAccessibleName(QStringLiteral("Text"));
+    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+
+    LabelTabDatei = new QLabel(flaeche);
+    LabelTabDatei->setObjectName(QStringLiteral("LabelTabDatei"));
+    LabelTabDatei->setToolTip(QStringLiteral("Hier können Sie die Tabellen-Datei wählen"));
+    LabelTabDatei->setAccessibleDescription(LabelTabDatei->toolTip());
+    LabelTabDatei->setCursor(Qt::PointingHandCursor);
+    LabelTabDatei->installEventFilter(this);
+    LabelTabEintraege = new QLabel(flaeche);
+    LabelTabEintraege->setObjectName(QStringLiteral("LabelTabEintraege"));
+
+    auto knopf = [&](const char* name, const QString& text) {
+        auto* k = new QPushButton(text, flaeche);
+        k->setObjectName(QLatin1String(name));
+        k->setAccessibleName(OhneUnd(text));
+        k->setFixedWidth(kKnopfBreite);
+        k->setAutoDefault(false);
+        k->installEventFilter(this);
+        return k;
+    };
+    ButtonOpen = knopf("ButtonOpen", QStringLiteral("Öffnen..."));
+    ButtonKonvertieren = knopf("ButtonKonvertieren", QStringLiteral("Konvertieren"));
+    ButtonSpeichern = knopf("ButtonSpeichern", QStringLiteral("Speichern"));
+    ButtonSuchen = knopf("ButtonSuchen", QStringLiteral("Suchen..."));
+    ButtonWeiterSuchen = knopf("ButtonWeiterSuchen", QStringLiteral("Weitersuchen"));
+    ButtonDrucken = knopf("ButtonDrucken", QStringLiteral("Drucken..."));
+
+    // Text on top, the two table labels, then two rows of three buttons.
+    auto* spalten = new QVBoxLayout(flaeche);
+    spalten->setContentsMargins(kRand, kRand, kRand, kRand);
+    spalten->setSpacing(kRand);
+    spalten->addWidget(RichEdit, 1);
+    spalten->addWidget(LabelTabDatei);
+    spalten->addWidget(LabelTabEintraege);
+    for (auto reihe : {std::array{ButtonOpen, ButtonKonvertieren, ButtonSpeichern},
+                       std::array{ButtonSuchen, ButtonWeiterSuchen, ButtonDrucken}}) {
+        auto* zeile = new QHBoxLayout;
+        zeile->setSpacing(0);
+        zeile->addStretch(1);
+        for (QPushButton* k : reihe) {
+            zeile->addWidget(k);
+            zeile->addStretch(1);
+        }
+        spalten->addLayout(zeile);
+    }
+
+    StatusZeile = new QStatusBar(this);
+    StatusZeile->setObjectName(QStringLiteral("StatusZeile"));
+    StatusZeile->setAccessibleName(QStringLiteral("Statuszeile"));
+    StatusZeile->setSizeGripEnabled(false);
+    statusText_ = new QLabel(StatusZeile);
+    statusText_->setObjectName(QStringLiteral("StatusText"));
+    statusText_->setAlignment(Qt::AlignCenter);
+    StatusZeile->addWidget(statusText_, 1);
+    setStatusBar(StatusZeile);
+
+    QWidget::setTabOrder(ButtonOpen, ButtonKonvertieren);
+    QWidget::setTabOrder(ButtonKonvertieren, ButtonSpeichern);
+    QWidget::setTabOrder(ButtonSpeichern, RichEdit);
+    QWidget::setTabOrder(RichEdit, ButtonSuchen);
+    QWidget::setTabOrder(ButtonSuchen, ButtonWeiterSuchen);
+    QWidget::setTabOrder(ButtonWeiterSuchen, ButtonDrucken);
+}
+
+void TForm1::MenuErzeugen() {
+    menuBar()->setAccessibleName(QStringLiteral("Hauptmenü"));
+    auto menu = [&](const char* name, const QString& titel) {
+        QMenu* m = menuBar()->addMenu(titel);
+        m->setObjectName(QLatin1String(name));
+        m->setAccessibleName(OhneUnd(titel));
+        return m;
+    };
+    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
+                       const QKeySequence& kuerzel = {}) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(kuerzel);
+        return a;
+    };
+
+    MenuDatei = menu("MenuDatei", QStringLiteral("&Datei"));
+    MenuDateiOeffnen = eintrag(MenuDatei, "MenuDateiOeffnen", QStringLiteral("Ö&ffnen..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuDateiSpeichern = eintrag(MenuDatei, "MenuDateiSpeichern", QStringLiteral("&Speichern"),
+                                 QKeySequence(Qt::CTRL | Qt::Key_S));
+    MenuDateiSpeichernUnter =
+        eintrag(MenuDatei, "MenuDateiSpeichernUnter", QStringLiteral("Speichern &unter..."),
+                QKeySequence(Qt::CTRL | Qt::Key_U));
+    MenuDatei->addSeparator();
+    MenuDateiDrucken = eintrag(MenuDatei, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuDatei->addSeparator();
+    MenuDateiBeenden = eintrag(MenuDatei, "MenuDateiBeenden", QStringLiteral("&Beenden"),
+                               QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
+    MenuBearbeitenKonvertieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenKonvertieren",
+                QStringLiteral("&Konvertierung starten"), QKeySequence(Qt::CTRL | Qt::Key_K));
+    MenuBearbeiten->addSeparator();
+    MenuBearbeitenSuchen =
+        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+                QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuBearbeitenWeiterSuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeiterSuchen",
+                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
+    MenuBearbeiten->addSeparator();
+    MenuBearbeitenAllesMarkieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_A));
+    MenuBearbeitenKopieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_C));
+
+    MenuTabelle = menu("MenuTabelle", QStringLiteral("&Tabelle"));
+    MenuTabelleWechseln =
+        eintrag(MenuTabelle, "MenuTabelleWechseln", QStringLiteral("&Wechseln..."),
+                QKeySequence(Qt::CTRL | Qt::Key_T));
+    MenuTabelleBearbeiten =
+        eintrag(MenuTabelle, "MenuTabelleBearbeiten", QStringLiteral("&Bearbeiten"),
+                QKeySequence(Qt::CTRL | Qt::Key_B));
+
+    MenuDrucker = menu("MenuDrucker", QStringLiteral("Dr&ucker"));
+    MenuDruckerLokal = eintrag(MenuDrucker, "MenuDruckerLokal", QStringLiteral("&Lokal..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_L));
+    MenuDruckerNetzwerk =
+        eintrag(MenuDrucker, "MenuDruckerNetzwerk", QStringLiteral("&Netzwerk..."),
+                QKeySequence(Qt::CTRL | Qt::Key_N));
+
+    MenuAnsicht = menu("MenuAnsicht", QStringLiteral("&Ansicht"));
+    MenuAnsSchriftart = eintrag(MenuAnsicht, "MenuAnsSchriftart", QStringLiteral("Schriftart..."));
+    MenuAnsHintergrund =
+        eintrag(MenuAnsicht, "MenuAnsHintergrund", QStringLiteral("Schrift&hintergrund..."));
+
+    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
+    MenuHilfeHilfe =
+        eintrag(MenuHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe"), QKeySequence(Qt::Key_F1));
+    MenuHilfeProgrammInfo =
+        eintrag(MenuHilfe, "MenuHilfeProgrammInfo", QStringLiteral("Programm-&Info"));
+    MenuHilfeHomepage =
+        eintrag(MenuHilfe, "MenuHilfeHomepage", QStringLiteral("Programm-Home&page..."));
+    MenuHilfeUpdate =
+        eintrag(MenuHilfe, "MenuHilfeUpdate", QStringLiteral("Programm-&Aktualisierung..."));
+    MenuHilfeHistory =
+        eintrag(MenuHilfe, "MenuHilfeHistory", QStringLiteral("Programm-&Änderungen..."));
+    MenuHilfeMail =
+        eintrag(MenuHilfe, "MenuHilfeMail", QStringLiteral("&Mail an den Programmierer..."));
+    MenuHilfeSpenden = eintrag(MenuHilfe, "MenuHilfeSpenden", QStringLiteral("&Spenden..."));
+
+    RePopup = new QMenu(this);
+    RePopup->setObjectName(QStringLiteral("RePopup"));
+    RePopup->setAccessibleName(QStringLiteral("Kontextmenü des Textes"));
+    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
+    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
+    RePopupAllesMarkieren =
+        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
+}
+
+void TForm1::Ausfuehren(void (TForm1::*befehl)()) {
+    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
+}
+
+void TForm1::Verbinden(QAction* aktion, void (TForm1::*befehl)()) {
+    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
+}
+
+void TForm1::Verbinden(QPushButton* knopf, void (TForm1::*befehl)()) {
+    connect(knopf, &QPushButton::clicked, this, [this, befehl] { Ausfuehren(befehl); });
+}
+
+void TForm1::FormCreate() {
+    SteuerelementeErzeugen();
+    MenuErzeugen();
+
+    IsClosing = false;
+    QGuiApplication::setApplicationDisplayName(ProgrammTitel);
+    StatusHinweisSetzen(kHinweisOeffnen);
+    SetKonvertiertS(false);
+    SetDateiOffenS(false);
+    SetTextGeaendertS(false);
+    DateiStr = KeinName;
+    CaptionAnzeigen();
+
+    MenuBearbeitenAllesMarkieren->setEnabled(false);
+    RePopupAllesMarkieren->setEnabled(false);
+    ButtonDrucken->setEnabled(false);
+    MenuDateiDrucken->setEnabled(false);
+    ButtonSuchen->setEnabled(false);
+    MenuBearbeitenSuchen->setEnabled(false);
+    ButtonWeiterSuchen->setEnabled(false);
+    MenuBearbeitenWeiterSuchen->setEnabled(false);
+    MenuBearbeitenKonvertieren->setEnabled(false);
+    MenuBearbeitenKopieren->setEnabled(false);
+    RePopupKopieren->setEnabled(false);
+    TabListe.clear();
+
+    DialogTabOeffnen.Art = DateiDialogArt::Oeffnen;
+    DialogTabOeffnen.Titel = QStringLiteral("Tabelle wechseln");
+    DialogTabOeffnen.Filter = kFilterTabelle;
+    DialogTabOeffnen.FilterIndex = 1;
+    DialogTabOeffnen.StandardEndung = QStringLiteral("TAB");
+    DialogOeffnen.Art = DateiDialogArt::Oeffnen;
+    DialogOeffnen.Titel = QStringLiteral("Öffnen");
+    DialogOeffnen.Filter = kFilterOeffnen;
+    DialogOeffnen.FilterIndex = 2;
+    DialogOeffnen.StandardEndung = QStringLiteral("TXT");
+    DialogSpeichern.Art = DateiDialogArt::Speichern;
+    DialogSpeichern.Titel = QStringLiteral("Speichern unter");
+    DialogSpeichern.Filter = kFilterSpeichern;
+    DialogSpeichern.FilterIndex = 2;
+    DialogSpeichern.StandardEndung = QStringLiteral("TXT");
+
+    // Until the table has been read, there is no table file to edit.
+    MenuTabelleBearbeiten->setEnabled(TabDateiS);
+    LabelSetzen(LabelTabDatei, QStringLiteral("Tabellen-Datei: (Keine ausgewählt!)"));
+    LabelSetzen(LabelTabEintraege, QStringLiteral("Tabellen-Einträge: 0"));
+
+    Verbinden(MenuDateiOeffnen, &TForm1::MenuDateiOeffnenClick);
+    Verbinden(ButtonOpen, &TForm1::MenuDateiOeffnenClick);
+    Verbinden(MenuDateiSpeichern, &TForm1::MenuDateiSpeichernClick);
+    Verbinden(ButtonSpeichern, &TForm1::MenuDateiSpeichernClick);
+    Verbinden(MenuDateiSpeichernUnter, &TForm1::MenuDateiSpeichernUnterClick);
+    Verbinden(MenuDateiBeenden, &TForm1::MenuDateiBeendenClick);
+    Verbinden(MenuBearbeitenKonvertieren, &TForm1::MenuBearbeitenKonvertierenClick);
+    Verbinden(ButtonKonvertieren, &TForm1::MenuBearbeitenKonvertierenClick);
+    Verbinden(MenuBearbeitenAllesMarkieren, &TForm1::MenuBearbeitenAllesMarkierenClick);
+    Verbinden(RePopupAllesMarkieren, &TForm1::RePopupAllesMarkierenClick);
+    Verbinden(MenuBearbeitenKopieren, &TForm1::MenuBearbeitenKopierenClick);
+    Verbinden(RePopupKopieren, &TForm1::MenuBearbeitenKopierenClick);
+    Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
+    connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
+            [this] { Ausfuehren(&TForm1::RichEditSelectionChange); });
+    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
+        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
+    });
+    connect(MenuHilfe, &QMenu::aboutToShow, this, [this] { Ausfuehren(&TForm1::MenuHilfeClick); });
+
+    // Three columns of buttons with equal room around them; centred on the
+    // screen's work area.
+    const int breite = 7 * kKnopfBreite;
+    const QRect flaeche = screen()->availableGeometry();
+    resize(breite, qMin(flaeche.height() * 4 / 5, 720));
+    move(flaeche.center() - rect().center());
+    ButtonOpen->setFocus();
+}
+
+void TForm1::FormShow() {
+    RegistryLadenSpeichern(true);
+}
+
+void TForm1::showEvent(QShowEvent* ereignis) {
+    QMainWindow::showEvent(ereignis);
+    // The menu bar makes its button and menu for the menus that do not fit
+    // once it has been laid out.
+    for (QToolButton* knopf : menuBar()->findChildren<QToolButton*>())
+        knopf->setAccessibleName(QStringLiteral("Weitere Menüs"));
+    for (QMenu* m : menuBar()->findChildren<QMenu*>())
+        if (m->accessibleName().isEmpty())
+            m->setAccessibleName(QStringLiteral("Weitere Menüs"));
+    if (!gezeigt_ && !ereignis->spontaneous()) {
+        gezeigt_ = true;
+        Ausfuehren(&TForm1::FormShow);
+    }
+}
+
+void TForm1::RegistryLadenSpeichern(bool laden) {
+    if (!laden)
+        return;
+    if (TabDateiStr.isEmpty())
+        TabDateiStr = QDir(ProgrammOrdner()).filePath(QStringLiteral("Eng-Ger.tab"));
+    TabListeEinlesen();
+}
+
+QString TForm1::StatusHinweis() const {
+    return statusText_->text();
+}
+
+void TForm1::StatusHinweisSetzen(const QString& text) {
+    statusText_->setText(text);
+    statusText_->setAccessibleName(text);
+}
+
+void TForm1::KonvertierenSchalten(bool an) {
+    ButtonKonvertieren->setEnabled(an);
+    MenuBearbeitenKonvertieren->setEnabled(an);
+}
+
+void TForm1::SpeichernSchalten(bool an) {
+    ButtonSpeichern->setEnabled(an);
+    MenuDateiSpeichern->setEnabled(an);
+    MenuDateiSpeichernUnter->setEnabled(an);
+}
+
+void TForm1::SetKonvertiertS(bool wert) {
+    FKonvertiertS = wert;
+    KonvertierenSchalten(!wert);
+    if (wert && !FTextGeaendertS) {
+        ButtonOpen->setFocus();
+        StatusHinweisSetzen(kHinweisOeffnen);
+    }
+}
+
+void TForm1::SetDateiOffenS(bool wert) {
+    FDateiOffenS = wert;
+    if (wert) {
+        ButtonDrucken->setEnabled(true);
+        MenuDateiDrucken->setEnabled(true);
+        MenuBearbeitenAllesMarkieren->setEnabled(true);
+        RePopupAllesMarkieren->setEnabled(true);
+    }
+    if (wert && TabDateiS && !TabListe.empty()) {
+        StatusHinweisSetzen(kHinweisKonvertieren);
+        KonvertierenSchalten(true);
+        ButtonKonvertieren->setFocus();
+    } else {
+        KonvertierenSchalten(false);
+    }
+}
+
+void TForm1::SetTextGeaendertS(bool wert) {
+    FTextGeaendertS = wert;
+    SpeichernSchalten(wert);
+    if (wert) {
+        ButtonSpeichern->setFocus();
+        StatusHinweisSetzen(kHinweisSpeichern);
+    } else if (FKonvertiertS) {
+        ButtonOpen->setFocus();
+        StatusHinweisSetzen(kHinweisOeffnen);
+    }
+}
+
+void TForm1::CaptionAnzeigen() {
+    setWindowTitle(QStringLiteral("%1 - %2").arg(DateiName(DateiStr), ProgrammTitel));
+}
+
+Antwort TForm1::SpeichernTest() {
+    if (!FTextGeaendertS)
+        return Antwort::Keine;
+    return dialoge_.Bestaetigung(
+        this, QStringLiteral("Änderungen in \"%1\" speichern?").arg(DateiName(DateiStr)));
+}
+
+void TForm1::SetSaveFileType() {
+    switch (DialogSpeichern.FilterIndex) {
+    case 1:
+        FileType = tfRtf;
+        break;
+    case 3:
+        FileType = tfUnicode;
+        break;
+    default:
+        FileType = tfText;
+        break;
+    }
+}
+
+void TForm1::SetSaveFilterIndex() {
+    switch (FileType) {
+    case tfUnicode:
+        DialogSpeichern.FilterIndex = 3;
+        break;
+    case tfRtf:
+        DialogSpeichern.FilterIndex = 1;
+        break;
+    default:
+        FileType = tfText;
+        DialogSpeichern.FilterIndex = 2;
+        break;
+    }
+}
+
+bool TForm1::Speichern() {
+    if (!FTextGeaendertS)
+        return true;
+    const TTextFileType vorher = FileType;
+    SetSaveFileType();
+    const std::u16string text = RichEdit->Text();
+    if (FileType == tfText) {
+        // An ANSI file writes "?" for what the code page lacks; after a
+        // conversion to Braille characters that would be most of the text.
+        const std::size_t verloren = AnsiNichtDarstellbar(text);
+        if (verloren > 0 &&
+            dialoge_.JaNein(this, QStringLiteral("%1 Zeichen können im Textdokument nicht "
+                                                 "dargestellt werden und werden durch \"?\" "
+                                                 "ersetzt. Trotzdem speichern?")
+                                      .arg(ZahlText(std::int64_t(verloren)))) != Antwort::Ja) {
+            FileType = vorher;
+            return false;
+        }
+    }
+    TextDateiSpeichern(AlsPfad(DateiStr), text, FileType, &ProgrammSchrift);
+    ButtonOpen->setFocus();
+    SetTextGeaendertS(false);
+    SetDateiOffenS(false);
+    return true;
+}
+
+void TForm1::MenuDateiOeffnenClick() {
+    DialogOeffnen.Ordner = DateiStr == KeinName ? QString() : Ordner(DateiStr);
+    DialogOeffnen.DateiName.clear();
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+
+    if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
+        return;
+    switch (SpeichernTest()) {
+    case Antwort::Abbrechen:
+        return;
+    case Antwort::Ja:
+        // A declined loss keeps the old text, so it can still be saved in
+        // another type.
+        if (!Speichern())
+            return;
+        break;
+    default:
+        break;
+    }
+
+    const QString pfad = DialogOeffnen.DateiName;
+    TTextFileType typ = tfError;
+    std::u16string text;
+    TextDateiLaden(AlsPfad(pfad), typ, text);
+    RichEdit->TextSetzen(text);
+    FileType = typ;
+    SetSaveFilterIndex();
+
+    SetKonvertiertS(false);
+    SetTextGeaendertS(false);
+    SetDateiOffenS(true);
+    DateiStr = pfad;
+    CaptionAnzeigen();
+
+    if (!TabDateiS || TabListe.empty())
+        StatusHinweisSetzen(kHinweisTabelle);
+    MenuBearbeitenAllesMarkieren->setEnabled(!text.empty());
+    RePopupAllesMarkieren->setEnabled(!text.empty());
+    ButtonSuchen->setEnabled(true);
+    MenuBearbeitenSuchen->setEnabled(true);
+}
+
+void TForm1::MenuDateiSpeichernClick() {
+    Speichern();
+}
+
+void TForm1::MenuDateiSpeichernUnterClick() {
+    DialogSpeichern.Ordner = Ordner(DateiStr);
+    DialogSpeichern.DateiName = DateiName(DateiStr);
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+
+    const int alterIndex = DialogSpeichern.FilterIndex;
+    if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
+        return;
+    const QString alterName = DateiStr;
+    DateiStr = DialogSpeichern.DateiName;
+    CaptionAnzeigen();
+    if (!Speichern()) {
+        // Declined before anything was written: as if the dialog had been
+        // cancelled.
+        DateiStr = alterName;
+        DialogSpeichern.FilterIndex = alterIndex;
+        CaptionAnzeigen();
+    }
+}
+
+void TForm1::MenuDateiBeendenClick() {
+    close();
+}
+
+void TForm1::MenuTabelleWechselnClick() {
+    if (TabDateiS) {
+        DialogTabOeffnen.Ordner = Ordner(TabDateiStr);
+        DialogTabOeffnen.DateiName = DateiName(TabDateiStr);
+    }
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+
+    if (!dialoge_.DateiWaehlen(this, DialogTabOeffnen))
+        return;
+    TabDateiStr = DialogTabOeffnen.DateiName;
+    TabListeEinlesen();
+    RegistryLadenSpeichern(false);
+    dialoge_.Information(this, QStringLiteral("Die Tabellen-Datei wurde geändert"));
+
+    if (!TabEintraegeVorhanden()) {
+        if (FDateiOffenS && ButtonKonvertieren->isEnabled()) {
+            KonvertierenSchalten(false);
+            ButtonOpen->setFocus();
+            StatusHinweisSetzen(kHinweisTabelle);
+        }
+    } else if (FDateiOffenS && !ButtonKonvertieren->isEnabled() && !ButtonSpeichern->isEnabled()) {
+        // KonvertiertS stays: a text the last table left unchanged can be
+        // converted again with this one.
+        KonvertierenSchalten(true);
+        ButtonKonvertieren->setFocus();
+        StatusHinweisSetzen(kHinweisKonvertieren);
+    }
+}
+
+void TForm1::MenuBearbeitenAllesMarkierenClick() {
+    RichEdit->setFocus();
+    RichEdit->selectAll();
+}
+
+void TForm1::RePopupAllesMarkierenClick() {
+    MenuBearbeitenAllesMarkierenClick();
+}
+
+void TForm1::MenuBearbeitenKopierenClick() {
+    RichEdit->copy();
+}
+
+void TForm1::RichEditSelectionChange() {
+    const bool auswahl = RichEdit->textCursor().hasSelection();
+    MenuBearbeitenKopieren->setEnabled(auswahl);
+    RePopupKopieren->setEnabled(auswahl);
+}
+
+void TForm1::FokusWiederherstellen() {
+    QWidget* ziel = MerkActiveControl;
+    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
+        return;
+    QWidget* fenster = ziel->window();
+    if (!fenster->isVisible() || !fenster->isEnabled())
+        return;
+    ziel->setFocus(Qt::OtherFocusReason);
+}
+
+bool TForm1::FormCloseQuery() {
+    bool schliessen = true;
+    switch (SpeichernTest()) {
+    case Antwort::Abbrechen:
+        schliessen = false;
+        break;
+    case Antwort::Ja:
+        // A declined loss keeps the window open with the text unsaved.
+        schliessen = Speichern();
+        break;
+    default:
+        break;
+    }
+    RegistryLadenSpeichern(false);
+    return schliessen;
+}
+
+void TForm1::FormClose() {
+    IsClosing = true;
+}
+
+void TForm1::closeEvent(QCloseEvent* ereignis) {
+    ereignis->ignore();
+    bool schliessen = false;
+    BefehlAusfuehren(dialoge_, this, [&] { schliessen = FormCloseQuery(); });
+    if (schliessen) {
+        FormClose();
+        ereignis->accept();
+    }
+}
+
+void TForm1::MenuBearbeitenKonvertierenClick() {
+    RichEdit->setFocus();
+    StatusHinweisSetzen(QStringLiteral("Es wird konvertiert ..."));
+    StatusZeile->repaint();
+    std::int64_t anzahl = 0;
+    {
+        const TextFeld::ZeichnenAus ohneZeichnen(*RichEdit);
+        KonvertierErgebnis ergebnis = TextKonvertieren(RichEdit->Text(), TabListe);
+        anzahl = ergebnis.Anzahl;
+        if (anzahl > 0)
+            RichEdit->TextSetzen(ergebnis.Text);
+        SetTextGeaendertS(anzahl > 0);
+    }
+    dialoge_.Information(this, QString::fromStdString(KonvertierungsMeldung(anzahl)));
+    SetKonvertiertS(true);
+}
+
+void TForm1::TabListeEinlesen() {
+    TabDateiS = QFileInfo(TabDateiStr).isFile();
+    LabelSetzen(LabelTabDatei,
+                QStringLiteral("Tabellen-Datei: ") +
+                    (TabDateiS ? DateiName(TabDateiStr) : QStringLiteral("(Keine ausgewählt!)")));
+    if (TabDateiS)
+        TabDateiAuswerten(AlsPfad(TabDateiStr), TabListe);
+    LabelSetzen(LabelTabEintraege,
+                QStringLiteral("Tabellen-Einträge: ") + ZahlText(std::int64_t(TabListe.size())));
+    MenuTabelleBearbeiten->setEnabled(TabDateiS);
+}
+
+bool TForm1::TabEintraegeVorhanden() {
+    if (TabListe.empty())
+        dialoge_.Information(this, QStringLiteral("Kein gültiger Tabelleneintrag gefunden!"));
+    return !TabListe.empty();
+}
+
+void TForm1::MenuHilfeClick() {
+    const QDir ordner(ProgrammOrdner());
+    MenuHilfeHistory->setEnabled(
+        QFileInfo(ordner.filePath(QStringLiteral("History.txt"))).isFile());
+    MenuHilfeUpdate->setVisible(
+        QFileInfo(ordner.filePath(QStringLiteral("Auffrischer.exe"))).isFile());
+}
+
+bool TForm1::eventFilter(QObject* objekt, QEvent* ereignis) {
+    if (objekt == LabelTabDatei && ereignis->type() == QEvent::MouseButtonRelease) {
+        auto* maus = static_cast<QMouseEvent*>(ereignis);
+        if (maus->button() == Qt::LeftButton &&
+            LabelTabDatei->rect().contains(maus->position().toPoint())) {
+            Ausfuehren(&TForm1::MenuTabelleWechselnClick);
+            return true;
+        }
+    }
+    // Return on a focused button presses it, so the course open, convert,
+    // save runs from the keyboard with the focus the state rules set.
+    if (ereignis->type() == QEvent::KeyPress) {
+        auto* knopf = qobject_cast<QPushButton*>(objekt);
+        const int taste = static_cast<QKeyEvent*>(ereignis)->key();
+        if (knopf && (taste == Qt::Key_Return || taste == Qt::Key_Enter) &&
+            static_cast<QKeyEvent*>(ereignis)->modifiers() == Qt::NoModifier) {
+            knopf->click();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(objekt, ereignis);
+}
+
+} // namespace zw

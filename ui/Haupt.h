@@ -1,0 +1,175 @@
+#pragma once
+// The main window: opens a document, converts it through the code table and
+// saves it, and leads the user through that course with its three state
+// flags, which switch the commands, the focus and the status hint.
+
+#include "core/MoFiles.h"
+#include "core/Schrift.h"
+#include "core/Tabelle.h"
+#include "platform/Dialoge.h"
+#include "ui/TextFeld.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+
+namespace zw {
+
+// Product name and version: the application title and the tail of the caption.
+inline const QString ProgrammTitel = QStringLiteral("Zeichenwandler V1.22");
+
+// The name a window shows while no document is open.
+inline const QString KeinName = QStringLiteral("KeinName");
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(Dialoge& dialoge, QWidget* eltern = nullptr);
+
+    // Controls.
+    QLabel* LabelTabDatei;
+    QLabel* LabelTabEintraege;
+    QStatusBar* StatusZeile;
+    TextFeld* RichEdit;
+    QPushButton* ButtonOpen;
+    QPushButton* ButtonKonvertieren;
+    QPushButton* ButtonSpeichern;
+    QPushButton* ButtonSuchen;
+    QPushButton* ButtonWeiterSuchen;
+    QPushButton* ButtonDrucken;
+
+    // Main menu.
+    QMenu* MenuDatei;
+    QAction* MenuDateiOeffnen;
+    QAction* MenuDateiSpeichern;
+    QAction* MenuDateiSpeichernUnter;
+    QAction* MenuDateiDrucken;
+    QAction* MenuDateiBeenden;
+    QMenu* MenuBearbeiten;
+    QAction* MenuBearbeitenKonvertieren;
+    QAction* MenuBearbeitenSuchen;
+    QAction* MenuBearbeitenWeiterSuchen;
+    QAction* MenuBearbeitenAllesMarkieren;
+    QAction* MenuBearbeitenKopieren;
+    QMenu* MenuTabelle;
+    QAction* MenuTabelleWechseln;
+    QAction* MenuTabelleBearbeiten;
+    QMenu* MenuDrucker;
+    QAction* MenuDruckerLokal;
+    QAction* MenuDruckerNetzwerk;
+    QMenu* MenuAnsicht;
+    QAction* MenuAnsSchriftart;
+    QAction* MenuAnsHintergrund;
+    QMenu* MenuHilfe;
+    QAction* MenuHilfeHilfe;
+    QAction* MenuHilfeProgrammInfo;
+    QAction* MenuHilfeHomepage;
+    QAction* MenuHilfeUpdate;
+    QAction* MenuHilfeHistory;
+    QAction* MenuHilfeMail;
+    QAction* MenuHilfeSpenden;
+
+    // Context menu of the text.
+    QMenu* RePopup;
+    QAction* RePopupSchriftart;
+    QAction* RePopupKopieren;
+    QAction* RePopupAllesMarkieren;
+
+    // The file dialogs; each keeps what the user chose for its next run.
+    DateiDialog DialogOeffnen;
+    DateiDialog DialogSpeichern;
+    DateiDialog DialogTabOeffnen;
+
+    // State flags; every change goes through the setter.
+    bool KonvertiertS() const { return FKonvertiertS; }
+    bool DateiOffenS() const { return FDateiOffenS; }
+    bool TextGeaendertS() const { return FTextGeaendertS; }
+    void SetKonvertiertS(bool wert);
+    void SetDateiOffenS(bool wert);
+    void SetTextGeaendertS(bool wert);
+
+    bool IsClosing = false;
+    QPointer<QWidget> MerkActiveControl;
+    TTextFileType FileType = tfError;
+    QString DateiStr = KeinName;
+    TTabListe TabListe;
+    QString TabDateiStr;
+    bool TabDateiS = false;
+    QString DruckerPortStr;
+    bool DruckerPortS = false;
+    TSchrift ProgrammSchrift;
+    std::uint32_t SchriftHintergrundFarbe = 0xFFFFFF;
+
+    // The hint the status bar shows.
+    QString StatusHinweis() const;
+
+    void CaptionAnzeigen();
+    // Keine when there is nothing to save, otherwise the answer to the question.
+    Antwort SpeichernTest();
+    // Writes the shown text to DateiStr if it has unsaved changes. Returns
+    // false when the user declined to lose characters in an ANSI file: then
+    // nothing is written and nothing changes.
+    bool Speichern();
+    void FokusWiederherstellen();
+    void TabListeEinlesen();
+    bool TabEintraegeVorhanden();
+    void SetSaveFileType();
+    void SetSaveFilterIndex();
+    // Loads (laden) or writes the settings. No settings are kept between runs
+    // yet: loading starts with the table beside the program, writing keeps
+    // nothing.
+    void RegistryLadenSpeichern(bool laden);
+
+    // Commands.
+    void MenuDateiOeffnenClick();
+    void MenuDateiSpeichernClick();
+    void MenuDateiSpeichernUnterClick();
+    void MenuDateiBeendenClick();
+    void MenuBearbeitenKonvertierenClick();
+    void MenuTabelleWechselnClick();
+    void MenuBearbeitenAllesMarkierenClick();
+    void RePopupAllesMarkierenClick();
+    void MenuBearbeitenKopierenClick();
+    void RichEditSelectionChange();
+    void MenuHilfeClick();
+
+    // The folder of the running program.
+    static QString ProgrammOrdner();
+
+protected:
+    void showEvent(QShowEvent* ereignis) override;
+    void closeEvent(QCloseEvent* ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    bool FormCloseQuery();
+    void FormClose();
+
+    void SteuerelementeErzeugen();
+    void MenuErzeugen();
+    void StatusHinweisSetzen(const QString& text);
+    void KonvertierenSchalten(bool an);
+    void SpeichernSchalten(bool an);
+    // Every command runs through the general error handler.
+    void Verbinden(QAction* aktion, void (TForm1::*befehl)());
+    void Verbinden(QPushButton* knopf, void (TForm1::*befehl)());
+    void Ausfuehren(void (TForm1::*befehl)());
+
+    Dialoge& dialoge_;
+    bool FKonvertiertS = false;
+    bool FDateiOffenS = false;
+    bool FTextGeaendertS = false;
+    bool gezeigt_ = false;
+    QLabel* statusText_ = nullptr;
+};
+
+} // namespace zw

@@ -1,0 +1,65 @@
+#pragma once
+// The read-only text control of the windows that show a document.
+//
+// Outside, a text has CR LF line ends, as the file layer delivers and expects
+// it. Inside, a line end is one position, so selections and search hits count
+// it as one character. The whole text is set in one assignment and read out
+// in one piece; there is no undo.
+
+#include <QPlainTextEdit>
+
+#include <string>
+#include <string_view>
+
+namespace zw {
+
+class TextFeld : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TextFeld(QWidget* eltern = nullptr);
+
+    // The whole text, every line end as CR LF.
+    std::u16string Text() const;
+
+    // Replaces the whole text. CR LF, a single CR and a single LF each end a
+    // line. The caret goes to the start, nothing is selected.
+    void TextSetzen(std::u16string_view text);
+
+    // The text as the positions count it: every line end is a single CR, so
+    // an index into it is a position of the control.
+    std::u16string PositionsText() const;
+
+    bool IstLeer() const;
+
+    // Number of positions.
+    qsizetype Laenge() const;
+
+    // The selection in positions; the start is the smaller end.
+    qsizetype AuswahlStart() const;
+    qsizetype AuswahlLaenge() const;
+    // Selects and scrolls into view; the caret goes to the end.
+    void Markieren(qsizetype start, qsizetype laenge);
+    // The selected text, every line end as CR LF.
+    std::u16string AusgewaehlterText() const;
+
+    // While an object lives, the control is not redrawn; the whole control is
+    // drawn again once it is gone, also after an exception.
+    class ZeichnenAus {
+    public:
+        explicit ZeichnenAus(TextFeld& feld);
+        ~ZeichnenAus();
+        ZeichnenAus(const ZeichnenAus&) = delete;
+        ZeichnenAus& operator=(const ZeichnenAus&) = delete;
+
+    private:
+        TextFeld& feld_;
+        bool vorher_;
+    };
+
+protected:
+    // The clipboard gets the characters as they stand: Qt's own plain text
+    // would turn a no-break space into a space.
+    QMimeData* createMimeDataFromSelection() const override;
+};
+
+} // namespace zw
