@@ -1,0 +1,18 @@
+// The window tests run inside one application object with the general error
+// handler and Qt's German texts, as the program does.
+#include "platform/Fehlerbehandlung.h"
+#include "platform/Uebersetzung.h"
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // Without a display the tests still run, also when ctest lists them.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    zw::Anwendung anwendung(argc, argv);
+    zw::QtUebersetzungLaden(anwendung);
+    // Tests close windows one after another; none of them ends the run.
+    anwendung.setQuitOnLastWindowClosed(false);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,377 @@
+// The real Qt dialogs and message boxes, answered by a timer as a user
+// would answer them, and the general error handler.
+#include "SkriptDialoge.h"
+
+#include "core/Fehler.h"
+#include "platform/DateiFilter.h"
+#include "platform/Fehlerbehandlung.h"
+#include "platform/QtDialoge.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+
+using namespace zw;
+using zwtest::Art;
+using zwtest::SkriptDialoge;
+
+namespace {
+
+const QString kFilterOeffnen =
+    QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
+                   "Alle Dateien (*.*)|*.*|");
+const QString kFilterSpeichern =
+    QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
+                   "Unicode-Textdokument (*.TXT)|*.TXT|");
+
+// Runs `tun` on the next modal window that opens on top of the one open now,
+// from the event loop of that window, as a user's reaction to it.
+void BeimNaechstenModalen(std::function<void(QWidget*)> tun) {
+    QWidget* jetzt = QApplication::activeModalWidget();
+    auto* uhr = new QTimer;
+    uhr->setInterval(10);
+    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun] {
+        QWidget* oben = QApplication::activeModalWidget();
+        if (!oben || oben == jetzt || !oben->isVisible())
+            return;
+        uhr->stop();
+        uhr->deleteLater();
+        tun(oben);
+    });
+    uhr->start();
+}
+
+QStringList KnopfTexte(QMessageBox* box) {
+    QStringList texte;
+    for (QAbstractButton* k : box->buttons())
+        texte << k->text().remove(u'&');
+    texte.sort();
+    return texte;
+}
+
+void Anlegen(const QString& pfad) {
+    QFile f(pfad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+// The names the dialog's list shows in its folder, once the folder has been
+// read (Qt reads it in the background).
+QStringList Gezeigt(DateiAuswahl& auswahl, int erwartet) {
+    auto* liste = auswahl.findChild<QListView*>(QStringLiteral("listView"));
+    if (!liste)
+        return {QStringLiteral("(keine Liste)")};
+    QStringList namen;
+    for (int versuch = 0; versuch < 200; ++versuch) {
+        QTest::qWait(10);
+        namen.clear();
+        const QModelIndex wurzel = liste->rootIndex();
+        for (int i = 0; i < liste->model()->rowCount(wurzel); ++i) {
+            const QModelIndex zeile = liste->model()->index(i, 0, wurzel);
+            if (zeile.flags() & Qt::ItemIsEnabled)
+                namen << zeile.data().toString();
+        }
+        if (namen.size() >= erwartet)
+            break;
+    }
+    namen.sort();
+    return namen;
+}
+
+} // namespace
+
+TEST(DateiFilter, WirdZuQtNamensFilternInAllenSchreibweisen) {
+    EXPECT_EQ(QtNamensFilter(kFilterOeffnen),
+              (QStringList{"Rich Text Format (*.RTF) (*.RTF *.rtf)",
+                           "Textdokument (*.TXT; *.BRL) (*.TXT *.txt *.BRL *.brl)",
+                           "Alle Dateien (*.*) (*.*)"}));
+    EXPECT_EQ(QtNamensFilter("Tabelle (*.TAB)|*.Tab|"),
+              (QStringList{"Tabelle (*.TAB) (*.Tab *.TAB *.tab)"}));
+    // Without the closing bar, with spaces, and an entry without a pattern.
+    EXPECT_EQ(QtNamensFilter("Text| *.TXT ; *.BRL |Leer||Rest"),
+              (QStringList{"Text (*.TXT *.txt *.BRL *.brl)"}));
+    EXPECT_TRUE(QtNamensFilter("").isEmpty());
+    EXPECT_EQ(FilterAnzahl(kFilterSpeichern), 3);
+}
+
+TEST(DateiFilter, EndungDesEintrags) {
+    EXPECT_EQ(FilterEndung(kFilterOeffnen, 1), "RTF");
+    EXPECT_EQ(FilterEndung(kFilterOeffnen, 2), "TXT");
+    EXPECT_EQ(FilterEndung(kFilterOeffnen, 3), ""); // *.*
+    EXPECT_EQ(FilterEndung(kFilterOeffnen, 0), "");
+    EXPECT_EQ(FilterEndung(kFilterOeffnen, 4), "");
+}
+
+TEST(EchterDateiDialog, ZeigtDateienUnabhaengigVonDerSchreibweise) {
+    QTemporaryDir ordner;
+    for (const char* name :
+         {"brief.txt", "BRIEF2.TXT", "Gemischt.Txt", "noten.brl", "bild.png", "tabelle.tab"})
+        Anlegen(ordner.filePath(name));
+    DateiDialog d;
+    d.Titel = QStringLiteral("Öffnen");
+    d.Filter = kFilterOeffnen;
+    d.FilterIndex = 2;
+    d.StandardEndung = QStringLiteral("TXT");
+    d.Ordner = ordner.path();
+    DateiAuswahl auswahl(nullptr, d);
+    EXPECT_EQ(auswahl.windowTitle(), "Öffnen");
+    EXPECT_EQ(auswahl.fileMode(), QFileDialog::ExistingFile);
+    EXPECT_TRUE(auswahl.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_EQ(auswahl.GewaehlterFilterIndex(), 2);
+    auswahl.show();
+    EXPECT_EQ(Gezeigt(auswahl, 4),
+              (QStringList{"BRIEF2.TXT", "Gemischt.Txt", "brief.txt", "noten.brl"}));
+
+    auswahl.selectNameFilter(auswahl.nameFilters()[0]);
+    EXPECT_EQ(auswahl.GewaehlterFilterIndex(), 1);
+    EXPECT_TRUE(Gezeigt(auswahl, 1).isEmpty());
+}
+
+TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
+    QTemporaryDir ordner;
+    QtDialoge dialoge;
+    DateiDialog d;
+    d.Art = DateiDialogArt::Speichern;
+    d.Titel = QStringLiteral("Speichern unter");
+    d.Filter = kFilterSpeichern;
+    d.FilterIndex = 1;
+    d.StandardEndung = QStringLiteral("TXT");
+    d.Ordner = ordner.path();
+    d.DateiName = QStringLiteral("brief.txt");
+
+    QString vorgeschlagen;
+    BeimNaechstenModalen([&](QWidget* w) {
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        vorgeschlagen = name->text();
+        name->setText(QStringLiteral("neu"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
+    EXPECT_EQ(vorgeschlagen, "brief.txt");
+    EXPECT_EQ(d.DateiName, ordner.filePath("neu.rtf"));
+    EXPECT_EQ(d.FilterIndex, 1);
+
+    // The full path of the last run leads the next one to its folder; the
+    // Unicode entry adds .txt.
+    d.FilterIndex = 3;
+    BeimNaechstenModalen([&](QWidget* w) {
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        vorgeschlagen = name->text();
+        name->setText(QStringLiteral("zwei"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
+    EXPECT_EQ(vorgeschlagen, "neu.rtf");
+    EXPECT_EQ(d.DateiName, ordner.filePath("zwei.txt"));
+    EXPECT_EQ(d.FilterIndex, 3);
+}
+
+TEST(EchterDateiDialog, SpeichernFragtVorDemUeberschreibenUndVerweigertFehlendeOrdner) {
+    QTemporaryDir ordner;
+    Anlegen(ordner.filePath("da.txt"));
+    QtDialoge dialoge;
+    DateiDialog d;
+    d.Art = DateiDialogArt::Speichern;
+    d.Titel = QStringLiteral("Speichern unter");
+    d.Filter = kFilterSpeichern;
+    d.FilterIndex = 2;
+    d.Ordner = ordner.path();
+
+    QString frage;
+    BeimNaechstenModalen([&](QWidget* w) {
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        name->setText(QStringLiteral("da.txt"));
+        BeimNaechstenModalen([&](QWidget* b) {
+            auto* box = qobject_cast<QMessageBox*>(b);
+            ASSERT_TRUE(box);
+            frage = box->text();
+            box->button(QMessageBox::Yes)->click();
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
+    EXPECT_TRUE(frage.contains("da.txt")) << frage.toStdString();
+    EXPECT_EQ(d.DateiName, ordner.filePath("da.txt"));
+
+    QString warnung;
+    BeimNaechstenModalen([&](QWidget* w) {
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        ASSERT_TRUE(name);
+        name->setText(ordner.filePath("fehlt/neu.txt"));
+        BeimNaechstenModalen([&](QWidget* b) {
+            auto* box = qobject_cast<QMessageBox*>(b);
+            ASSERT_TRUE(box);
+            warnung = box->text();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+        // Refused: the dialog is still open, and the user gives up.
+        EXPECT_TRUE(w->isVisible());
+        static_cast<QDialog*>(w)->reject();
+    });
+    EXPECT_FALSE(dialoge.DateiWaehlen(nullptr, d));
+    EXPECT_TRUE(warnung.contains("Der Pfad ist nicht vorhanden")) << warnung.toStdString();
+    EXPECT_EQ(d.DateiName, ordner.filePath("da.txt")); // unchanged by the cancelled run
+}
+
+TEST(EchteMeldung, JedeArtMitIhrenDeutschenKnoepfen) {
+    QtDialoge dialoge;
+    struct Fall {
+        const char* art;
+        std::function<Antwort()> zeigen;
+        QStringList knoepfe;
+        QMessageBox::StandardButton klick;
+        Antwort antwort;
+        QMessageBox::Icon symbol;
+    };
+    const std::vector<Fall> faelle = {
+        {"Information",
+         [&] {
+             dialoge.Information(nullptr, QStringLiteral("Die Tabellen-Datei wurde geändert"));
+             return Antwort::OK;
+         },
+         {"OK"},
+         QMessageBox::Ok,
+         Antwort::OK,
+         QMessageBox::Information},
+        {"Bestaetigung Ja",
+         [&] { return dialoge.Bestaetigung(nullptr, QStringLiteral("Speichern?")); },
+         {"Abbrechen", "Ja", "Nein"},
+         QMessageBox::Yes,
+         Antwort::Ja,
+         QMessageBox::Question},
+        {"Bestaetigung Nein",
+         [&] { return dialoge.Bestaetigung(nullptr, QStringLiteral("Speichern?")); },
+         {"Abbrechen", "Ja", "Nein"},
+         QMessageBox::No,
+         Antwort::Nein,
+         QMessageBox::Question},
+        {"Bestaetigung Abbrechen",
+         [&] { return dialoge.Bestaetigung(nullptr, QStringLiteral("Speichern?")); },
+         {"Abbrechen", "Ja", "Nein"},
+         QMessageBox::Cancel,
+         Antwort::Abbrechen,
+         QMessageBox::Question},
+        {"JaNein",
+         [&] { return dialoge.JaNein(nullptr, QStringLiteral("Trotzdem speichern?")); },
+         {"Ja", "Nein"},
+         QMessageBox::Yes,
+         Antwort::Ja,
+         QMessageBox::Warning},
+        {"FehlerWiederholen",
+         [&] { return dialoge.FehlerWiederholen(nullptr, QStringLiteral("Nicht bereit")); },
+         {"Abbrechen", "Wiederholen"},
+         QMessageBox::Retry,
+         Antwort::Wiederholen,
+         QMessageBox::Critical},
+        {"Warnung",
+         [&] {
+             dialoge.Warnung(nullptr, QStringLiteral("Achtung"));
+             return Antwort::OK;
+         },
+         {"OK"},
+         QMessageBox::Ok,
+         Antwort::OK,
+         QMessageBox::Warning},
+        {"Fehler",
+         [&] {
+             dialoge.Fehler(nullptr, QStringLiteral("Datei x kann nicht geöffnet werden."));
+             return Antwort::OK;
+         },
+         {"OK"},
+         QMessageBox::Ok,
+         Antwort::OK,
+         QMessageBox::Critical},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.art);
+        QStringList knoepfe;
+        QMessageBox::Icon symbol = QMessageBox::NoIcon;
+        BeimNaechstenModalen([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(box);
+            knoepfe = KnopfTexte(box);
+            symbol = box->icon();
+            box->button(f.klick)->click();
+        });
+        EXPECT_EQ(f.zeigen(), f.antwort);
+        EXPECT_EQ(knoepfe, f.knoepfe);
+        EXPECT_EQ(symbol, f.symbol);
+    }
+}
+
+TEST(EchteMeldung, EscapeBrichtAbOderVerneint) {
+    QtDialoge dialoge;
+    auto escape = [] {
+        BeimNaechstenModalen([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    };
+    escape();
+    EXPECT_EQ(dialoge.Bestaetigung(nullptr, QStringLiteral("Speichern?")), Antwort::Abbrechen);
+    escape();
+    EXPECT_EQ(dialoge.JaNein(nullptr, QStringLiteral("Verlust?")), Antwort::Nein);
+    // Enter alone does not accept a loss.
+    BeimNaechstenModalen([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+    EXPECT_EQ(dialoge.JaNein(nullptr, QStringLiteral("Verlust?")), Antwort::Nein);
+}
+
+TEST(Fehlerbehandlung, EinFehlerBeendetDenBefehlUndWirdGezeigt) {
+    SkriptDialoge dialoge;
+    bool weiter = false;
+    EXPECT_FALSE(BefehlAusfuehren(dialoge, nullptr, [&] {
+        throw DateiFehler("Datei /x kann nicht geöffnet werden. Zugriff verweigert.");
+        weiter = true;
+    }));
+    EXPECT_FALSE(weiter);
+    EXPECT_EQ(dialoge.Texte(Art::Fehler),
+              std::vector<QString>{"Datei /x kann nicht geöffnet werden. Zugriff verweigert."});
+
+    EXPECT_FALSE(BefehlAusfuehren(dialoge, nullptr, [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(dialoge.Texte(Art::Fehler).back(),
+              "Nicht genügend Arbeitsspeicher für diesen Vorgang.");
+
+    EXPECT_TRUE(BefehlAusfuehren(dialoge, nullptr, [&] { weiter = true; }));
+    EXPECT_TRUE(weiter);
+    EXPECT_EQ(dialoge.Aufrufe.size(), 2u);
+}
+
+namespace {
+
+class Werfer : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User)
+            throw DateiFehler("Datei \"/y\" kann nicht erstellt werden. Der Datenträger ist voll.");
+        return QObject::event(e);
+    }
+};
+
+} // namespace
+
+TEST(Fehlerbehandlung, EineAusnahmeInDerEreignisVerteilungBeendetDasProgrammNicht) {
+    auto* anwendung = dynamic_cast<Anwendung*>(QCoreApplication::instance());
+    ASSERT_TRUE(anwendung);
+    SkriptDialoge dialoge;
+    anwendung->DialogeSetzen(&dialoge);
+    Werfer werfer;
+    QCoreApplication::postEvent(&werfer, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    QEvent direkt(QEvent::User);
+    EXPECT_FALSE(QCoreApplication::sendEvent(&werfer, &direkt));
+    anwendung->DialogeSetzen(nullptr);
+    EXPECT_EQ(dialoge.Texte(Art::Fehler),
+              std::vector<QString>(2, "Datei \"/y\" kann nicht erstellt werden. Der Datenträger "
+                                      "ist voll."));
+}
