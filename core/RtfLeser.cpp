@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
 #include <cstring>
@@ -256,21 +257,29 @@ constexpr Eintrag kWoerter[] = {
     {"qd", Wort::Qj},
 };
 
-// An open-addressing table over the control words, built once.
+constexpr std::uint32_t kStreuAnfang = 2166136261u;
+constexpr std::uint32_t Streuen(std::uint32_t h, unsigned char c) {
+    return (h ^ c) * 16777619u;
+}
+
+// An open-addressing table over the control words, built by the compiler.
 class Woerterbuch {
 public:
-    Woerterbuch() {
+    constexpr Woerterbuch() {
         for (const auto& e : kWoerter) {
-            std::size_t i = Streuung(e.name) & kMaske;
+            std::uint32_t h = kStreuAnfang;
+            for (char c : e.name)
+                h = Streuen(h, std::uint8_t(c));
+            std::size_t i = h & kMaske;
             while (plaetze_[i])
                 i = (i + 1) & kMaske;
             plaetze_[i] = &e;
         }
     }
-    const Eintrag* Finden(std::string_view name) const {
-        std::size_t i = Streuung(name) & kMaske;
+    const Eintrag* Finden(const unsigned char* name, std::size_t laenge, std::uint32_t h) const {
+        std::size_t i = h & kMaske;
         while (const Eintrag* e = plaetze_[i]) {
-            if (e->name == name)
+            if (e->name.size() == laenge && Gleich(e->name.data(), name, laenge))
                 return e;
             i = (i + 1) & kMaske;
         }
@@ -279,18 +288,42 @@ public:
 
 private:
     static constexpr std::size_t kMaske = 511;
-    static std::size_t Streuung(std::string_view s) {
-        std::uint32_t h = 2166136261u;
-        for (char c : s)
-            h = (h ^ std::uint8_t(c)) * 16777619u;
-        return h;
+    static bool Gleich(const char* a, const unsigned char* b, std::size_t n) {
+        for (std::size_t k = 0; k < n; ++k)
+            if (std::uint8_t(a[k]) != b[k])
+                return false;
+        return true;
     }
     std::array<const Eintrag*, kMaske + 1> plaetze_{};
 };
 
-const Woerterbuch& Woerter() {
-    static const Woerterbuch buch;
-    return buch;
+constexpr Woerterbuch kWoerterbuch;
+
+// Whether eight bytes are all printable ASCII other than a backslash or a
+// brace, tested together: no high bit, none below 20h, none above 7Ah, no 5Ch.
+inline bool NurSchlichtesAscii(std::uint64_t w) {
+    constexpr std::uint64_t eins = 0x0101010101010101ull, hoch = 0x8080808080808080ull;
+    const std::uint64_t unter20 = (w - 0x20 * eins) & ~w;
+    const std::uint64_t ueber7a = w + (0x7F - 0x7A) * eins;
+    const std::uint64_t x = w ^ (0x5C * eins);
+    const std::uint64_t backslash = (x - eins) & ~x;
+    return ((w | unter20 | ueber7a | backslash) & hoch) == 0;
+}
+
+// Eight ASCII bytes as eight UTF-16 code units.
+inline void Weiten(std::uint64_t w, char16_t* ziel) {
+    if constexpr (std::endian::native == std::endian::little) {
+        auto spreizen = [](std::uint64_t x) {
+            x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
+            return (x | (x << 8)) & 0x00FF00FF00FF00FFull;
+        };
+        const std::uint64_t unten = spreizen(w & 0xFFFFFFFFu), oben = spreizen(w >> 32);
+        std::memcpy(ziel, &unten, 8);
+        std::memcpy(ziel + 4, &oben, 8);
+    } else {
+        for (int k = 0; k < 8; ++k)
+            ziel[k] = char16_t((w >> (56 - 8 * k)) & 0xFF);
+    }
 }
 
 // Bytes that end a run of plain text.
@@ -339,6 +372,12 @@ struct Format {
     std::uint8_t merkmale = 0;
     bool operator==(const Format&) const = default;
 };
+
+// Decoded characters that stand for no character of the text: NUL, and CR and
+// LF, which only paragraph marks may bring.
+inline bool Unerwuenscht(char16_t c) {
+    return c == 0 || c == u'\r' || c == u'\n';
+}
 
 struct LaufMarke {
     std::size_t anfang;
@@ -655,14 +694,13 @@ template <bool F> void Leser<F>::Hex() {
 }
 
 template <bool F> void Leser<F>::Steuerwort() {
-    char name[kWortLaenge];
-    std::size_t laenge = 0;
+    const unsigned char* name = p_;
+    std::uint32_t streu = kStreuAnfang;
     while (p_ < ende_ && IstBuchstabe(*p_)) {
-        if (laenge < kWortLaenge)
-            name[laenge] = char(*p_);
-        ++laenge;
+        streu = Streuen(streu, *p_);
         ++p_;
     }
+    const std::size_t laenge = std::size_t(p_ - name);
     bool negativ = false, hatZahl = false;
     std::int64_t zahl = 0;
     if (p_ < ende_ && *p_ == '-' && p_ + 1 < ende_ && IstZiffer(p_[1])) {
@@ -680,8 +718,7 @@ template <bool F> void Leser<F>::Steuerwort() {
     if (negativ)
         zahl = -zahl;
     const std::int32_t wert = std::int32_t(std::clamp<std::int64_t>(zahl, INT32_MIN, INT32_MAX));
-    const Eintrag* e =
-        laenge <= kWortLaenge ? Woerter().Finden(std::string_view(name, laenge)) : nullptr;
+    const Eintrag* e = laenge <= kWortLaenge ? kWoerterbuch.Finden(name, laenge, streu) : nullptr;
     const Wort wort = e ? e->wort : Wort::Unbekannt;
 
     if (wort == Wort::Bin) {
@@ -943,12 +980,6 @@ template <bool F> void Leser<F>::LaufPruefen() {
         laeufe_.push_back({n_, f});
 }
 
-// Decoded characters that stand for no character of the text: NUL, and CR and
-// LF, which only paragraph marks may bring.
-inline bool Unerwuenscht(char16_t c) {
-    return c == 0 || c == u'\r' || c == u'\n';
-}
-
 template <bool F> void Leser<F>::RohLeeren() {
     dekodiert_.clear();
     rohSeite_->Dekodieren(roh_, dekodiert_);
@@ -961,28 +992,70 @@ template <bool F> void Leser<F>::RohLeeren() {
 }
 
 template <bool F> void Leser<F>::TextLauf() {
-    const unsigned char* anfang = p_;
-    while (p_ < ende_ && !kBesonders[*p_])
-        ++p_;
-    if (Z().merkmale & kVerborgen)
+    if (Z().merkmale & kVerborgen) {
+        while (p_ < ende_ && !kBesonders[*p_])
+            ++p_;
         return;
+    }
     if (!einzel_) {
+        const unsigned char* anfang = p_;
+        while (p_ < ende_ && !kBesonders[*p_])
+            ++p_;
         if (!roh_.empty() && rohSeite_ != seite_)
             RohLeeren();
         rohSeite_ = seite_;
         roh_.append(reinterpret_cast<const char*>(anfang), std::size_t(p_ - anfang));
         return;
     }
+    // The common case, kept in one loop: plain bytes, \'hh, and the bare line
+    // ends that writers put between them. The text never outgrows the file,
+    // so the buffer has room; the check only guards that promise.
     Offenes();
-    const std::size_t laenge = std::size_t(p_ - anfang);
-    Platz(laenge);
-    char16_t* ziel = aus_.data() + n_;
+    Platz(64);
     const char16_t* tabelle = einzel_;
-    for (const unsigned char* s = anfang; s < p_; ++s) {
-        const char16_t c = tabelle[*s];
-        *ziel = c;
-        ziel += c != 0;
+    char16_t* ziel = aus_.data() + n_;
+    char16_t* const grenze = aus_.data() + aus_.size() - 2;
+    const unsigned char* p = p_;
+    const unsigned char* const ende = ende_;
+    while (p < ende && ziel < grenze) {
+        // Eight bytes at once while they are plain printable ASCII, which
+        // every code page here keeps as it is.
+        while (ende - p >= 8 && grenze - ziel >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            if (!NurSchlichtesAscii(w))
+                break;
+            Weiten(w, ziel);
+            ziel += 8;
+            p += 8;
+        }
+        if (p == ende || ziel >= grenze)
+            break;
+        const unsigned char b = *p;
+        if (!kBesonders[b]) {
+            const char16_t c = tabelle[b];
+            *ziel = c;
+            ziel += c != 0;
+            ++p;
+            continue;
+        }
+        if (b == '\\' && ende - p >= 4 && p[1] == '\'') {
+            const int h = HexWert(p[2]), l = HexWert(p[3]);
+            if ((h | l) < 0)
+                break;
+            const char16_t c = tabelle[h * 16 + l];
+            *ziel = c;
+            ziel += !Unerwuenscht(c);
+            p += 4;
+            continue;
+        }
+        if (b == '\r' || b == '\n') {
+            ++p;
+            continue;
+        }
+        break;
     }
+    p_ = p;
     n_ = std::size_t(ziel - aus_.data());
 }
 
