@@ -30,11 +30,17 @@ std::u16string AllesErsetzen(std::u16string_view text, std::u16string_view alt,
     return aus;
 }
 
-bool Genau(char16_t a, char16_t b) { return a == b; }
+bool Genau(char16_t a, char16_t b) {
+    return a == b;
+}
 
-char16_t AsciiGross(char16_t c) { return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c; }
+char16_t AsciiGross(char16_t c) {
+    return (c >= u'a' && c <= u'z') ? char16_t(c - 32) : c;
+}
 
-bool OhneFall(char16_t a, char16_t b) { return AsciiGross(a) == AsciiGross(b); }
+bool OhneFall(char16_t a, char16_t b) {
+    return AsciiGross(a) == AsciiGross(b);
+}
 
 } // namespace
 
@@ -123,7 +129,8 @@ SuchTreffer SucheAusfuehren(std::u16string_view text, std::u16string_view muster
 }
 
 const char* NichtGefundenMeldung(bool ganzerText) {
-    return ganzerText ? "Der Suchstring wurde nicht gefunden!" : "Keinen weiteren Suchstring gefunden!";
+    return ganzerText ? "Der Suchstring wurde nicht gefunden!"
+                      : "Keinen weiteren Suchstring gefunden!";
 }
 
 } // namespace zw
