@@ -3,6 +3,7 @@
 #include "platform/DateiFilter.h"
 
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -29,6 +30,15 @@ DateiAuswahl::DateiAuswahl(QWidget* eltern, const DateiDialog& dialog)
         selectNameFilter(filter[index - 1]);
     EndungFolgtFilter(filter.value(index - 1));
     connect(this, &QFileDialog::filterSelected, this, &DateiAuswahl::EndungFolgtFilter);
+    connect(this, &QFileDialog::filterSelected, this, &DateiAuswahl::NamenEndungReparieren);
+    namensFeld_ = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (namensFeld_)
+        connect(namensFeld_, &QLineEdit::textChanged, this, [this](const QString& text) {
+            vorletzterName_ = letzterName_;
+            letzterName_ = text;
+        });
+    // Room for the name, size and date columns without cutting them.
+    resize(820, 520);
 
     // A full path from the last run names the folder as well as the file.
     const QFileInfo name(dialog.DateiName);
@@ -64,6 +74,38 @@ void DateiAuswahl::EndungFolgtFilter(const QString& namensFilter) {
     // as rich text becomes brief.rtf; entries such as "*.*" fall back.
     const QString endung = FilterEndung(filter_, FilterPosition(namensFilter)).toLower();
     setDefaultSuffix(endung.isEmpty() ? standardEndung_ : endung);
+}
+
+void DateiAuswahl::NamenEndungReparieren(const QString& namensFilter) {
+    // On a change of type Qt has just put the entry's first pattern, in its
+    // case, in place of the name's extension. On Linux "brief.TXT" is another
+    // file than brief.txt, so the user's extension stays when it fits the
+    // entry, and a new one follows the case the user wrote.
+    if (!namensFeld_ || namensFeld_->text() != letzterName_)
+        return;
+    const QString vorher = vorletzterName_;
+    const QString jetzt = letzterName_;
+    const qsizetype punktVorher = vorher.lastIndexOf(u'.');
+    const qsizetype punktJetzt = jetzt.lastIndexOf(u'.');
+    if (punktVorher <= 0 || punktVorher != punktJetzt ||
+        vorher.left(punktVorher) != jetzt.left(punktJetzt))
+        return;
+    const QString alteEndung = vorher.mid(punktVorher + 1);
+    QString neueEndung = jetzt.mid(punktJetzt + 1);
+    const int position = FilterPosition(namensFilter);
+    if (position == 0)
+        return;
+    const QString muster = nameFilters()[position - 1].section(u'(', -1).chopped(1);
+    bool passt = false;
+    for (const QString& m : muster.split(u' ', Qt::SkipEmptyParts))
+        passt = passt || m.compare(QStringLiteral("*.") + alteEndung, Qt::CaseInsensitive) == 0;
+    if (passt)
+        neueEndung = alteEndung;
+    else if (alteEndung == alteEndung.toLower())
+        neueEndung = neueEndung.toLower();
+    const QString name = jetzt.left(punktJetzt + 1) + neueEndung;
+    if (name != jetzt)
+        namensFeld_->setText(name);
 }
 
 void DateiAuswahl::accept() {

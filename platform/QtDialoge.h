@@ -6,6 +6,8 @@
 
 #include <QFileDialog>
 
+class QLineEdit;
+
 namespace zw {
 
 // Qt's own file dialog rather than the desktop's: its name filters ignore
@@ -27,7 +29,10 @@ private:
     // The entry of a Qt name filter, counted from 1; 0 for none.
     int FilterPosition(const QString& filter) const;
     void EndungFolgtFilter(const QString& namensFilter);
+    void NamenEndungReparieren(const QString& namensFilter);
 
+    QLineEdit* namensFeld_ = nullptr;
+    QString letzterName_, vorletzterName_;
     QString filter_;
     QString standardEndung_;
 };

@@ -9,6 +9,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -114,8 +115,8 @@ TEST(DateiFilter, EndungDesEintrags) {
 
 TEST(EchterDateiDialog, ZeigtDateienUnabhaengigVonDerSchreibweise) {
     QTemporaryDir ordner;
-    for (const char* name :
-         {"brief.txt", "BRIEF2.TXT", "Gemischt.Txt", "noten.brl", "bild.png", "tabelle.tab"})
+    for (const char* name : {"brief.txt", "BRIEF2.TXT", "Gemischt.Txt", "noten.brl", "bild.png",
+                             "tabelle.tab", "Doku.Rtf"})
         Anlegen(ordner.filePath(name));
     DateiDialog d;
     d.Titel = QStringLiteral("Öffnen");
@@ -134,7 +135,7 @@ TEST(EchterDateiDialog, ZeigtDateienUnabhaengigVonDerSchreibweise) {
 
     auswahl.selectNameFilter(auswahl.nameFilters()[0]);
     EXPECT_EQ(auswahl.GewaehlterFilterIndex(), 1);
-    EXPECT_TRUE(Gezeigt(auswahl, 1).isEmpty());
+    EXPECT_EQ(Gezeigt(auswahl, 1), QStringList{"Doku.Rtf"});
 }
 
 TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
@@ -374,4 +375,44 @@ TEST(Fehlerbehandlung, EineAusnahmeInDerEreignisVerteilungBeendetDasProgrammNich
     EXPECT_EQ(dialoge.Texte(Art::Fehler),
               std::vector<QString>(2, "Datei \"/y\" kann nicht erstellt werden. Der Datenträger "
                                       "ist voll."));
+}
+
+TEST(EchterDateiDialog, TypWechselLaesstDieEndungInDerSchreibweiseDesNamens) {
+    // Qt puts the entry's first pattern in place of the extension; on Linux
+    // "brief.TXT" would be a second file beside brief.txt.
+    QTemporaryDir ordner;
+    QtDialoge dialoge;
+    DateiDialog d;
+    d.Art = DateiDialogArt::Speichern;
+    d.Titel = QStringLiteral("Speichern unter");
+    d.Filter = kFilterSpeichern;
+    d.FilterIndex = 2;
+    d.Ordner = ordner.path();
+    d.DateiName = QStringLiteral("brief.txt");
+
+    QStringList namen;
+    BeimNaechstenModalen([&](QWidget* w) {
+        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* typ = w->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        ASSERT_TRUE(name && typ);
+        typ->setFocus();
+        QTest::keyClick(typ, Qt::Key_Down); // Unicode-Textdokument
+        namen << name->text();
+        QTest::keyClick(typ, Qt::Key_Home); // Rich Text Format
+        namen << name->text();
+        name->setText(QStringLiteral("BRIEF.TXT"));
+        QTest::keyClick(typ, Qt::Key_Down); // Textdokument
+        namen << name->text();
+        QTest::keyClick(typ, Qt::Key_Home);
+        namen << name->text();
+        name->setText(QStringLiteral("brief.txt"));
+        QTest::keyClick(typ, Qt::Key_End); // Unicode-Textdokument
+        namen << name->text();
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
+    EXPECT_EQ(namen,
+              (QStringList{"brief.txt", "brief.rtf", "BRIEF.TXT", "BRIEF.RTF", "brief.txt"}));
+    EXPECT_EQ(d.DateiName, ordner.filePath("brief.txt"));
+    EXPECT_EQ(d.FilterIndex, 3);
 }
