@@ -18,7 +18,10 @@ QList<Eintrag> Eintraege(const QString& filter) {
         Eintrag e;
         e.Name = teile[i].trimmed();
         for (const QString& m : teile[i + 1].split(u';', Qt::SkipEmptyParts)) {
-            const QString muster = m.trimmed();
+            QString muster = m.trimmed();
+            // "*.*" means every file, as on Windows; for Qt it would need a dot.
+            if (muster == QStringLiteral("*.*"))
+                muster = QStringLiteral("*");
             if (!muster.isEmpty())
                 e.Muster << muster;
         }

@@ -10,8 +10,8 @@ namespace zw {
 // One Qt name filter per entry: the shown name followed by the patterns in
 // parentheses. Every pattern is offered in upper and lower case as well as as
 // written, because file names on Linux are case-sensitive and a table called
-// "eng-ger.tab" must still show under "*.TAB". An entry without a pattern is
-// dropped.
+// "eng-ger.tab" must still show under "*.TAB". "*.*" stands for every file,
+// with or without an extension. An entry without a pattern is dropped.
 QStringList QtNamensFilter(const QString& filter);
 
 // The extension of an entry's first pattern when it is a plain "*.EXT", for

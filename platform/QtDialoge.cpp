@@ -70,6 +70,12 @@ int DateiAuswahl::GewaehlterFilterIndex() const {
 }
 
 void DateiAuswahl::EndungFolgtFilter(const QString& namensFilter) {
+    // Qt would add the extension even to an existing file that has none; an
+    // open dialog looks for the extension itself when it accepts.
+    if (acceptMode() == QFileDialog::AcceptOpen) {
+        setDefaultSuffix(QString());
+        return;
+    }
     // A bare name gets the extension of the chosen entry, so "brief" saved
     // as rich text becomes brief.rtf; entries such as "*.*" fall back.
     const QString endung = FilterEndung(filter_, FilterPosition(namensFilter)).toLower();
@@ -108,7 +114,29 @@ void DateiAuswahl::NamenEndungReparieren(const QString& namensFilter) {
         namensFeld_->setText(name);
 }
 
+QString DateiAuswahl::OeffnenEndung() const {
+    const QString endung = FilterEndung(filter_, GewaehlterFilterIndex());
+    return endung.isEmpty() ? standardEndung_ : endung;
+}
+
 void DateiAuswahl::accept() {
+    if (acceptMode() == QFileDialog::AcceptOpen && namensFeld_) {
+        // A name typed without extension that names no file opens the file
+        // with the entry's extension, as "brief" opens brief.txt.
+        const QStringList dateien = selectedFiles();
+        const QFileInfo info(dateien.value(0));
+        const QString endung = OeffnenEndung();
+        if (dateien.size() == 1 && !info.exists() && !info.fileName().contains(u'.') &&
+            !endung.isEmpty()) {
+            for (const QString& e : {endung.toLower(), endung.toUpper()}) {
+                const QFileInfo mit(info.filePath() + u'.' + e);
+                if (mit.isFile()) {
+                    namensFeld_->setText(mit.filePath());
+                    break;
+                }
+            }
+        }
+    }
     if (acceptMode() == QFileDialog::AcceptSave) {
         const QStringList dateien = selectedFiles();
         if (!dateien.isEmpty()) {

@@ -30,6 +30,8 @@ private:
     int FilterPosition(const QString& filter) const;
     void EndungFolgtFilter(const QString& namensFilter);
     void NamenEndungReparieren(const QString& namensFilter);
+    // The extension an open dialog tries for a name typed without one.
+    QString OeffnenEndung() const;
 
     QLineEdit* namensFeld_ = nullptr;
     QString letzterName_, vorletzterName_;

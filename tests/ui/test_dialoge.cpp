@@ -95,7 +95,7 @@ TEST(DateiFilter, WirdZuQtNamensFilternInAllenSchreibweisen) {
     EXPECT_EQ(QtNamensFilter(kFilterOeffnen),
               (QStringList{"Rich Text Format (*.RTF) (*.RTF *.rtf)",
                            "Textdokument (*.TXT; *.BRL) (*.TXT *.txt *.BRL *.brl)",
-                           "Alle Dateien (*.*) (*.*)"}));
+                           "Alle Dateien (*.*) (*)"}));
     EXPECT_EQ(QtNamensFilter("Tabelle (*.TAB)|*.Tab|"),
               (QStringList{"Tabelle (*.TAB) (*.Tab *.TAB *.tab)"}));
     // Without the closing bar, with spaces, and an entry without a pattern.
@@ -415,4 +415,52 @@ TEST(EchterDateiDialog, TypWechselLaesstDieEndungInDerSchreibweiseDesNamens) {
               (QStringList{"brief.txt", "brief.rtf", "BRIEF.TXT", "BRIEF.RTF", "brief.txt"}));
     EXPECT_EQ(d.DateiName, ordner.filePath("brief.txt"));
     EXPECT_EQ(d.FilterIndex, 3);
+}
+
+TEST(EchterDateiDialog, OeffnenFindetDateienMitUndOhneEndung) {
+    // Linux files often have no extension: "Alle Dateien" lists them, and a
+    // typed name opens them as they are; a name without extension that names
+    // no file opens the one with the entry's extension.
+    QTemporaryDir ordner;
+    Anlegen(ordner.filePath("liesmich"));
+    Anlegen(ordner.filePath("brief.txt"));
+    Anlegen(ordner.filePath("NOTEN.TXT"));
+    QtDialoge dialoge;
+    DateiDialog d;
+    d.Titel = QStringLiteral("Öffnen");
+    d.Filter = kFilterOeffnen;
+    d.FilterIndex = 3;
+    d.StandardEndung = QStringLiteral("TXT");
+    d.Ordner = ordner.path();
+    {
+        DateiAuswahl auswahl(nullptr, d);
+        auswahl.show();
+        EXPECT_EQ(Gezeigt(auswahl, 3), (QStringList{"NOTEN.TXT", "brief.txt", "liesmich"}));
+    }
+
+    struct Fall {
+        const char* getippt;
+        int index;
+        const char* ergebnis;
+    } faelle[] = {
+        {"liesmich", 3, "liesmich"},
+        {"brief", 2, "brief.txt"},
+        {"brief", 3, "brief.txt"},
+        {"NOTEN", 2, "NOTEN.TXT"},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.getippt);
+        d.FilterIndex = f.index;
+        d.DateiName.clear();
+        BeimNaechstenModalen([&](QWidget* w) {
+            auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_TRUE(name);
+            name->setText(QString::fromUtf8(f.getippt));
+            QTest::keyClick(name, Qt::Key_Return);
+            if (w->isVisible()) // refused: give up, so the test goes on
+                static_cast<QDialog*>(w)->reject();
+        });
+        ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
+        EXPECT_EQ(d.DateiName, ordner.filePath(f.ergebnis));
+    }
 }
