@@ -340,7 +340,10 @@ private:
             // No events asked for: poll wakes only for an error or a hang-up.
             pollfd pf{fd_, 0, 0};
             if (::poll(&pf, 1, std::min(ms, 2)) > 0 && (pf.revents & (POLLERR | POLLHUP))) {
-                if (::ioctl(fd_, SIOCOUTQ, &offen) == 0 && offen > 0 && !SocketFehler())
+                // Reading the error clears it: read once.
+                if (const int fehler = SocketFehler())
+                    return Fehlschlag(DruckFehler::Abgebrochen, Systemfehler(fehler));
+                if (::ioctl(fd_, SIOCOUTQ, &offen) == 0 && offen > 0)
                     return Fehlschlag(DruckFehler::Abgebrochen, "Verbindung getrennt");
                 break;
             }

@@ -3,7 +3,7 @@
 # libFuzzer run of every fuzz target (clang), then the test suite (ctest).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export ZW_EXTRA_PAKETE="${ZW_EXTRA_PAKETE:-} libreoffice-writer-nogui"
+export ZW_EXTRA_PAKETE="${ZW_EXTRA_PAKETE:-} libreoffice-writer-nogui cups"
 scripts/abhaengigkeiten.sh
 
 # Fuzzing: the core alone, built with clang, libFuzzer, ASan and UBSan.
