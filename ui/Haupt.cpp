@@ -4,6 +4,7 @@
 #include "core/Konvertierung.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
+#include "ui/Suchen.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -315,6 +316,18 @@ void TForm1::FormCreate() {
     Verbinden(MenuBearbeitenKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(RePopupKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
+    DialogSuchen = new Suche(
+        this, *RichEdit, dialoge_,
+        [this] {
+            // The first search run makes find-next available for good.
+            MenuBearbeitenWeiterSuchen->setEnabled(true);
+            ButtonWeiterSuchen->setEnabled(true);
+        },
+        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+    Verbinden(MenuBearbeitenSuchen, &TForm1::MenuBearbeitenSuchenClick);
+    Verbinden(ButtonSuchen, &TForm1::MenuBearbeitenSuchenClick);
+    Verbinden(MenuBearbeitenWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
+    Verbinden(ButtonWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(&TForm1::RichEditSelectionChange); });
     connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
@@ -601,6 +614,14 @@ void TForm1::RichEditSelectionChange() {
     const bool auswahl = RichEdit->textCursor().hasSelection();
     MenuBearbeitenKopieren->setEnabled(auswahl);
     RePopupKopieren->setEnabled(auswahl);
+}
+
+void TForm1::MenuBearbeitenSuchenClick() {
+    DialogSuchen->SuchenZeigen();
+}
+
+void TForm1::MenuBearbeitenWeiterSuchenClick() {
+    DialogSuchen->SuchLauf();
 }
 
 void TForm1::FokusWiederherstellen() {

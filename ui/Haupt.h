@@ -22,6 +22,8 @@ class QStatusBar;
 
 namespace zw {
 
+class Suche;
+
 // Product name and version: the application title and the tail of the caption.
 inline const QString ProgrammTitel = QStringLiteral("Zeichenwandler V1.22");
 
@@ -82,6 +84,9 @@ public:
     QAction* RePopupKopieren;
     QAction* RePopupAllesMarkieren;
 
+    // The find dialog with its search run; it keeps text and options.
+    Suche* DialogSuchen = nullptr;
+
     // The file dialogs; each keeps what the user chose for its next run.
     DateiDialog DialogOeffnen;
     DateiDialog DialogSpeichern;
@@ -138,6 +143,8 @@ public:
     void RePopupAllesMarkierenClick();
     void MenuBearbeitenKopierenClick();
     void RichEditSelectionChange();
+    void MenuBearbeitenSuchenClick();
+    void MenuBearbeitenWeiterSuchenClick();
     void MenuHilfeClick();
 
     // The folder of the running program.
