@@ -1,0 +1,121 @@
+#include "ui/LokalDlg.h"
+
+#include "ui/DialogSchrift.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace zw {
+
+namespace {
+constexpr int kRand = 10;
+constexpr int kKnopfBreite = 125;
+} // namespace
+
+int LptVorauswahl(const QString& port) {
+    if (port.size() == 4 && port.startsWith(QStringLiteral("LPT")) && port[3] >= u'1' &&
+        port[3] <= u'9')
+        return qMin(port[3].unicode() - u'1', 3);
+    return 0;
+}
+
+TLptWechselnForm::TLptWechselnForm(QWidget* owner, const QString& druckerPortStr)
+    : QDialog(owner), FDruckerPortStr(druckerPortStr) {
+    setObjectName(QStringLiteral("LptWechselnForm"));
+    setWindowTitle(QStringLiteral("Lokaler Anschluss"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+
+    RadioGroup = new QGroupBox(QStringLiteral("Anschluss"), this);
+    RadioGroup->setObjectName(QStringLiteral("RadioGroup"));
+    auto* punkte = new QVBoxLayout(RadioGroup);
+    for (int i = 0; i < 4; ++i) {
+        RadioItems[std::size_t(i)] =
+            new QRadioButton(QStringLiteral("LPT%1").arg(i + 1), RadioGroup);
+        RadioItems[std::size_t(i)]->setObjectName(QStringLiteral("RadioLPT%1").arg(i + 1));
+        punkte->addWidget(RadioItems[std::size_t(i)]);
+    }
+
+    ButtonOk = new QPushButton(QStringLiteral("O&K"), this);
+    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
+    ButtonOk->setDefault(true);
+    ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
+    ButtonAbbrechen->setAutoDefault(false);
+    for (QPushButton* k : {ButtonOk, ButtonAbbrechen})
+        k->setFixedWidth(kKnopfBreite);
+
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->setSpacing(kRand);
+    knoepfe->addWidget(ButtonOk);
+    knoepfe->addWidget(ButtonAbbrechen);
+    auto* spalte = new QVBoxLayout(this);
+    spalte->setContentsMargins(kRand, kRand, kRand, kRand);
+    spalte->setSpacing(kRand);
+    spalte->addWidget(RadioGroup);
+    spalte->addLayout(knoepfe);
+
+    connect(ButtonOk, &QPushButton::clicked, this, [this] {
+        ButtonOkClick();
+        accept();
+    });
+    connect(ButtonAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+int TLptWechselnForm::ItemIndex() const {
+    for (int i = 0; i < 4; ++i)
+        if (RadioItems[std::size_t(i)]->isChecked())
+            return i;
+    return -1;
+}
+
+void TLptWechselnForm::SetItemIndex(int index) {
+    if (index >= 0 && index < 4)
+        RadioItems[std::size_t(index)]->setChecked(true);
+}
+
+void TLptWechselnForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
+    SchriftUndHintergrund({RadioGroup}, schrift, hintergrund);
+    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+}
+
+void TLptWechselnForm::SchalterEinrichten() {
+    layout()->activate();
+    const QSize groesse = layout()->sizeHint();
+    setFixedSize(qMax(groesse.width(), 2 * kKnopfBreite + 3 * kRand), groesse.height());
+    FensterEinrichten();
+}
+
+void TLptWechselnForm::FensterEinrichten() {
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QRect flaeche = bildschirm->geometry();
+    const QSize rahmen = frameGeometry().size();
+    move(flaeche.left() + qMax(0, (flaeche.width() - rahmen.width()) / 2 - 1),
+         flaeche.top() + qMax(0, (flaeche.height() - rahmen.height()) / 2 - 1));
+}
+
+void TLptWechselnForm::FormShow() {
+    SchalterEinrichten();
+    SetItemIndex(LptVorauswahl(FDruckerPortStr));
+    // The group has the focus through its selected item.
+    RadioItems[std::size_t(ItemIndex())]->setFocus();
+}
+
+void TLptWechselnForm::showEvent(QShowEvent* ereignis) {
+    QDialog::showEvent(ereignis);
+    if (!ereignis->spontaneous())
+        FormShow();
+}
+
+void TLptWechselnForm::ButtonOkClick() {
+    FDruckerPortStr = QStringLiteral("LPT%1").arg(qMax(ItemIndex(), 0) + 1);
+}
+
+} // namespace zw

@@ -1,0 +1,204 @@
+#include "ui/NetzwerkDlg.h"
+
+#include "ui/DialogSchrift.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace zw {
+
+namespace {
+
+constexpr int kRand = 10;
+constexpr int kKnopfBreite = 125;
+// Printers that announce themselves on the network get this long to answer.
+constexpr std::chrono::milliseconds kSuchZeit{1000};
+
+QString OhneTrennerAmEnde(QString pfad) {
+    if (pfad.size() > 1 && (pfad.endsWith(u'/') || pfad.endsWith(u'\\')))
+        pfad.chop(1);
+    return pfad;
+}
+
+// The typed text as the warning names it: a path expanded against the
+// current directory, any other string as it stands.
+QString VollerName(const QString& text) {
+    if (text.contains(QStringLiteral("://")) || !text.contains(u'/') || QDir::isAbsolutePath(text))
+        return text;
+    return QDir::cleanPath(QDir::current().absoluteFilePath(text));
+}
+
+} // namespace
+
+TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pfad,
+                             const QString& titel, const QString& hinweis,
+                             const std::vector<DruckerEintrag>& drucker)
+    : QDialog(owner), dialoge_(dialoge) {
+    setObjectName(QStringLiteral("NetzwerkForm"));
+    setWindowTitle(titel);
+
+    LabelHinweis = new QLabel(hinweis, this);
+    LabelHinweis->setObjectName(QStringLiteral("LabelHinweis"));
+    LabelHinweis->setWordWrap(true);
+    ListeDrucker = new QListWidget(this);
+    ListeDrucker->setObjectName(QStringLiteral("ListeDrucker"));
+    ListeDrucker->setAccessibleName(QStringLiteral("Drucker"));
+    for (const DruckerEintrag& d : drucker) {
+        const QString name = QFile::decodeName(QByteArray::fromStdString(d.Name));
+        QString text = name;
+        if (!d.Beschreibung.empty())
+            text += QStringLiteral(" (%1)").arg(QString::fromStdString(d.Beschreibung));
+        auto* eintrag = new QListWidgetItem(text, ListeDrucker);
+        eintrag->setData(Qt::UserRole, name);
+    }
+    LabelPfad = new QLabel(QStringLiteral("&Anschluss:"), this);
+    LabelPfad->setObjectName(QStringLiteral("LabelPfad"));
+    EditPfad = new QLineEdit(pfad, this);
+    EditPfad->setObjectName(QStringLiteral("EditPfad"));
+    EditPfad->setAccessibleName(QStringLiteral("Anschluss"));
+    LabelPfad->setBuddy(EditPfad);
+
+    ButtonOk = new QPushButton(QStringLiteral("O&K"), this);
+    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
+    ButtonOk->setDefault(true);
+    ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
+    ButtonAbbrechen->setAutoDefault(false);
+    for (QPushButton* k : {ButtonOk, ButtonAbbrechen})
+        k->setFixedWidth(kKnopfBreite);
+
+    auto* zeile = new QHBoxLayout;
+    zeile->setSpacing(kRand);
+    zeile->addWidget(LabelPfad);
+    zeile->addWidget(EditPfad, 1);
+    auto* knoepfe = new QHBoxLayout;
+    knoepfe->setSpacing(kRand);
+    knoepfe->addStretch(1);
+    knoepfe->addWidget(ButtonOk);
+    knoepfe->addWidget(ButtonAbbrechen);
+    auto* spalte = new QVBoxLayout(this);
+    spalte->setContentsMargins(kRand, kRand, kRand, kRand);
+    spalte->setSpacing(kRand);
+    spalte->addWidget(LabelHinweis);
+    spalte->addWidget(ListeDrucker, 1);
+    spalte->addLayout(zeile);
+    spalte->addLayout(knoepfe);
+
+    connect(ListeDrucker, &QListWidget::itemSelectionChanged, this,
+            [this] { ListeDruckerSelectionChange(); });
+    connect(ListeDrucker, &QListWidget::itemActivated, this, [this] { ButtonOk->click(); });
+    connect(ButtonOk, &QPushButton::clicked, this, [this] { ButtonOkClick(); });
+    connect(ButtonAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TNetzwerkForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
+    SchriftUndHintergrund({LabelHinweis, ListeDrucker, LabelPfad, EditPfad}, schrift, hintergrund);
+    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+}
+
+void TNetzwerkForm::SchalterEinrichten() {
+    // Four button widths and a list of ten lines, so that queue names and
+    // their descriptions have room.
+    const int zeile = ListeDrucker->fontMetrics().height();
+    ListeDrucker->setMinimumHeight(10 * zeile);
+    setMinimumWidth(5 * kKnopfBreite);
+    adjustSize();
+    FensterEinrichten();
+}
+
+void TNetzwerkForm::FensterEinrichten() {
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QRect flaeche = bildschirm->geometry();
+    const QSize rahmen = frameGeometry().size();
+    move(flaeche.left() + qMax(0, (flaeche.width() - rahmen.width()) / 2 - 1),
+         flaeche.top() + qMax(0, (flaeche.height() - rahmen.height()) / 2 - 1));
+}
+
+void TNetzwerkForm::FormShow() {
+    SchalterEinrichten();
+    // The given path is preselected in the list when it is there.
+    for (int i = 0; i < ListeDrucker->count(); ++i) {
+        if (ListeDrucker->item(i)->data(Qt::UserRole).toString() == EditPfad->text()) {
+            ListeDrucker->setCurrentRow(i);
+            break;
+        }
+    }
+    if (ListeDrucker->count() > 0)
+        ListeDrucker->setFocus();
+    else
+        EditPfad->setFocus();
+}
+
+void TNetzwerkForm::showEvent(QShowEvent* ereignis) {
+    QDialog::showEvent(ereignis);
+    if (!ereignis->spontaneous())
+        FormShow();
+}
+
+void TNetzwerkForm::ListeDruckerSelectionChange() {
+    const QList<QListWidgetItem*> auswahl = ListeDrucker->selectedItems();
+    if (!auswahl.isEmpty())
+        EditPfad->setText(auswahl.first()->data(Qt::UserRole).toString());
+}
+
+void TNetzwerkForm::ButtonOkClick() {
+    const QString text = EditPfad->text().trimmed();
+    if (text.isEmpty()) {
+        // Nothing chosen: the caller says so and asks again.
+        FPfad.clear();
+        accept();
+        return;
+    }
+    std::optional<std::string> port;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto zeiger = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        port = PortAufloesen(QFile::encodeName(text).toStdString());
+    }
+    if (!port) {
+        dialoge_.Warnung(
+            this, QStringLiteral("Der Netzwerk-Anschluss \"%1\" ist nicht vorhanden.\n\nStellen "
+                                 "Sie sicher, dass der Zugriff auf den Netzwerk-Anschluss "
+                                 "möglich ist oder geben Sie einen anderen Netzwerkpfad ein.")
+                      .arg(VollerName(text)));
+        EditPfad->setFocus();
+        EditPfad->selectAll();
+        return;
+    }
+    FPfad = OhneTrennerAmEnde(QFile::decodeName(QByteArray::fromStdString(*port)));
+    accept();
+}
+
+bool NetzwerkpfadWaehlen(QWidget* owner, Dialoge& dialoge, QString& pfad, const QString& titel,
+                         const QString& hinweis, const TSchrift& schrift,
+                         std::uint32_t hintergrund) {
+    const QString ordner = QDir::currentPath();
+    const auto zurueck = qScopeGuard([&] { QDir::setCurrent(ordner); });
+
+    std::vector<DruckerEintrag> drucker;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const auto zeiger = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
+        drucker = DruckerAuflisten(kSuchZeit);
+    }
+    TNetzwerkForm form(owner, dialoge, pfad, titel, hinweis, drucker);
+    form.SchriftartZuweisen(schrift, hintergrund);
+    if (form.exec() != QDialog::Accepted)
+        return false;
+    pfad = OhneTrennerAmEnde(form.Pfad());
+    return true;
+}
+
+} // namespace zw
