@@ -2,18 +2,52 @@
 
 #include "platform/DateiFilter.h"
 
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPushButton>
 
 namespace zw {
+
+namespace {
+
+// Type and icon from the name alone. Qt's own provider reads into every
+// file to guess its type, which is slow on network folders and blocks on
+// files that never end.
+class TypNachName : public QFileIconProvider {
+public:
+    QIcon icon(const QFileInfo& info) const override {
+        return QFileIconProvider::icon(info.isDir() ? QFileIconProvider::Folder
+                                                    : QFileIconProvider::File);
+    }
+    QString type(const QFileInfo& info) const override {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType typ = mime_.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+        return typ.comment().isEmpty() ? typ.name() : typ.comment();
+    }
+
+private:
+    QMimeDatabase mime_;
+};
+
+} // namespace
+
+QFileIconProvider* NamensTypen() {
+    // Lives as long as the program: the dialog's background reader may still
+    // ask it while a dialog is being destroyed.
+    static auto* anbieter = new TypNachName;
+    return anbieter;
+}
 
 DateiAuswahl::DateiAuswahl(QWidget* eltern, const DateiDialog& dialog)
     : QFileDialog(eltern), filter_(dialog.Filter),
       standardEndung_(dialog.StandardEndung.toLower()) {
     setOption(QFileDialog::DontUseNativeDialog);
     setOption(QFileDialog::HideNameFilterDetails);
+    setIconProvider(NamensTypen());
     setWindowTitle(dialog.Titel);
     if (dialog.Art == DateiDialogArt::Speichern) {
         setAcceptMode(QFileDialog::AcceptSave);

@@ -6,9 +6,13 @@
 
 #include <QFileDialog>
 
+class QFileIconProvider;
 class QLineEdit;
 
 namespace zw {
+
+// The icon and type provider of the file dialogs.
+QFileIconProvider* NamensTypen();
 
 // Qt's own file dialog rather than the desktop's: its name filters ignore
 // letter case and it speaks German with the rest of the program.

@@ -11,9 +11,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +62,34 @@ QStringList KnopfTexte(QMessageBox* box) {
         texte << k->text().remove(u'&');
     texte.sort();
     return texte;
+}
+
+// Presses a button of a message box; a box without it is a failure and is
+// closed, so the test does not hang or crash.
+void Druecken(QMessageBox* box, QMessageBox::StandardButton knopf) {
+    if (QAbstractButton* k = box->button(knopf)) {
+        k->click();
+        return;
+    }
+    ADD_FAILURE() << "Meldung ohne den erwarteten Knopf: " << box->text().toStdString();
+    box->reject();
+}
+
+// The file name field of a dialog, once the folder's first `dateien` rows
+// are listed: a user types after seeing the folder, and a row that arrives
+// later would put the preselected name back into the field.
+QLineEdit* NamensFeld(QWidget* dialog, int dateien = 0) {
+    auto* liste = dialog->findChild<QListView*>(QStringLiteral("listView"));
+    for (int versuch = 0; liste && versuch < 300; ++versuch) {
+        if (liste->model()->rowCount(liste->rootIndex()) >= dateien)
+            break;
+        QTest::qWait(10);
+    }
+    QTest::qWait(20); // the preselection follows the rows
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (name)
+        name->setFocus();
+    return name;
 }
 
 void Anlegen(const QString& pfad) {
@@ -152,7 +183,7 @@ TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
 
     QString vorgeschlagen;
     BeimNaechstenModalen([&](QWidget* w) {
-        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name = NamensFeld(w);
         ASSERT_TRUE(name);
         vorgeschlagen = name->text();
         name->setText(QStringLiteral("neu"));
@@ -167,7 +198,7 @@ TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
     // Unicode entry adds .txt.
     d.FilterIndex = 3;
     BeimNaechstenModalen([&](QWidget* w) {
-        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name = NamensFeld(w);
         ASSERT_TRUE(name);
         vorgeschlagen = name->text();
         name->setText(QStringLiteral("zwei"));
@@ -192,14 +223,14 @@ TEST(EchterDateiDialog, SpeichernFragtVorDemUeberschreibenUndVerweigertFehlendeO
 
     QString frage;
     BeimNaechstenModalen([&](QWidget* w) {
-        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name = NamensFeld(w, 1);
         ASSERT_TRUE(name);
         name->setText(QStringLiteral("da.txt"));
         BeimNaechstenModalen([&](QWidget* b) {
             auto* box = qobject_cast<QMessageBox*>(b);
             ASSERT_TRUE(box);
             frage = box->text();
-            box->button(QMessageBox::Yes)->click();
+            Druecken(box, QMessageBox::Yes);
         });
         QTest::keyClick(name, Qt::Key_Return);
     });
@@ -209,14 +240,14 @@ TEST(EchterDateiDialog, SpeichernFragtVorDemUeberschreibenUndVerweigertFehlendeO
 
     QString warnung;
     BeimNaechstenModalen([&](QWidget* w) {
-        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name = NamensFeld(w, 1);
         ASSERT_TRUE(name);
         name->setText(ordner.filePath("fehlt/neu.txt"));
         BeimNaechstenModalen([&](QWidget* b) {
             auto* box = qobject_cast<QMessageBox*>(b);
             ASSERT_TRUE(box);
             warnung = box->text();
-            box->button(QMessageBox::Ok)->click();
+            Druecken(box, QMessageBox::Ok);
         });
         QTest::keyClick(name, Qt::Key_Return);
         // Refused: the dialog is still open, and the user gives up.
@@ -306,7 +337,7 @@ TEST(EchteMeldung, JedeArtMitIhrenDeutschenKnoepfen) {
             ASSERT_TRUE(box);
             knoepfe = KnopfTexte(box);
             symbol = box->icon();
-            box->button(f.klick)->click();
+            Druecken(box, f.klick);
         });
         EXPECT_EQ(f.zeigen(), f.antwort);
         EXPECT_EQ(knoepfe, f.knoepfe);
@@ -392,7 +423,7 @@ TEST(EchterDateiDialog, TypWechselLaesstDieEndungInDerSchreibweiseDesNamens) {
 
     QStringList namen;
     BeimNaechstenModalen([&](QWidget* w) {
-        auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        auto* name = NamensFeld(w);
         auto* typ = w->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_TRUE(name && typ);
         typ->setFocus();
@@ -453,7 +484,7 @@ TEST(EchterDateiDialog, OeffnenFindetDateienMitUndOhneEndung) {
         d.FilterIndex = f.index;
         d.DateiName.clear();
         BeimNaechstenModalen([&](QWidget* w) {
-            auto* name = w->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            auto* name = NamensFeld(w);
             ASSERT_TRUE(name);
             name->setText(QString::fromUtf8(f.getippt));
             QTest::keyClick(name, Qt::Key_Return);
@@ -463,4 +494,23 @@ TEST(EchterDateiDialog, OeffnenFindetDateienMitUndOhneEndung) {
         ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
         EXPECT_EQ(d.DateiName, ordner.filePath(f.ergebnis));
     }
+}
+
+TEST(EchterDateiDialog, TypenNachDemNamenOhneDieDateiZuLesen) {
+    // A file without extension whose content is a PNG picture: the dialog
+    // reads no file to show its type.
+    QTemporaryDir ordner;
+    const QString pfad = ordner.filePath("bild");
+    {
+        QFile f(pfad);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
+    }
+    DateiDialog d;
+    d.Filter = kFilterOeffnen;
+    DateiAuswahl auswahl(nullptr, d);
+    ASSERT_EQ(auswahl.iconProvider(), NamensTypen());
+    const QString typ = NamensTypen()->type(QFileInfo(pfad));
+    EXPECT_EQ(typ, QMimeDatabase().mimeTypeForName("application/octet-stream").comment());
+    EXPECT_NE(typ, QMimeDatabase().mimeTypeForFile(pfad).comment()); // what reading would give
 }
