@@ -1,9 +1,13 @@
 #include "ui/Haupt.h"
 
+#include "core/Drucktext.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
+#include "ui/DruckDlg.h"
+#include "ui/LokalDlg.h"
+#include "ui/NetzwerkDlg.h"
 #include "ui/Suchen.h"
 
 #include <QAccessible>
@@ -316,6 +320,10 @@ void TForm1::FormCreate() {
     Verbinden(MenuBearbeitenKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(RePopupKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
+    Verbinden(MenuDateiDrucken, &TForm1::MenuDateiDruckenClick);
+    Verbinden(ButtonDrucken, &TForm1::MenuDateiDruckenClick);
+    Verbinden(MenuDruckerLokal, &TForm1::MenuDruckerLokalClick);
+    Verbinden(MenuDruckerNetzwerk, &TForm1::MenuDruckerNetzwerkClick);
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_,
         [this] {
@@ -729,6 +737,59 @@ bool TForm1::eventFilter(QObject* objekt, QEvent* ereignis) {
         }
     }
     return QMainWindow::eventFilter(objekt, ereignis);
+}
+
+void TForm1::MenuDateiDruckenClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    if (!DruckerPortS) {
+        dialoge_.Information(this, QStringLiteral("Es wurde noch kein Drucker gewählt!\nKlicken "
+                                                  "Sie auf den Menüpunkt \"Drucker\", um einen "
+                                                  "Druckeranschluss zu wählen."));
+        return;
+    }
+    const std::u16string text = RichEdit->Text();
+    const std::u16string_view getrimmt = RechtsGetrimmt(text);
+    if (getrimmt.empty()) {
+        dialoge_.Information(this, QStringLiteral("Kein Text zum Drucken vorhanden"));
+        return;
+    }
+    TDruckenForm form(this, dialoge_, DruckerPortStr, getrimmt);
+    form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
+    form.exec();
+}
+
+void TForm1::MenuDruckerLokalClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    TLptWechselnForm form(this, DruckerPortStr);
+    form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    DruckerPortS = true;
+    DruckerPortStr = form.DruckerPortStr();
+    RegistryLadenSpeichern(false);
+}
+
+void TForm1::MenuDruckerNetzwerkClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    QString pfad;
+    for (;;) {
+        if (!NetzwerkpfadWaehlen(this, dialoge_, pfad, QStringLiteral("Netzwerk-Anschluss"),
+                                 QStringLiteral("Wählen Sie einen Anschluss für die druckausgabe "
+                                                "aus der Baumansicht oder geben Sie den "
+                                                "Netzwerkpfad ein"),
+                                 ProgrammSchrift, SchriftHintergrundFarbe))
+            return;
+        if (!pfad.isEmpty())
+            break;
+        dialoge_.Information(this, QStringLiteral("Dieser Drucker kann nicht ausgewählt werden"));
+    }
+    DruckerPortStr = pfad;
+    DruckerPortS = true;
+    RegistryLadenSpeichern(false);
+    dialoge_.Information(this, QStringLiteral("Der Drucker-Anschluss wurde geändert"));
 }
 
 } // namespace zw

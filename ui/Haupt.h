@@ -145,6 +145,9 @@ public:
     void RichEditSelectionChange();
     void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeiterSuchenClick();
+    void MenuDateiDruckenClick();
+    void MenuDruckerLokalClick();
+    void MenuDruckerNetzwerkClick();
     void MenuHilfeClick();
 
     // The folder of the running program.
