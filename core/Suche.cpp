@@ -69,41 +69,68 @@ std::u16string TextUmkehren(std::u16string_view text) {
     return std::u16string(text.rbegin(), text.rend());
 }
 
-char16_t Zeichenklassen::Falten(char16_t c) const {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c;
+Zeichenklassen::Zeichenklassen() : falt_(65536), wort_(65536) {
+    for (std::size_t c = 0; c < falt_.size(); ++c) {
+        const auto z = char16_t(c);
+        falt_[c] = (z >= u'A' && z <= u'Z') ? char16_t(z + 32) : z;
+        wort_[c] = (z >= u'0' && z <= u'9') || (z >= u'a' && z <= u'z') ||
+                   (z >= u'A' && z <= u'Z') || z == u'_';
+    }
 }
 
-bool Zeichenklassen::IstWortzeichen(char16_t c) const {
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
-           c == u'_';
-}
+namespace {
 
-std::ptrdiff_t VorwaertsFinden(std::u16string_view text, std::u16string_view muster, std::size_t ab,
-                               SuchOptionen optionen, const Zeichenklassen& klassen) {
-    if (muster.empty() || muster.size() > text.size())
+// The text as it stands, or mirrored: the upward search runs the very same
+// forward find over the mirrored view, without a reversed copy.
+struct Vorwaerts {
+    std::u16string_view t;
+    char16_t operator[](std::size_t i) const { return t[i]; }
+};
+struct Gespiegelt {
+    std::u16string_view t;
+    char16_t operator[](std::size_t i) const { return t[t.size() - 1 - i]; }
+};
+
+template <typename Sicht>
+std::ptrdiff_t Finden(Sicht text, std::size_t laenge, std::u16string_view muster, std::size_t ab,
+                      SuchOptionen optionen, const Zeichenklassen& klassen) {
+    if (muster.empty() || muster.size() > laenge)
         return -1;
-    auto gleich = [&](char16_t a, char16_t b) {
-        return a == b || (!optionen.GrossKlein && klassen.Falten(a) == klassen.Falten(b));
-    };
-    const std::size_t letzte = text.size() - muster.size();
+    // Letter case folded once for the pattern; the text is folded as it is
+    // read, one table look-up per character.
+    std::u16string gefaltet(muster);
+    if (!optionen.GrossKlein)
+        for (char16_t& c : gefaltet)
+            c = klassen.Falten(c);
+    const bool fall = optionen.GrossKlein;
+    auto zeichen = [&](std::size_t i) { return fall ? text[i] : klassen.Falten(text[i]); };
+    const char16_t erstes = gefaltet[0];
+    const std::size_t letzte = laenge - muster.size();
     for (std::size_t i = ab; i <= letzte; ++i) {
-        if (!gleich(text[i], muster[0]))
+        if (zeichen(i) != erstes)
             continue;
         std::size_t k = 1;
-        while (k < muster.size() && gleich(text[i + k], muster[k]))
+        while (k < gefaltet.size() && zeichen(i + k) == gefaltet[k])
             ++k;
-        if (k < muster.size())
+        if (k < gefaltet.size())
             continue;
         // A whole word has no word character directly before or after it;
         // the rule looks the same from either end, which keeps the upward
-        // search over the reversed text symmetric.
+        // search over the mirrored text symmetric.
         if (optionen.GanzesWort &&
             ((i > 0 && klassen.IstWortzeichen(text[i - 1])) ||
-             (i + muster.size() < text.size() && klassen.IstWortzeichen(text[i + muster.size()]))))
+             (i + muster.size() < laenge && klassen.IstWortzeichen(text[i + muster.size()]))))
             continue;
         return std::ptrdiff_t(i);
     }
     return -1;
+}
+
+} // namespace
+
+std::ptrdiff_t VorwaertsFinden(std::u16string_view text, std::u16string_view muster, std::size_t ab,
+                               SuchOptionen optionen, const Zeichenklassen& klassen) {
+    return Finden(Vorwaerts{text}, text.size(), muster, ab, optionen, klassen);
 }
 
 SuchTreffer SucheAusfuehren(std::u16string_view text, std::u16string_view muster,
@@ -119,9 +146,8 @@ SuchTreffer SucheAusfuehren(std::u16string_view text, std::u16string_view muster
         t.Position = VorwaertsFinden(text, muster, selStart + selLaenge, optionen, klassen);
     } else {
         t.GanzerText = selStart == l;
-        const std::u16string umgekehrt = TextUmkehren(text);
         const std::ptrdiff_t r =
-            VorwaertsFinden(umgekehrt, TextUmkehren(muster), l - selStart, optionen, klassen);
+            Finden(Gespiegelt{text}, l, TextUmkehren(muster), l - selStart, optionen, klassen);
         if (r >= 0)
             t.Position = std::ptrdiff_t(l) - r - std::ptrdiff_t(muster.size());
     }

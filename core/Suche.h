@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zw {
 
@@ -18,13 +19,26 @@ std::u16string SuchStringUmwandeln(std::u16string_view suchText);
 // The same code units in reverse order.
 std::u16string TextUmkehren(std::u16string_view text);
 
-// How characters compare: the window layer passes the toolkit's case folding
-// and word classes; the defaults know ASCII only.
+// How characters compare: letter case folding and which characters make up
+// words, as two tables over all code units, so the search loop does no calls.
+// The window layer fills them from the toolkit; the default knows ASCII only.
 class Zeichenklassen {
 public:
-    virtual ~Zeichenklassen() = default;
-    virtual char16_t Falten(char16_t c) const;
-    virtual bool IstWortzeichen(char16_t c) const;
+    Zeichenklassen();
+    template <typename Falten, typename Wort>
+    Zeichenklassen(Falten falten, Wort wort) : Zeichenklassen() {
+        for (std::size_t c = 0; c < falt_.size(); ++c) {
+            falt_[c] = falten(char16_t(c));
+            wort_[c] = wort(char16_t(c)) ? 1 : 0;
+        }
+    }
+
+    char16_t Falten(char16_t c) const { return falt_[c]; }
+    bool IstWortzeichen(char16_t c) const { return wort_[c] != 0; }
+
+private:
+    std::vector<char16_t> falt_;
+    std::vector<unsigned char> wort_;
 };
 
 struct SuchOptionen {

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace zw {
@@ -104,13 +105,14 @@ void TSuchDialog::showEvent(QShowEvent* ereignis) {
     EditSuchen->selectAll();
 }
 
-char16_t QtZeichenklassen::Falten(char16_t c) const {
-    return char16_t(QChar::toCaseFolded(char32_t(c)));
-}
-
-bool QtZeichenklassen::IstWortzeichen(char16_t c) const {
-    const QChar z(c);
-    return z.isLetterOrNumber() || z.isMark() || c == u'_';
+const Zeichenklassen& QtZeichenklassen() {
+    static const Zeichenklassen klassen(
+        [](char16_t c) { return char16_t(QChar::toCaseFolded(char32_t(c))); },
+        [](char16_t c) {
+            const QChar z(c);
+            return z.isLetterOrNumber() || z.isMark() || c == u'_';
+        });
+    return klassen;
 }
 
 Suche::Suche(QWidget* fenster, TextFeld& feld, Dialoge& dialoge,
@@ -121,6 +123,13 @@ Suche::Suche(QWidget* fenster, TextFeld& feld, Dialoge& dialoge,
       merkActiveControl_(merkActiveControl), dialog_(new TSuchDialog(fenster)) {
     connect(dialog_, &TSuchDialog::Suchen, this, &Suche::SuchLauf);
     connect(dialog_, &TSuchDialog::Geschlossen, this, [this] { fokusZurueck_(); });
+    auto vergessen = [this] {
+        textGueltig_ = false;
+        text_.clear();
+        text_.shrink_to_fit();
+    };
+    connect(feld_.document(), &QTextDocument::contentsChanged, this, vergessen);
+    connect(&feld_, &QPlainTextEdit::textChanged, this, vergessen);
 }
 
 void Suche::SuchenZeigen() {
@@ -137,12 +146,15 @@ void Suche::SuchLauf() {
     if (dialog_->isVisible())
         dialog_->close();
 
-    const std::u16string text = feld_.PositionsText();
+    if (!textGueltig_) {
+        text_ = feld_.PositionsText();
+        textGueltig_ = true;
+    }
+    const std::u16string& text = text_;
     const std::u16string muster = SuchStringUmwandeln(dialog_->SuchText().toStdU16String());
-    static const QtZeichenklassen klassen;
     const SuchTreffer treffer =
         SucheAusfuehren(text, muster, std::size_t(feld_.AuswahlStart()),
-                        std::size_t(feld_.AuswahlLaenge()), richtung, optionen, klassen);
+                        std::size_t(feld_.AuswahlLaenge()), richtung, optionen, QtZeichenklassen());
     if (treffer.Position >= 0) {
         feld_.Markieren(treffer.Position, qsizetype(treffer.Laenge));
         return;

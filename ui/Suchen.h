@@ -51,11 +51,7 @@ protected:
 };
 
 // Letter case and word classes as Qt knows them, the same in both directions.
-class QtZeichenklassen : public Zeichenklassen {
-public:
-    char16_t Falten(char16_t c) const override;
-    bool IstWortzeichen(char16_t c) const override;
-};
+const Zeichenklassen& QtZeichenklassen();
 
 class Suche : public QObject {
     Q_OBJECT
@@ -83,6 +79,10 @@ private:
     std::function<void()> fokusZurueck_;
     QPointer<QWidget>& merkActiveControl_;
     TSuchDialog* dialog_;
+    // The text as the positions count it, read once per change of the
+    // document: find-next after find-next reads nothing again.
+    std::u16string text_;
+    bool textGueltig_ = false;
 };
 
 } // namespace zw

@@ -169,3 +169,19 @@ TEST_F(SuchenTest, FokusKehrtNachDemDialogZurueck) {
     suche->SuchenZeigen();
     EXPECT_EQ(suche->Dialog().EditSuchen->text(), QStringLiteral("b"));
 }
+
+TEST_F(SuchenTest, NachEinerAenderungWirdDerNeueTextDurchsucht) {
+    feld->TextSetzen(u"alt\r\n");
+    Suchen(QStringLiteral("neu"));
+    EXPECT_EQ(dialoge.Texte(Art::Information).size(), 1u);
+    feld->TextSetzen(u"ganz neu\r\n");
+    suche->SuchLauf();
+    EXPECT_EQ(Auswahl(), std::make_pair(qsizetype(5), qsizetype(3)));
+    // An edit in place, as the table editor makes them.
+    feld->setReadOnly(false);
+    feld->Markieren(0, 0);
+    feld->insertPlainText(QStringLiteral("neu "));
+    feld->Markieren(0, 0);
+    suche->SuchLauf();
+    EXPECT_EQ(Auswahl(), std::make_pair(qsizetype(0), qsizetype(3)));
+}
