@@ -10,7 +10,6 @@
 #include "ui/NetzwerkDlg.h"
 #include "ui/Suchen.h"
 
-#include <QAccessible>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>

@@ -1,8 +1,6 @@
 #include "ui/TextFeld.h"
 
 #include <QMimeData>
-#include <QScrollBar>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
