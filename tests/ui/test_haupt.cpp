@@ -435,6 +435,18 @@ TEST_F(FensterTest, NachNichtsErsetztSchaltetEineAndereTabelleDieKonvertierungWi
     EXPECT_TRUE(form->TextGeaendertS());
 }
 
+TEST_F(FensterTest, UngespeicherteKonvertierungBleibtBeimTabellenWechselAus) {
+    // Converting twice would convert the converted text: with unsaved
+    // changes a new table does not offer the conversion again.
+    Oeffnen(brief);
+    Konvertieren();
+    ASSERT_TRUE(form->ButtonSpeichern->isEnabled());
+    TabelleWechseln(Datei("e.tab", "101 69\r\n"));
+    EXPECT_FALSE(form->ButtonKonvertieren->isEnabled());
+    EXPECT_FALSE(form->MenuBearbeitenKonvertieren->isEnabled());
+    EXPECT_EQ(form->StatusHinweis(), HinweisS);
+}
+
 TEST_F(FensterTest, NachDemSpeichernBleibtDieKonvertierungAusAuchNachTabellenWechsel) {
     Oeffnen(brief);
     Konvertieren();
@@ -583,10 +595,12 @@ TEST_F(AnsiVerlust, NeinImSpeichernUnterLaesstNameTypUndDateiWieVorher) {
 
     // Also when the user picked the ANSI entry over the loaded Unicode one.
     form->DialogSpeichern.FilterIndex = 3;
+    form->FileType = tfUnicode;
     dialoge.Antwortet(Antwort::Nein);
     SpeichernUnter(ziel, 2);
     EXPECT_FALSE(QFile::exists(ziel));
     EXPECT_EQ(form->DialogSpeichern.FilterIndex, 3);
+    EXPECT_EQ(form->FileType, tfUnicode);
 }
 
 TEST_F(AnsiVerlust, NeinInDerFrageBeimSchliessenHaeltDasFensterOffen) {
