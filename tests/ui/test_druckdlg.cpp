@@ -1,0 +1,647 @@
+// The print dialog, the local port dialog and the network choice, shown
+// offscreen and driven as a user would, writing to printers the tests start.
+#include "FensterTest.h"
+#include "SkriptDialoge.h"
+
+#include "../DruckHilfen.h"
+#include "core/Drucktext.h"
+#include "ui/DruckDlg.h"
+#include "ui/LokalDlg.h"
+#include "ui/NetzwerkDlg.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include <cups/cups.h>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace zw;
+using namespace zwtest;
+using Uhr = std::chrono::steady_clock;
+
+namespace {
+
+// Runs `tun` on the next modal dialog that opens above the one open now, from
+// that dialog's own event loop.
+void BeimNaechstenDialog(std::function<void(QWidget*)> tun) {
+    QWidget* jetzt = QApplication::activeModalWidget();
+    auto* uhr = new QTimer;
+    uhr->setInterval(10);
+    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun] {
+        QWidget* oben = QApplication::activeModalWidget();
+        if (!oben || oben == jetzt || !oben->isVisible())
+            return;
+        uhr->stop();
+        uhr->deleteLater();
+        tun(oben);
+    });
+    uhr->start();
+}
+
+template <class T> T* Als(QWidget* w) {
+    T* t = qobject_cast<T*>(w);
+    EXPECT_NE(t, nullptr) << (w ? w->metaObject()->className() : "kein Fenster");
+    return t;
+}
+
+// The print system the client library talks to; it keeps what it read, so
+// it is told to read again.
+void CupsServer(const QByteArray& server) {
+    qputenv("CUPS_SERVER", server);
+    cupsSetServer(nullptr);
+}
+
+double Sekunden(Uhr::time_point seit) {
+    return std::chrono::duration<double>(Uhr::now() - seit).count();
+}
+
+const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betriebsbereit!");
+
+// A print dialog of its own, shown, with the beeps of its key filter counted.
+class DruckDialogTest : public testing::Test {
+protected:
+    void Zeigen(const QString& port, std::u16string_view text = u"Haus am See") {
+        form = std::make_unique<TDruckenForm>(nullptr, dialoge, port, text);
+        form->Signalton = [this] { ++pieptoene; };
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+    void TearDown() override {
+        EXPECT_TRUE(dialoge.AllesBeantwortet()) << "nicht alle Antworten wurden gebraucht";
+    }
+
+    SkriptDialoge dialoge;
+    std::unique_ptr<TDruckenForm> form;
+    int pieptoene = 0;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Print dialog.
+
+TEST_F(DruckDialogTest, OeffnetMitEinerKopieUndStatusStrich) {
+    Zeigen(QStringLiteral("LPT1"), u"Zeile\r\n");
+    EXPECT_EQ(form->windowTitle(), "Drucken");
+    EXPECT_EQ(form->LabelPort->text(), "Anschluss:");
+    EXPECT_EQ(form->LabelPortText->text(), "LPT1");
+    EXPECT_EQ(form->LabelKopien->text(), "&Kopien:");
+    EXPECT_EQ(form->LabelKopien->buddy(), form->EditKopien);
+    EXPECT_EQ(form->LabelStatus->text(), "Status:");
+    EXPECT_EQ(form->LabelStatusText->text(), "-");
+    EXPECT_EQ(form->ButtonDrucken->text(), "&Drucken");
+    EXPECT_TRUE(form->ButtonDrucken->isDefault());
+    EXPECT_EQ(form->ButtonAbbrechen->text(), "&Abbrechen");
+
+    EXPECT_EQ(form->EditKopien->text(), "1");
+    EXPECT_EQ(form->EditKopien->selectedText(), "1");
+    EXPECT_EQ(form->EditKopien->maxLength(), 2);
+    EXPECT_EQ(QApplication::focusWidget(), form->EditKopien);
+    EXPECT_TRUE(form->ButtonDrucken->isEnabled());
+    EXPECT_EQ(form->Kopien(), 1);
+    // The given text and the form feed.
+    EXPECT_EQ(form->DruckTextStr(), u"Zeile\r\n\f");
+}
+
+TEST_F(DruckDialogTest, TastenfilterNimmtNurZiffernUndRuecktaste) {
+    Zeigen(QStringLiteral("LPT1"));
+    QLineEdit* edit = form->EditKopien;
+    edit->clear();
+    struct Schritt {
+        const char* was;
+        std::function<void()> tippen;
+        QString text;
+        int pieptoene;
+    };
+    QApplication::clipboard()->setText(QStringLiteral("12"));
+    const Schritt schritte[] = {
+        {"Buchstabe", [&] { QTest::keyClicks(edit, QStringLiteral("a")); }, "", 1},
+        {"Minus", [&] { QTest::keyClicks(edit, QStringLiteral("-")); }, "", 2},
+        {"Leerzeichen", [&] { QTest::keyClick(edit, Qt::Key_Space); }, "", 3},
+        {"Einfügen", [&] { QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier); }, "", 4},
+        {"0 und 5", [&] { QTest::keyClicks(edit, QStringLiteral("05")); }, "05", 4},
+        // At most two characters; the edit itself refuses the third.
+        {"dritte Ziffer", [&] { QTest::keyClicks(edit, QStringLiteral("7")); }, "05", 4},
+        {"Rücktaste", [&] { QTest::keyClick(edit, Qt::Key_Backspace); }, "0", 4},
+        {"Pfeil und Entf",
+         [&] {
+             QTest::keyClick(edit, Qt::Key_Home);
+             QTest::keyClick(edit, Qt::Key_Delete);
+         },
+         "", 4},
+    };
+    for (const auto& s : schritte) {
+        SCOPED_TRACE(s.was);
+        s.tippen();
+        EXPECT_EQ(edit->text(), s.text);
+        EXPECT_EQ(pieptoene, s.pieptoene);
+    }
+}
+
+TEST_F(DruckDialogTest, DruckenNurBeiMindestensEinerKopie) {
+    Zeigen(QStringLiteral("LPT1"));
+    struct Fall {
+        const char* text;
+        bool an;
+    };
+    const Fall faelle[] = {{"", false},  {"0", false}, {"00", false}, {"1", true},
+                           {"05", true}, {"99", true}, {"10", true}};
+    for (const auto& f : faelle) {
+        form->EditKopien->setText(QString::fromLatin1(f.text));
+        EXPECT_EQ(form->ButtonDrucken->isEnabled(), f.an) << f.text;
+    }
+}
+
+TEST_F(DruckDialogTest, SetKopienMachtAusNullEineKopie) {
+    Zeigen(QStringLiteral("LPT1"));
+    form->EditKopien->setText(QStringLiteral("00"));
+    form->SetKopien(0);
+    EXPECT_EQ(form->Kopien(), 1);
+    EXPECT_EQ(form->EditKopien->text(), "1");
+    form->EditKopien->setText(QStringLiteral("07"));
+    form->SetKopien(7);
+    EXPECT_EQ(form->Kopien(), 7);
+    EXPECT_EQ(form->EditKopien->text(), "07");
+}
+
+TEST_F(DruckDialogTest, DreiKopienGehenJedeGanzAnDenDrucker) {
+    TcpDrucker drucker;
+    const std::u16string text = u"Ä-Zeile\r\n\u2801 \u20ac";
+    Zeigen(QString::fromStdString(drucker.PortString()), text);
+    form->EditKopien->selectAll();
+    QTest::keyClicks(form->EditKopien, QStringLiteral("3"));
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->LabelStatusText->text(), "Es wird gedruckt...");
+    EXPECT_EQ(form->Kopien(), 3);
+    ASSERT_TRUE(drucker.WartenAufKopien(3));
+    const std::string erwartet("\xc4-Zeile\r\n? \x80\f");
+    for (const auto& k : drucker.Kopien())
+        EXPECT_EQ(k, erwartet);
+    EXPECT_EQ(drucker.Kopien().size(), 3u);
+    EXPECT_TRUE(dialoge.Aufrufe.empty());
+}
+
+TEST_F(DruckDialogTest, WiederholenNachZeitlimitSchreibtDieKopieNochEinmal) {
+    TcpDrucker drucker(4096);
+    drucker.Setzen(TcpDrucker::Verhalten::Stocken);
+    // Larger than what the kernel takes for a stalled printer.
+    const std::u16string text(256 * 1024, u'x');
+    Zeigen(QString::fromStdString(drucker.PortString()), text);
+    form->EditKopien->setText(QStringLiteral("2"));
+
+    double bisZurFrage = 0;
+    const auto start = Uhr::now();
+    dialoge.BeimAufruf = [&](const Aufruf&) {
+        bisZurFrage = Sekunden(start);
+        // The printer is made ready while the question is open.
+        drucker.Setzen(TcpDrucker::Verhalten::Lesen);
+    };
+    dialoge.Antwortet(Antwort::Wiederholen);
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+
+    EXPECT_EQ(dialoge.Texte(Art::FehlerWiederholen), std::vector<QString>{kNichtBereit});
+    EXPECT_GE(bisZurFrage, 2.9);
+    EXPECT_LT(bisZurFrage, 4.0);
+    ASSERT_TRUE(drucker.WartenAufKopien(2));
+    const std::string kopie = DruckBytes(DruckTextBilden(text));
+    ASSERT_EQ(drucker.Kopien().size(), 2u);
+    for (const auto& k : drucker.Kopien())
+        EXPECT_TRUE(k == kopie);
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+}
+
+TEST_F(DruckDialogTest, AbbrechenBeimNichtBereitenDruckerBeendetDenAuftrag) {
+    const std::string port = "socket://127.0.0.1:" + std::to_string(FreierPort());
+    Zeigen(QString::fromStdString(port));
+    form->EditKopien->setText(QStringLiteral("2"));
+    dialoge.Antwortet(Antwort::Abbrechen);
+    const auto start = Uhr::now();
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    // One question for the first copy; the second is not tried.
+    EXPECT_EQ(dialoge.Arten(), std::vector<Art>{Art::FehlerWiederholen});
+    EXPECT_EQ(form->result(), QDialog::Accepted);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_LT(Sekunden(start), 1.0);
+}
+
+TEST_F(DruckDialogTest, AbbrechenDrucktNichts) {
+    TcpDrucker drucker;
+    for (const bool perTaste : {true, false}) {
+        Zeigen(QString::fromStdString(drucker.PortString()));
+        if (perTaste)
+            QTest::keyClick(form->EditKopien, Qt::Key_Escape);
+        else
+            QTest::mouseClick(form->ButtonAbbrechen, Qt::LeftButton);
+        EXPECT_EQ(form->result(), QDialog::Rejected);
+        EXPECT_FALSE(form->isVisible());
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(drucker.Verbindungen(), 0);
+}
+
+TEST_F(DruckDialogTest, LangerPortWirdWieEinPfadGekuerzt) {
+    const QString lang = QStringLiteral("/home/benutzerin/Dokumente/Braille/Ausgaben/2026/Dezember/"
+                                        "Woche-50/Praegeauftraege/der-lange-brief.brl");
+    Zeigen(lang);
+    const QString gezeigt = form->LabelPortText->text();
+    EXPECT_NE(gezeigt, lang);
+    EXPECT_TRUE(gezeigt.contains(QStringLiteral("..."))) << gezeigt.toStdString();
+    EXPECT_TRUE(gezeigt.endsWith(QStringLiteral("/der-lange-brief.brl"))) << gezeigt.toStdString();
+    EXPECT_LE(form->LabelPortText->fontMetrics().horizontalAdvance(gezeigt),
+              form->LabelPortText->width());
+    // The whole string is what is written to.
+    EXPECT_EQ(form->DruckerPortStr(), lang);
+    EXPECT_EQ(form->LabelPortText->toolTip(), lang);
+}
+
+TEST(PortKuerzen, OrdnerWeichenEinerNachDemAnderen) {
+    const QFontMetrics m(QApplication::font());
+    struct Fall {
+        QString port;
+        QStringList stufen; // from the widest to the narrowest
+    };
+    const Fall faelle[] = {
+        {QStringLiteral("C:\\Ordner\\bbbb\\cccc\\datei.txt"),
+         {QStringLiteral("C:\\Ordner\\bbbb\\cccc\\datei.txt"),
+          QStringLiteral("C:\\...\\bbbb\\cccc\\datei.txt"),
+          QStringLiteral("C:\\...\\cccc\\datei.txt"), QStringLiteral("C:\\...\\datei.txt"),
+          QStringLiteral("...\\datei.txt"), QStringLiteral("datei.txt")}},
+        {QStringLiteral("/geraete/usb-braille/lp0"),
+         {QStringLiteral("/geraete/usb-braille/lp0"), QStringLiteral("/.../usb-braille/lp0"),
+          QStringLiteral("/.../lp0"), QStringLiteral(".../lp0"), QStringLiteral("lp0")}},
+        {QStringLiteral("\\\\server\\freigabe\\praeger"),
+         {QStringLiteral("\\\\server\\freigabe\\praeger"),
+          QStringLiteral("\\\\server\\...\\praeger"), QStringLiteral("...\\praeger"),
+          QStringLiteral("praeger")}},
+        {QStringLiteral("socket://praege.example.org:9100"),
+         {QStringLiteral("socket://praege.example.org:9100"),
+          QStringLiteral("praege.example.org:9100")}},
+    };
+    for (const auto& f : faelle) {
+        for (const QString& stufe : f.stufen)
+            EXPECT_EQ(PortKuerzen(f.port, m, m.horizontalAdvance(stufe)), stufe)
+                << f.port.toStdString();
+        // Narrower than everything: the name alone, clipped by the label.
+        EXPECT_EQ(PortKuerzen(f.port, m, 1), f.stufen.last());
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Local port dialog.
+
+TEST(LokalDialog, VorauswahlNachDemPortString) {
+    struct Fall {
+        const char* port;
+        int item;
+    };
+    const Fall faelle[] = {
+        {"LPT1", 0},
+        {"LPT2", 1},
+        {"LPT3", 2},
+        {"LPT4", 3},
+        {"LPT5", 3},
+        {"LPT7", 3},
+        {"LPT9", 3},
+        {"lpt2", 0},
+        {"LPT0", 0},
+        {"LPT12", 0},
+        {"Lpt3", 0},
+        {"LPTx", 0},
+        {"", 0},
+        {"LPT", 0},
+        {" LPT2", 0},
+        {"\\\\server\\praeger", 0},
+        {"socket://praege:9100", 0},
+    };
+    for (const auto& f : faelle) {
+        SCOPED_TRACE(f.port);
+        EXPECT_EQ(LptVorauswahl(QString::fromLatin1(f.port)), f.item);
+        TLptWechselnForm form(nullptr, QString::fromLatin1(f.port));
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_EQ(form.ItemIndex(), f.item);
+        EXPECT_TRUE(form.RadioItems[std::size_t(f.item)]->isChecked());
+        // The group has the focus.
+        EXPECT_EQ(QApplication::focusWidget(), form.RadioItems[std::size_t(f.item)]);
+    }
+}
+
+TEST(LokalDialog, OkGibtDenGewaehltenPortAbbrechenNichts) {
+    TLptWechselnForm form(nullptr, QStringLiteral("LPT3"));
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(form.windowTitle(), "Lokaler Anschluss");
+    EXPECT_EQ(form.RadioGroup->title(), "Anschluss");
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(form.RadioItems[std::size_t(i)]->text(), QStringLiteral("LPT%1").arg(i + 1));
+    EXPECT_EQ(form.ButtonOk->text(), "O&K");
+    EXPECT_TRUE(form.ButtonOk->isDefault());
+    EXPECT_EQ(form.ButtonAbbrechen->text(), "&Abbrechen");
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(form.DruckerPortStr(), "LPT3");
+
+    TLptWechselnForm zweite(nullptr, QStringLiteral("\\\\server\\praeger"));
+    zweite.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&zweite));
+    zweite.RadioItems[1]->click();
+    QTest::mouseClick(zweite.ButtonOk, Qt::LeftButton);
+    EXPECT_EQ(zweite.DruckerPortStr(), "LPT2");
+
+    TLptWechselnForm dritte(nullptr, QStringLiteral("\\\\server\\praeger"));
+    dritte.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dritte));
+    dritte.RadioItems[3]->click();
+    QTest::keyClick(&dritte, Qt::Key_Escape);
+    EXPECT_EQ(dritte.result(), QDialog::Rejected);
+    EXPECT_EQ(dritte.DruckerPortStr(), "\\\\server\\praeger");
+}
+
+// ---------------------------------------------------------------------------
+// Network choice.
+
+namespace {
+
+const QString kNetzTitel = QStringLiteral("Netzwerk-Anschluss");
+const QString kNetzHinweis = QStringLiteral("Wählen Sie einen Anschluss");
+
+class NetzwerkDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(ordner.isValid());
+        // No print system of the machine answers: the list stays empty and a
+        // queue name is unknown.
+        CupsServer(QFile::encodeName(ordner.filePath(QStringLiteral("kein.sock"))));
+        vorher = QDir::currentPath();
+        QDir().mkpath(ordner.filePath(QStringLiteral("geraete/lp0")));
+    }
+    void TearDown() override {
+        EXPECT_EQ(QDir::currentPath(), vorher);
+        QDir::setCurrent(vorher);
+        EXPECT_TRUE(dialoge.AllesBeantwortet());
+    }
+
+    // Shows the choice; `tun` acts in the dialog.
+    bool Waehlen(QString& pfad, std::function<void(TNetzwerkForm*)> tun) {
+        BeimNaechstenDialog([tun](QWidget* w) {
+            if (auto* form = Als<TNetzwerkForm>(w))
+                tun(form);
+            else
+                w->close();
+        });
+        return NetzwerkpfadWaehlen(nullptr, dialoge, pfad, kNetzTitel, kNetzHinweis, TSchrift{},
+                                   0xFFFFFF);
+    }
+
+    QTemporaryDir ordner;
+    QString vorher;
+    SkriptDialoge dialoge;
+};
+
+} // namespace
+
+TEST_F(NetzwerkDialogTest, AbbrechenGibtFalschUndLaesstDenOrdner) {
+    QString pfad = QStringLiteral("LPT2");
+    const bool gewaehlt = Waehlen(pfad, [&](TNetzwerkForm* f) {
+        EXPECT_EQ(f->windowTitle(), kNetzTitel);
+        EXPECT_EQ(f->LabelHinweis->text(), kNetzHinweis);
+        EXPECT_EQ(f->EditPfad->text(), "LPT2");
+        // Whatever moves the current directory meanwhile is undone.
+        QDir::setCurrent(ordner.path());
+        QTest::keyClick(f, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(gewaehlt);
+}
+
+TEST_F(NetzwerkDialogTest, GetippterPfadKommtOhneTrennerZurueck) {
+    QString pfad;
+    const QString geraet = ordner.filePath(QStringLiteral("geraete/lp0"));
+    const bool gewaehlt = Waehlen(pfad, [&](TNetzwerkForm* f) {
+        f->EditPfad->setText(geraet + u'/');
+        QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+    });
+    EXPECT_TRUE(gewaehlt);
+    EXPECT_EQ(pfad, geraet);
+    EXPECT_TRUE(dialoge.Aufrufe.empty());
+}
+
+TEST_F(NetzwerkDialogTest, NichtsGewaehltGibtWahrUndEinenLeerenPfad) {
+    QString pfad = QStringLiteral("alt");
+    const bool gewaehlt = Waehlen(pfad, [&](TNetzwerkForm* f) {
+        f->EditPfad->clear();
+        QTest::keyClick(f->EditPfad, Qt::Key_Return);
+    });
+    EXPECT_TRUE(gewaehlt);
+    EXPECT_TRUE(pfad.isEmpty());
+}
+
+TEST_F(NetzwerkDialogTest, UnbekannterNameWirdGemeldetUndDerDialogBleibtOffen) {
+    QDir::setCurrent(ordner.path());
+    vorher = QDir::currentPath();
+    QString pfad;
+    bool nochOffen = false;
+    const bool gewaehlt = Waehlen(pfad, [&](TNetzwerkForm* f) {
+        for (const QString& name : {QStringLiteral("fehlt/praeger"), QStringLiteral("Praeger")}) {
+            f->EditPfad->setText(name);
+            QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+        }
+        nochOffen = f->isVisible();
+        QTest::mouseClick(f->ButtonAbbrechen, Qt::LeftButton);
+    });
+    EXPECT_FALSE(gewaehlt);
+    EXPECT_TRUE(nochOffen);
+    const QString tail = QStringLiteral(
+        "\" ist nicht vorhanden.\n\nStellen Sie sicher, dass der Zugriff auf den "
+        "Netzwerk-Anschluss möglich ist oder geben Sie einen anderen Netzwerkpfad ein.");
+    // A relative path is named in full, against the current directory.
+    const std::vector<QString> erwartet = {"Der Netzwerk-Anschluss \"" +
+                                               QDir(ordner.path()).filePath("fehlt/praeger") + tail,
+                                           "Der Netzwerk-Anschluss \"Praeger" + tail};
+    EXPECT_EQ(dialoge.Texte(Art::Warnung), erwartet);
+}
+
+TEST_F(NetzwerkDialogTest, DruckerAusDerListeDesDruckdienstes) {
+    CupsTestDienst dienst;
+    const std::string warum = dienst.Starten();
+    if (!warum.empty())
+        GTEST_SKIP() << "Kein CUPS-Test möglich: " << warum;
+    CupsServer(QByteArray::fromStdString(dienst.Socket()));
+    QString pfad;
+    QStringList gezeigt;
+    const bool gewaehlt = Waehlen(pfad, [&](TNetzwerkForm* f) {
+        for (int i = 0; i < f->ListeDrucker->count(); ++i)
+            gezeigt << f->ListeDrucker->item(i)->text();
+        f->ListeDrucker->setCurrentRow(0);
+        EXPECT_EQ(f->EditPfad->text(), "roh");
+        QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+    });
+    EXPECT_EQ(gezeigt, (QStringList{"roh (Prägemaschine, Raum 3)", "zu (Gesperrt)"}));
+    EXPECT_TRUE(gewaehlt);
+    EXPECT_EQ(pfad, "roh");
+}
+
+// ---------------------------------------------------------------------------
+// The main window's commands.
+
+namespace {
+
+class HauptDruckTest : public FensterTest {
+protected:
+    void SetUp() override {
+        FensterTest::SetUp();
+        CupsServer(QFile::encodeName(Pfad(QStringLiteral("kein.sock"))));
+    }
+    void Drucken(std::function<void(TDruckenForm*)> tun) {
+        BeimNaechstenDialog([tun](QWidget* w) {
+            if (auto* f = Als<TDruckenForm>(w))
+                tun(f);
+            else
+                w->close();
+        });
+        form->MenuDateiDrucken->trigger();
+    }
+};
+
+} // namespace
+
+TEST_F(HauptDruckTest, OhneGewaehltenDruckerKeinDialog) {
+    Oeffnen(brief);
+    ASSERT_FALSE(form->DruckerPortS);
+    form->ButtonDrucken->click();
+    EXPECT_EQ(dialoge.Texte(Art::Information),
+              std::vector<QString>{"Es wurde noch kein Drucker gewählt!\nKlicken Sie auf den "
+                                   "Menüpunkt \"Drucker\", um einen Druckeranschluss zu wählen."});
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST_F(HauptDruckTest, NurLeerzeichenUndLeerzeilenSindKeinText) {
+    Oeffnen(Datei("leer.txt", "  \r\n\r\n\t \r\n"));
+    form->DruckerPortStr = QStringLiteral("LPT1");
+    form->DruckerPortS = true;
+    form->MenuDateiDrucken->trigger();
+    EXPECT_EQ(dialoge.Texte(Art::Information),
+              std::vector<QString>{"Kein Text zum Drucken vorhanden"});
+}
+
+TEST_F(HauptDruckTest, GedrucktWirdDerTextOhneLeerzeilenAmEndeMitSeitenvorschub) {
+    TcpDrucker drucker;
+    Oeffnen(Datei("brief2.txt", "\r\n  Haus am See\r\nZeile 2\r\n\r\n\r\n   \r\n"));
+    form->DruckerPortStr = QString::fromStdString(drucker.PortString());
+    form->DruckerPortS = true;
+    Drucken([](TDruckenForm* f) {
+        EXPECT_EQ(f->LabelPortText->text(), f->DruckerPortStr());
+        QTest::mouseClick(f->ButtonDrucken, Qt::LeftButton);
+    });
+    ASSERT_TRUE(drucker.WartenAufKopien(1));
+    EXPECT_EQ(drucker.Kopien(), std::vector<std::string>{"\r\n  Haus am See\r\nZeile 2\f"});
+    dialoge.Aufrufe.erase(dialoge.Aufrufe.begin()); // the open dialog
+    // Nothing is reported after printing.
+    EXPECT_TRUE(dialoge.Aufrufe.empty());
+}
+
+TEST_F(HauptDruckTest, JederDruckbefehlBeginntMitEinerKopieUndStrich) {
+    Oeffnen(brief);
+    form->DruckerPortStr = QStringLiteral("LPT1");
+    form->DruckerPortS = true;
+    Drucken([](TDruckenForm* f) {
+        f->EditKopien->setText(QStringLiteral("7"));
+        f->LabelStatusText->setText(QStringLiteral("Es wird gedruckt..."));
+        f->reject();
+    });
+    QString kopien, status;
+    Drucken([&](TDruckenForm* f) {
+        kopien = f->EditKopien->text();
+        status = f->LabelStatusText->text();
+        f->reject();
+    });
+    EXPECT_EQ(kopien, "1");
+    EXPECT_EQ(status, "-");
+}
+
+TEST_F(HauptDruckTest, LokalerAnschlussOhneMeldung) {
+    form->DruckerPortStr = QStringLiteral("LPT3");
+    int vorausgewaehlt = -1;
+    BeimNaechstenDialog([&](QWidget* w) {
+        auto* f = Als<TLptWechselnForm>(w);
+        vorausgewaehlt = f->ItemIndex();
+        QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+    });
+    form->MenuDruckerLokal->trigger();
+    EXPECT_EQ(vorausgewaehlt, 2);
+    EXPECT_EQ(form->DruckerPortStr, "LPT3");
+    EXPECT_TRUE(form->DruckerPortS);
+    EXPECT_TRUE(dialoge.Aufrufe.empty());
+
+    BeimNaechstenDialog([&](QWidget* w) {
+        auto* f = Als<TLptWechselnForm>(w);
+        f->RadioItems[0]->click();
+        f->reject();
+    });
+    form->MenuDruckerLokal->trigger();
+    EXPECT_EQ(form->DruckerPortStr, "LPT3");
+}
+
+TEST_F(HauptDruckTest, LokalAbgebrochenAendertNichts) {
+    BeimNaechstenDialog([&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    form->MenuDruckerLokal->trigger();
+    EXPECT_TRUE(form->DruckerPortStr.isEmpty());
+    EXPECT_FALSE(form->DruckerPortS);
+}
+
+TEST_F(HauptDruckTest, NetzwerkOhneAuswahlFragtErneutUndAbbrechenLaesstAlles) {
+    const QString vorher = QDir::currentPath();
+    form->DruckerPortStr = QStringLiteral("LPT2");
+    // The first dialog is confirmed with nothing chosen; the message, then the
+    // dialog opens again and is cancelled.
+    dialoge.BeimAufruf = [&](const Aufruf& a) {
+        if (a.art == Art::Information && a.text == "Dieser Drucker kann nicht ausgewählt werden")
+            BeimNaechstenDialog([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    };
+    BeimNaechstenDialog([](QWidget* w) {
+        auto* f = Als<TNetzwerkForm>(w);
+        EXPECT_EQ(f->windowTitle(), "Netzwerk-Anschluss");
+        EXPECT_EQ(f->LabelHinweis->text(),
+                  "Wählen Sie einen Anschluss für die druckausgabe aus der Baumansicht oder geben "
+                  "Sie den Netzwerkpfad ein");
+        // The browse starts empty, not from the current port.
+        EXPECT_TRUE(f->EditPfad->text().isEmpty());
+        QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+    });
+    form->MenuDruckerNetzwerk->trigger();
+    EXPECT_EQ(dialoge.Texte(Art::Information),
+              std::vector<QString>{"Dieser Drucker kann nicht ausgewählt werden"});
+    EXPECT_EQ(form->DruckerPortStr, "LPT2");
+    EXPECT_FALSE(form->DruckerPortS);
+    EXPECT_EQ(QDir::currentPath(), vorher);
+}
+
+TEST_F(HauptDruckTest, NetzwerkAnschlussWirdUebernommenUndGemeldet) {
+    const QString geraet = Pfad(QStringLiteral("lp0"));
+    QDir().mkpath(geraet);
+    BeimNaechstenDialog([&](QWidget* w) {
+        auto* f = Als<TNetzwerkForm>(w);
+        f->EditPfad->setText(geraet + u'/');
+        QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
+    });
+    form->MenuDruckerNetzwerk->trigger();
+    EXPECT_EQ(form->DruckerPortStr, geraet);
+    EXPECT_TRUE(form->DruckerPortS);
+    EXPECT_EQ(dialoge.Texte(Art::Information),
+              std::vector<QString>{"Der Drucker-Anschluss wurde geändert"});
+}
