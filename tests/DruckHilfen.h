@@ -106,6 +106,12 @@ public:
         return abgebrochen_;
     }
     int Verbindungen() const { return verbindungen_; }
+    // Forgets what has arrived, for long runs.
+    void Leeren() {
+        const std::lock_guard s(m_);
+        kopien_.clear();
+        abgebrochen_.clear();
+    }
 
     bool WartenAufKopien(std::size_t anzahl, std::chrono::milliseconds zeit = 5s) const {
         std::unique_lock s(m_);
