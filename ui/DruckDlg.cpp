@@ -31,6 +31,22 @@ QString Zusammen(const QStringList& teile, QChar trenner) {
 
 } // namespace
 
+std::string PortBytes(const QString& port) {
+#ifdef _WIN32
+    return port.toStdString();
+#else
+    return QFile::encodeName(port).toStdString();
+#endif
+}
+
+QString PortText(const std::string& bytes) {
+#ifdef _WIN32
+    return QString::fromStdString(bytes);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+#endif
+}
+
 QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite) {
     auto passt = [&](const QString& text) { return metrik.horizontalAdvance(text) <= breite; };
     if (passt(port))
@@ -256,7 +272,7 @@ void TDruckenForm::ButtonDruckenClick() {
     LabelStatusText->setText(QStringLiteral("Es wird gedruckt..."));
     LabelStatusText->repaint();
 
-    const std::string port = QFile::encodeName(FDruckerPortStr).toStdString();
+    const std::string port = PortBytes(FDruckerPortStr);
     const std::string bytes = DruckBytes(FDruckTextStr);
     int geschrieben = 0;
     while (geschrieben < FKopien) {

@@ -1,6 +1,7 @@
 #include "ui/NetzwerkDlg.h"
 
 #include "ui/DialogSchrift.h"
+#include "ui/DruckDlg.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,7 +55,7 @@ TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pf
     ListeDrucker->setObjectName(QStringLiteral("ListeDrucker"));
     ListeDrucker->setAccessibleName(QStringLiteral("Drucker"));
     for (const DruckerEintrag& d : drucker) {
-        const QString name = QFile::decodeName(QByteArray::fromStdString(d.Name));
+        const QString name = PortText(d.Name);
         QString text = name;
         if (!d.Beschreibung.empty())
             text += QStringLiteral(" (%1)").arg(QString::fromStdString(d.Beschreibung));
@@ -165,7 +166,7 @@ void TNetzwerkForm::ButtonOkClick() {
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         const auto zeiger = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
-        port = PortAufloesen(QFile::encodeName(text).toStdString());
+        port = PortAufloesen(PortBytes(text));
     }
     if (!port) {
         dialoge_.Warnung(
@@ -177,7 +178,7 @@ void TNetzwerkForm::ButtonOkClick() {
         EditPfad->selectAll();
         return;
     }
-    FPfad = OhneTrennerAmEnde(QFile::decodeName(QByteArray::fromStdString(*port)));
+    FPfad = OhneTrennerAmEnde(PortText(*port));
     accept();
 }
 
