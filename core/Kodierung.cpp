@@ -9,6 +9,14 @@
 #include <cstdint>
 #include <cstring>
 
+#ifdef _WIN32
+// Windows: ANSI text is in the code page the system is set to, read and
+// written through the system's own conversion.
+#include <windows.h>
+
+#include <vector>
+#endif
+
 namespace zw {
 
 namespace {
@@ -19,23 +27,94 @@ constexpr char16_t kCp1252Hoch[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// How much of a single-byte code page the SSE2 paths may copy unchanged.
+enum class Gleich { Nichts, Ascii, Latin1 };
+
 struct AnsiTabellen {
     std::array<char16_t, 256> zuUnicode{};
     // 0 means "no byte" except for U+0000 itself.
     std::array<std::uint8_t, 65536> zuByte{};
+    Gleich gleich = Gleich::Nichts;
 
-    AnsiTabellen() {
-        for (int b = 0; b < 256; ++b) {
-            zuUnicode[b] = (b >= 0x80 && b < 0xA0) ? kCp1252Hoch[b - 0x80] : char16_t(b);
+    template <typename Zeichen> explicit AnsiTabellen(Zeichen zeichen) {
+        for (int b = 255; b >= 0; --b) {
+            zuUnicode[b] = zeichen(std::uint8_t(b));
+            // Where two bytes give the same character, the lower one is written.
             zuByte[zuUnicode[b]] = std::uint8_t(b);
         }
+        auto selbst = [&](int von, int bis) {
+            for (int b = von; b < bis; ++b)
+                if (zuUnicode[b] != b || zuByte[b] != b)
+                    return false;
+            return true;
+        };
+        // Latin1: every byte outside 80..9F stands for the code point of the
+        // same value, both ways.
+        if (selbst(0, 0x80))
+            gleich = selbst(0xA0, 0x100) ? Gleich::Latin1 : Gleich::Ascii;
     }
 };
 
-const AnsiTabellen& Ansi() {
-    static const AnsiTabellen tabellen;
+const AnsiTabellen& Cp1252() {
+    static const AnsiTabellen tabellen([](std::uint8_t b) {
+        return (b >= 0x80 && b < 0xA0) ? kCp1252Hoch[b - 0x80] : char16_t(b);
+    });
     return tabellen;
 }
+
+#ifdef _WIN32
+struct SystemAnsi {
+    UINT codepage = 1252;
+    bool einzelbyte = true;
+    AnsiTabellen tabellen;
+    // Double-byte code pages: which code units the code page holds, for the
+    // count of those written as "?".
+    std::vector<bool> darstellbar;
+
+    SystemAnsi()
+        : codepage(GetACP()), einzelbyte(Einzelbyte()), tabellen([&](std::uint8_t b) {
+              if (!einzelbyte)
+                  return char16_t(b < 0x80 ? b : 0xFFFD);
+              const char byte = char(b);
+              wchar_t zeichen = 0;
+              if (MultiByteToWideChar(CP_ACP, 0, &byte, 1, &zeichen, 1) != 1)
+                  return char16_t(b);
+              return char16_t(zeichen);
+          }) {
+        if (einzelbyte)
+            return;
+        darstellbar.assign(65536, false);
+        for (unsigned c = 0; c < 65536; ++c) {
+            if (c >= 0xD800 && c <= 0xDFFF)
+                continue;
+            const wchar_t zeichen = wchar_t(c);
+            char bytes[8];
+            BOOL ersetzt = FALSE;
+            const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &zeichen, 1, bytes,
+                                              sizeof bytes, nullptr, &ersetzt);
+            darstellbar[c] = n > 0 && !ersetzt;
+        }
+    }
+
+    static bool Einzelbyte() {
+        CPINFO info{};
+        return !GetCPInfo(CP_ACP, &info) || info.MaxCharSize == 1;
+    }
+};
+
+const SystemAnsi& System() {
+    static const SystemAnsi system;
+    return system;
+}
+
+const AnsiTabellen& Ansi() {
+    return System().tabellen;
+}
+#else
+const AnsiTabellen& Ansi() {
+    return Cp1252();
+}
+#endif
 
 constexpr char16_t kCr = u'\r';
 constexpr char16_t kLf = u'\n';
@@ -321,10 +400,35 @@ constexpr auto kOhneAbkuerzung = [](const auto*, std::size_t) -> std::size_t { r
 } // namespace
 
 char16_t Cp1252Zeichen(unsigned char byte) {
-    return Ansi().zuUnicode[byte];
+    return Cp1252().zuUnicode[byte];
 }
 
 int Cp1252Byte(char16_t zeichen) {
+    const std::uint8_t b = Cp1252().zuByte[zeichen];
+    return (b == 0 && zeichen != 0) ? -1 : int(b);
+}
+
+int AnsiCodepage() {
+#ifdef _WIN32
+    return int(System().codepage);
+#else
+    return 1252;
+#endif
+}
+
+bool AnsiEinzelbyte() {
+#ifdef _WIN32
+    return System().einzelbyte;
+#else
+    return true;
+#endif
+}
+
+char16_t AnsiZeichen(unsigned char byte) {
+    return Ansi().zuUnicode[byte];
+}
+
+int AnsiByte(char16_t zeichen) {
     const std::uint8_t b = Ansi().zuByte[zeichen];
     return (b == 0 && zeichen != 0) ? -1 : int(b);
 }
@@ -333,12 +437,26 @@ std::u16string AnsiLesen(std::string_view bytes) {
     const char* anfang = bytes.data();
     const void* nul = std::memchr(anfang, 0, bytes.size());
     const char* ende = nul ? static_cast<const char*>(nul) : anfang + bytes.size();
+#ifdef _WIN32
+    if (!System().einzelbyte) {
+        // A double-byte code page: the system decodes, the line rule follows.
+        const int n = int(ende - anfang);
+        std::u16string text;
+        if (n > 0) {
+            text.resize(std::size_t(MultiByteToWideChar(CP_ACP, 0, anfang, n, nullptr, 0)));
+            MultiByteToWideChar(CP_ACP, 0, anfang, n, reinterpret_cast<wchar_t*>(text.data()),
+                                int(text.size()));
+        }
+        return ZeilenRegelLesen(text);
+    }
+#endif
     const auto& tabelle = Ansi().zuUnicode;
+    const Gleich gleich = Ansi().gleich;
     return Puffern(std::size_t(ende - anfang) + ZeilenEnden(anfang, ende), [&](ZeilenSchreiber& z) {
         const char* p = anfang;
 #ifdef __SSE2__
-        while (ende - p >= 16) {
-            if (EinfacheBytes(p, z.Ziel(), false)) {
+        while (gleich != Gleich::Nichts && ende - p >= 16) {
+            if (EinfacheBytes(p, z.Ziel(), gleich == Gleich::Ascii)) {
                 z.Vorruecken(16);
                 p += 16;
                 continue;
@@ -410,9 +528,31 @@ std::u16string ZeilenRegelLesen(std::u16string_view text) {
 
 Kodiert AnsiSchreiben(std::u16string_view text) {
     Kodiert k;
+#ifdef _WIN32
+    if (!System().einzelbyte) {
+        // A double-byte code page: the line rule first, then the system
+        // encodes, without its nearest-match replacements, so what the code
+        // page lacks becomes "?" as in every other code page.
+        std::u16string zeilen;
+        zeilen.reserve(text.size() + text.size() / 16 + 2);
+        ZeilenWeise(
+            text, [&](char16_t c) { zeilen.push_back(c); }, kOhneAbkuerzung);
+        const auto* w = reinterpret_cast<const wchar_t*>(zeilen.data());
+        const int n = int(zeilen.size());
+        if (n > 0) {
+            k.Bytes.resize(std::size_t(
+                WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, n, nullptr, 0, "?", nullptr)));
+            WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, n, k.Bytes.data(),
+                                int(k.Bytes.size()), "?", nullptr);
+        }
+        k.NichtDarstellbar = AnsiNichtDarstellbar(zeilen);
+        return k;
+    }
+#endif
     k.Bytes.resize(text.size() + ZeilenEnden(text.data(), text.data() + text.size()) + 2);
     char* pos = k.Bytes.data();
     const auto& tabelle = Ansi().zuByte;
+    const Gleich gleich = Ansi().gleich;
     std::size_t fehlend = 0;
     ZeilenWeise(
         text,
@@ -428,7 +568,8 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
         [&](const char16_t* p, std::size_t rest) -> std::size_t {
 #ifdef __SSE2__
             std::size_t genommen = 0;
-            while (rest - genommen >= 8 && EinfacheEinheiten(p + genommen, pos, false)) {
+            while (gleich != Gleich::Nichts && rest - genommen >= 8 &&
+                   EinfacheEinheiten(p + genommen, pos, gleich == Gleich::Ascii)) {
                 pos += 8;
                 genommen += 8;
             }
@@ -443,6 +584,21 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
 }
 
 std::size_t AnsiNichtDarstellbar(std::u16string_view text) {
+#ifdef _WIN32
+    if (!System().einzelbyte) {
+        // No double-byte code page holds characters beyond the BMP: a pair
+        // is one "?".
+        const auto& darstellbar = System().darstellbar;
+        std::size_t fehlend = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i];
+            if (IstHoch(c) && i + 1 < text.size() && IstTief(text[i + 1]))
+                ++i;
+            fehlend += !darstellbar[c] && c != 0;
+        }
+        return fehlend;
+    }
+#endif
     const auto& tabelle = Ansi().zuByte;
     std::size_t fehlend = 0;
     for (char16_t c : text)

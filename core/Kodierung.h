@@ -19,6 +19,17 @@ char16_t Cp1252Zeichen(unsigned char byte);
 // The byte for a character, or -1 when Windows-1252 has none.
 int Cp1252Byte(char16_t zeichen);
 
+// The system's ANSI code page: Windows-1252, except on Windows, where it is
+// the code page the system is set to. Single-byte pages are read and written
+// through tables; on Windows a double-byte page goes through the system's own
+// conversion.
+int AnsiCodepage();
+bool AnsiEinzelbyte();
+// For a single-byte ANSI code page: the character of a byte, and the byte of
+// a character or -1 when the code page has none.
+char16_t AnsiZeichen(unsigned char byte);
+int AnsiByte(char16_t zeichen);
+
 std::u16string AnsiLesen(std::string_view bytes);
 std::u16string Utf8Lesen(std::string_view bytes);                  // without byte order mark
 std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian); // without mark
@@ -29,7 +40,7 @@ std::u16string ZeilenRegelLesen(std::u16string_view text);
 struct Kodiert {
     std::string Bytes;
     // Characters that the encoding cannot hold and that were written as "?"
-    // (Windows-1252) or U+FFFD (a lone surrogate in UTF-8).
+    // (ANSI) or U+FFFD (a lone surrogate in UTF-8).
     std::size_t NichtDarstellbar = 0;
 };
 
@@ -37,7 +48,7 @@ Kodiert AnsiSchreiben(std::u16string_view text);
 Kodiert Utf8Schreiben(std::u16string_view text);  // with EF BB BF
 Kodiert Utf16Schreiben(std::u16string_view text); // little-endian with FF FE
 
-// Characters of a text that Windows-1252 cannot hold.
+// Characters of a text that the ANSI code page cannot hold.
 std::size_t AnsiNichtDarstellbar(std::u16string_view text);
 
 // Plain conversions without the line rule.

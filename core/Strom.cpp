@@ -88,7 +88,7 @@ struct ByteTabelle {
                 return std::nullopt;
         ByteTabelle t;
         for (int b = 0; b < 256; ++b) {
-            const char16_t zeichen = Cp1252Zeichen(static_cast<unsigned char>(b));
+            const char16_t zeichen = AnsiZeichen(static_cast<unsigned char>(b));
             char16_t ersatz = zeichen;
             t.treffer[b] = 0;
             for (const TabEintrag& e : tabelle) {
@@ -98,7 +98,7 @@ struct ByteTabelle {
                     break;
                 }
             }
-            const int byte = Cp1252Byte(ersatz);
+            const int byte = AnsiByte(ersatz);
             t.ziel[b] = static_cast<unsigned char>(byte < 0 ? '?' : byte);
             t.fehlt[b] = byte < 0;
             if (b >= 0x0E && b < 0x80 && (t.treffer[b] || t.ziel[b] != b))
@@ -207,7 +207,7 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
             }
             puffer.erase(0, marke);
             anfang = false;
-            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError))
+            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
                 byteTabelle = ByteTabelle::Fuer(tabelle);
         }
         std::string_view stueck(puffer);
