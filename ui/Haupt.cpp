@@ -5,9 +5,12 @@
 #include "core/Konvertierung.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
+#include "ui/BearbeitenDlg.h"
 #include "ui/DruckDlg.h"
+#include "ui/Hilfe.h"
 #include "ui/LokalDlg.h"
 #include "ui/NetzwerkDlg.h"
+#include "ui/ProgrammInfo.h"
 #include "ui/Suchen.h"
 
 #include <QApplication>
@@ -323,6 +326,14 @@ void TForm1::FormCreate() {
     Verbinden(ButtonDrucken, &TForm1::MenuDateiDruckenClick);
     Verbinden(MenuDruckerLokal, &TForm1::MenuDruckerLokalClick);
     Verbinden(MenuDruckerNetzwerk, &TForm1::MenuDruckerNetzwerkClick);
+    Verbinden(MenuTabelleBearbeiten, &TForm1::MenuTabelleBearbeitenClick);
+    Verbinden(MenuHilfeHilfe, &TForm1::MenuHilfeHilfeClick);
+    Verbinden(MenuHilfeProgrammInfo, &TForm1::MenuHilfeProgrammInfoClick);
+    Verbinden(MenuHilfeHomepage, &TForm1::MenuHilfeHomepageClick);
+    Verbinden(MenuHilfeUpdate, &TForm1::MenuHilfeUpdateClick);
+    Verbinden(MenuHilfeHistory, &TForm1::MenuHilfeHistoryClick);
+    Verbinden(MenuHilfeMail, &TForm1::MenuHilfeMailClick);
+    Verbinden(MenuHilfeSpenden, &TForm1::MenuHilfeSpendenClick);
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_,
         [this] {
@@ -708,11 +719,68 @@ bool TForm1::TabEintraegeVorhanden() {
 }
 
 void TForm1::MenuHilfeClick() {
-    const QDir ordner(ProgrammOrdner());
+    const QDir ordner(Desktop->ProgrammOrdner());
     MenuHilfeHistory->setEnabled(
         QFileInfo(ordner.filePath(QStringLiteral("History.txt"))).isFile());
-    MenuHilfeUpdate->setVisible(
-        QFileInfo(ordner.filePath(QStringLiteral("Auffrischer.exe"))).isFile());
+    MenuHilfeUpdate->setVisible(QFileInfo(ordner.filePath(UpdaterName)).isFile());
+}
+
+void TForm1::MenuTabelleBearbeitenClick() {
+    {
+        TTabBearbeitenForm form(this, dialoge_, Desktop->ProgrammOrdner(), ProgrammSchrift,
+                                SchriftHintergrundFarbe, TabDateiStr);
+        form.SchriftartZuweisen();
+        form.exec();
+    }
+    // The editor may have written this very file; its own paths stay its own.
+    TabListeEinlesen();
+    TabEintraegeVorhanden();
+}
+
+void TForm1::MenuHilfeHilfeClick() {
+    HilfeAnzeigen(this, dialoge_, Desktop->ProgrammOrdner(), ProgrammSchrift,
+                  SchriftHintergrundFarbe);
+}
+
+void TForm1::MenuHilfeProgrammInfoClick() {
+    dialoge_.Information(this, ProgrammInfoText());
+}
+
+void TForm1::MenuHilfeHomepageClick() {
+    Desktop->AdresseOeffnen(HomepageAdresse());
+}
+
+void TForm1::MenuHilfeSpendenClick() {
+    Desktop->AdresseOeffnen(SpendenAdresse());
+}
+
+void TForm1::MenuHilfeMailClick() {
+    Desktop->AdresseOeffnen(MailAufruf());
+}
+
+void TForm1::MenuHilfeUpdateClick() {
+    const QString konfiguration = Desktop->TempPfad() + UpdateDateiName;
+    const QString zeilen = UpdateZeilen(
+        windowTitle(), QDir::toNativeSeparators(Desktop->ProgrammDatei()), ProgrammSchrift);
+    try {
+        // A read-only file left by an earlier run is replaced.
+        QFile::setPermissions(konfiguration, QFile::permissions(konfiguration) |
+                                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        TextDateiSpeichern(AlsPfad(konfiguration), zeilen.toStdU16String(), tfText);
+        // The updater finds the file in the temporary folder by its name.
+        Desktop->ProgrammStarten(
+            QDir::toNativeSeparators(QDir(Desktop->ProgrammOrdner()).filePath(UpdaterName)),
+            {UpdateDateiName});
+    } catch (const std::exception&) {
+        dialoge_.Fehler(this, QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\n"
+                                             "Die Datei \"%1\" konnte nicht gespeichert werden.")
+                                  .arg(konfiguration));
+    }
+}
+
+void TForm1::MenuHilfeHistoryClick() {
+    Desktop->DateiAnzeigen(QDir::toNativeSeparators(
+        QDir(Desktop->ProgrammOrdner()).filePath(QStringLiteral("History.txt"))));
 }
 
 bool TForm1::eventFilter(QObject* objekt, QEvent* ereignis) {

@@ -7,6 +7,7 @@
 #include "core/Schrift.h"
 #include "core/Tabelle.h"
 #include "platform/Dialoge.h"
+#include "platform/Shell.h"
 #include "ui/TextFeld.h"
 
 #include <QMainWindow>
@@ -149,6 +150,18 @@ public:
     void MenuDruckerLokalClick();
     void MenuDruckerNetzwerkClick();
     void MenuHilfeClick();
+    void MenuTabelleBearbeitenClick();
+    void MenuHilfeHilfeClick();
+    void MenuHilfeProgrammInfoClick();
+    void MenuHilfeHomepageClick();
+    void MenuHilfeSpendenClick();
+    void MenuHilfeMailClick();
+    void MenuHilfeUpdateClick();
+    void MenuHilfeHistoryClick();
+
+    // The desktop for the help menu's web, mail, update and history
+    // commands, and where the program and the temporary files live.
+    Shell* Desktop = &StandardShell();
 
     // The folder of the running program.
     static QString ProgrammOrdner();

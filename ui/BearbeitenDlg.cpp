@@ -1,0 +1,512 @@
+#include "ui/BearbeitenDlg.h"
+
+#include "platform/Fehlerbehandlung.h"
+#include "platform/Pfad.h"
+#include "ui/DialogSchrift.h"
+#include "ui/EditFeld.h"
+#include "ui/Hilfe.h"
+#include "ui/Suchen.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+namespace zw {
+
+const std::u16string TabellenVorlage =
+    u"; Kommentarzeilen beginnen mit Semikolon (;)\r\n"
+    u"; Die Dezimal-Werte müssen mindestens durch ein Leerzeichen voneinander getrennt sein\r\n"
+    u"; Beispiel (Normalerweise ohne Semikolon):\r\n"
+    u"; 097 065 Ersetzt \"a\" durch \"A\"\r\n"
+    u"; Such-Dez., Ersetz-Dez., Kommentartext\r\n";
+
+namespace {
+
+const QString kFilterOeffnen =
+    QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
+                   "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|");
+const QString kFilterSpeichern =
+    QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
+                   "Textdokument (*.TXT)|*.TXT|Unicode-Textdokument (*.TXT)|*.TXT|");
+const QString kStandardEndung = QStringLiteral("TAB");
+
+QString OhneUnd(QString text) {
+    return text.remove(u'&');
+}
+
+QString DateiName(const QString& pfad) {
+    return QFileInfo(pfad).fileName();
+}
+
+QString Ordner(const QString& pfad) {
+    return QDir::toNativeSeparators(QFileInfo(pfad).absolutePath());
+}
+
+bool ZwischenablageHatText() {
+    const QMimeData* daten = QGuiApplication::clipboard()->mimeData();
+    return daten && daten->hasText();
+}
+
+} // namespace
+
+TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
+                                       const QString& programmOrdner, TSchrift& programmSchrift,
+                                       std::uint32_t hintergrund, const QString& tabDatei)
+    : QDialog(owner), dialoge_(dialoge), programmOrdner_(programmOrdner),
+      programmSchrift_(programmSchrift), hintergrund_(hintergrund) {
+    setObjectName(QStringLiteral("TabBearbeitenForm"));
+
+    RichEdit = new EditFeld(this);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setAccessibleName(QStringLiteral("Tabelle"));
+    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    MenuErzeugen();
+
+    auto* lage = new QVBoxLayout(this);
+    lage->setContentsMargins(0, 0, 0, 0);
+    lage->setSpacing(0);
+    lage->setMenuBar(MainMenu1);
+    lage->addWidget(RichEdit);
+
+    // Every change of the text and of the selection switches the commands,
+    // the loading below included.
+    connect(RichEdit, &QPlainTextEdit::textChanged, this,
+            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+    connect(RichEdit, &QPlainTextEdit::modificationChanged, this,
+            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+    connect(RichEdit, &QPlainTextEdit::undoAvailable, this,
+            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+    connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
+            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
+    connect(RichEdit, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
+
+    FTabDatei = tabDatei;
+    CaptionAnzeigen();
+    MenuBearbeitenWeiterSuchen->setEnabled(false);
+    MenuBearbeitenLoeschen->setEnabled(false);
+
+    std::u16string text;
+    TextDateiLaden(AlsPfad(FTabDatei), FileType, text);
+    RichEdit->TextSetzen(text);
+
+    RichEdit->GeaendertSetzen(false);
+    MenuTabelleSpeichern->setEnabled(false);
+    MenuBearbeitenKopieren->setEnabled(false);
+    RePopupKopieren->setEnabled(false);
+    RePopupAusschneiden->setEnabled(false);
+    MenuBearbeitenAusschneiden->setEnabled(false);
+
+    DialogOeffnen.Art = DateiDialogArt::Oeffnen;
+    DialogOeffnen.Titel = QStringLiteral("Öffnen");
+    DialogOeffnen.Filter = kFilterOeffnen;
+    DialogOeffnen.FilterIndex = 1;
+    DialogOeffnen.StandardEndung = kStandardEndung;
+    DialogSpeichern.Art = DateiDialogArt::Speichern;
+    DialogSpeichern.Titel = QStringLiteral("Speichern unter");
+    DialogSpeichern.Filter = kFilterSpeichern;
+    DialogSpeichern.FilterIndex = 1;
+    DialogSpeichern.StandardEndung = kStandardEndung;
+
+    FontDialog1 = [this](TSchrift& schrift) { return SchriftDialogZeigen(this, schrift); };
+    DialogSuchen = new Suche(
+        this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeiterSuchen->setEnabled(true); },
+        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+
+    Verbinden(MenuTabelleNeu, &TTabBearbeitenForm::MenuTabelleNeuClick);
+    Verbinden(MenuTabelleOeffnen, &TTabBearbeitenForm::MenuTabelleOeffnenClick);
+    Verbinden(MenuTabelleSpeichern, &TTabBearbeitenForm::MenuTabelleSpeichernClick);
+    Verbinden(MenuTabelleSpeichernUnter, &TTabBearbeitenForm::MenuTabelleSpeichernUnterClick);
+    Verbinden(MenuTabelleBeenden, &TTabBearbeitenForm::MenuTabelleBeendenClick);
+    Verbinden(MenuBearbeitenSuchen, &TTabBearbeitenForm::MenuBearbeitenSuchenClick);
+    Verbinden(MenuBearbeitenWeiterSuchen, &TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick);
+    Verbinden(MenuBearbeitenRueckgaengig, &TTabBearbeitenForm::MenuBearbeitenRueckgaengigClick);
+    Verbinden(MenuBearbeitenAllesMarkieren, &TTabBearbeitenForm::MenuBearbeitenAllesMarkierenClick);
+    Verbinden(RePopupAllesMarkieren, &TTabBearbeitenForm::RePopupAllesMarkierenClick);
+    Verbinden(MenuBearbeitenKopieren, &TTabBearbeitenForm::MenuBearbeitenKopierenClick);
+    Verbinden(RePopupKopieren, &TTabBearbeitenForm::MenuBearbeitenKopierenClick);
+    Verbinden(MenuBearbeitenAusschneiden, &TTabBearbeitenForm::MenuBearbeitenAusschneidenClick);
+    Verbinden(RePopupAusschneiden, &TTabBearbeitenForm::MenuBearbeitenAusschneidenClick);
+    Verbinden(MenuBearbeitenEinfuegen, &TTabBearbeitenForm::MenuBearbeitenEinfuegenClick);
+    Verbinden(RePopupEinfuegen, &TTabBearbeitenForm::MenuBearbeitenEinfuegenClick);
+    Verbinden(MenuBearbeitenLoeschen, &TTabBearbeitenForm::MenuBearbeitenLoeschenClick);
+    Verbinden(RePopupSchriftart, &TTabBearbeitenForm::RePopupSchriftartClick);
+    Verbinden(MenuHilfeHilfe, &TTabBearbeitenForm::MenuHilfeHilfeClick);
+    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
+        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
+    });
+}
+
+void TTabBearbeitenForm::MenuErzeugen() {
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
+    auto menu = [&](const char* name, const QString& titel) {
+        QMenu* m = MainMenu1->addMenu(titel);
+        m->setObjectName(QLatin1String(name));
+        m->setAccessibleName(OhneUnd(titel));
+        return m;
+    };
+    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
+                       const QKeySequence& kuerzel = {}) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(kuerzel);
+        return a;
+    };
+
+    MenuTabelle = menu("MenuTabelle", QStringLiteral("&Tabelle"));
+    MenuTabelleNeu = eintrag(MenuTabelle, "MenuTabelleNeu", QStringLiteral("&Neu"),
+                             QKeySequence(Qt::CTRL | Qt::Key_N));
+    MenuTabelleOeffnen = eintrag(MenuTabelle, "MenuTabelleOeffnen", QStringLiteral("Ö&ffnen..."),
+                                 QKeySequence(Qt::CTRL | Qt::Key_O));
+    MenuTabelleSpeichern =
+        eintrag(MenuTabelle, "MenuTabelleSpeichern", QStringLiteral("&Speichern"),
+                QKeySequence(Qt::CTRL | Qt::Key_S));
+    MenuTabelleSpeichernUnter =
+        eintrag(MenuTabelle, "MenuTabelleSpeichernUnter", QStringLiteral("Speichern &unter..."),
+                QKeySequence(Qt::CTRL | Qt::Key_U));
+    MenuTabelle->addSeparator();
+    MenuTabelleBeenden = eintrag(MenuTabelle, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
+                                 QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
+    MenuBearbeitenSuchen =
+        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+                QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuBearbeitenWeiterSuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeiterSuchen",
+                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
+    MenuBearbeiten->addSeparator();
+    MenuBearbeitenRueckgaengig =
+        eintrag(MenuBearbeiten, "MenuBearbeitenRueckgaengig", QStringLiteral("&Rückgängig"),
+                QKeySequence(Qt::CTRL | Qt::Key_Z));
+    MenuBearbeiten->addSeparator();
+    MenuBearbeitenAllesMarkieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_A));
+    MenuBearbeitenKopieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuBearbeitenAusschneiden =
+        eintrag(MenuBearbeiten, "MenuBearbeitenAusschneiden", QStringLiteral("&Ausschneiden"),
+                QKeySequence(Qt::CTRL | Qt::Key_X));
+    MenuBearbeitenEinfuegen =
+        eintrag(MenuBearbeiten, "MenuBearbeitenEinfuegen", QStringLiteral("&Einfügen"),
+                QKeySequence(Qt::CTRL | Qt::Key_V));
+    MenuBearbeitenLoeschen =
+        eintrag(MenuBearbeiten, "MenuBearbeitenLoeschen", QStringLiteral("&Löschen"));
+
+    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
+    MenuHilfeHilfe =
+        eintrag(MenuHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe..."), QKeySequence(Qt::Key_F1));
+
+    RePopup = new QMenu(this);
+    RePopup->setObjectName(QStringLiteral("RePopup"));
+    RePopup->setAccessibleName(QStringLiteral("Kontextmenü der Tabelle"));
+    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
+    RePopup->addSeparator();
+    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
+    RePopupAusschneiden = eintrag(RePopup, "RePopupAusschneiden", QStringLiteral("&Ausschneiden"));
+    RePopupEinfuegen = eintrag(RePopup, "RePopupEinfuegen", QStringLiteral("&Einfügen"));
+    RePopup->addSeparator();
+    RePopupAllesMarkieren =
+        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
+}
+
+void TTabBearbeitenForm::Ausfuehren(void (TTabBearbeitenForm::*befehl)()) {
+    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
+}
+
+void TTabBearbeitenForm::Verbinden(QAction* aktion, void (TTabBearbeitenForm::*befehl)()) {
+    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
+}
+
+void TTabBearbeitenForm::CaptionAnzeigen() {
+    setWindowTitle(QStringLiteral("%1 - Tabelle bearbeiten").arg(DateiName(FTabDatei)));
+}
+
+Antwort TTabBearbeitenForm::SpeichernTest() {
+    if (!RichEdit->Geaendert())
+        return Antwort::Keine;
+    const Antwort antwort = dialoge_.Bestaetigung(
+        this, QStringLiteral("Änderungen in \"%1\" speichern?").arg(DateiName(FTabDatei)));
+    return antwort == Antwort::Ja || antwort == Antwort::Nein ? antwort : Antwort::Abbrechen;
+}
+
+bool TTabBearbeitenForm::FrageUndSpeichern() {
+    switch (SpeichernTest()) {
+    case Antwort::Abbrechen:
+        return false;
+    case Antwort::Ja:
+        // A failed save ends the command here: nothing after it runs.
+        Speichern();
+        return true;
+    default:
+        return true;
+    }
+}
+
+void TTabBearbeitenForm::Speichern() {
+    if (!RichEdit->Geaendert())
+        return;
+    TextDateiSpeichern(AlsPfad(FTabDatei), RichEdit->Text(), FileType, &programmSchrift_);
+    RichEdit->GeaendertSetzen(false);
+    MenuTabelleSpeichern->setEnabled(false);
+}
+
+void TTabBearbeitenForm::SetSaveFileType() {
+    switch (DialogSpeichern.FilterIndex) {
+    case 2:
+        FileType = tfRtf;
+        break;
+    case 4:
+        FileType = tfUnicode;
+        break;
+    default:
+        FileType = tfText;
+        break;
+    }
+}
+
+void TTabBearbeitenForm::SetSaveFilterIndex() {
+    switch (FileType) {
+    case tfUnicode:
+        DialogSpeichern.FilterIndex = 4;
+        break;
+    case tfRtf:
+        DialogSpeichern.FilterIndex = 2;
+        break;
+    default: {
+        // No entry saves UTF-8: such a table is written back as ANSI text.
+        FileType = tfText;
+        DialogSpeichern.FilterIndex = 3;
+        const QString endung = QFileInfo(FTabDatei).suffix().left(3).toUpper();
+        if (endung == kStandardEndung.toUpper())
+            DialogSpeichern.FilterIndex = 1;
+        break;
+    }
+    }
+}
+
+void TTabBearbeitenForm::FokusWiederherstellen() {
+    QWidget* ziel = MerkActiveControl;
+    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
+        return;
+    if (!ziel->window()->isVisible() || !ziel->window()->isEnabled())
+        return;
+    ziel->setFocus(Qt::OtherFocusReason);
+}
+
+void TTabBearbeitenForm::SchriftartZuweisen() {
+    SchriftUndHintergrund({RichEdit}, programmSchrift_, hintergrund_);
+    SchalterEinrichten();
+}
+
+void TTabBearbeitenForm::SchalterEinrichten() {
+    // The editor covers the whole screen; the text fills it below the menu.
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QSize rahmen = frameGeometry().size() - geometry().size();
+    setFixedSize(bildschirm->geometry().size() - rahmen);
+    FensterEinrichten();
+}
+
+void TTabBearbeitenForm::FensterEinrichten() {
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QRect flaeche = bildschirm->geometry();
+    const QSize aussen = frameGeometry().size();
+    move(flaeche.left() + qMax(0, (flaeche.width() - aussen.width()) / 2 - 1),
+         flaeche.top() + qMax(0, (flaeche.height() - aussen.height()) / 2 - 1));
+}
+
+void TTabBearbeitenForm::EinfuegenSchalten() {
+    const bool text = ZwischenablageHatText();
+    MenuBearbeitenEinfuegen->setEnabled(text);
+    RePopupEinfuegen->setEnabled(text);
+}
+
+void TTabBearbeitenForm::FormShow() {
+    SchalterEinrichten();
+    MenuBearbeitenRueckgaengig->setEnabled(RichEdit->KannRueckgaengig());
+    EinfuegenSchalten();
+    SetSaveFilterIndex();
+}
+
+void TTabBearbeitenForm::showEvent(QShowEvent* ereignis) {
+    QDialog::showEvent(ereignis);
+    if (!ereignis->spontaneous())
+        Ausfuehren(&TTabBearbeitenForm::FormShow);
+}
+
+bool TTabBearbeitenForm::FormCloseQuery() {
+    // Yes: a failed save leaves this by its error, and the window stays.
+    return FrageUndSpeichern();
+}
+
+void TTabBearbeitenForm::closeEvent(QCloseEvent* ereignis) {
+    bool schliessen = false;
+    BefehlAusfuehren(dialoge_, this, [&] { schliessen = FormCloseQuery(); });
+    if (schliessen)
+        QDialog::closeEvent(ereignis);
+    else
+        ereignis->ignore();
+}
+
+void TTabBearbeitenForm::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
+        ereignis->accept();
+        return;
+    }
+    QDialog::keyPressEvent(ereignis);
+}
+
+void TTabBearbeitenForm::RichEditChange() {
+    MenuBearbeitenRueckgaengig->setEnabled(RichEdit->KannRueckgaengig());
+    const bool text = !RichEdit->IstLeer();
+    MenuBearbeitenAllesMarkieren->setEnabled(text);
+    RePopupAllesMarkieren->setEnabled(text);
+    MenuBearbeitenSuchen->setEnabled(text);
+    MenuTabelleSpeichern->setEnabled(RichEdit->Geaendert());
+}
+
+void TTabBearbeitenForm::RichEditSelectionChange() {
+    const bool auswahl = RichEdit->textCursor().hasSelection();
+    MenuBearbeitenLoeschen->setEnabled(auswahl);
+    MenuBearbeitenKopieren->setEnabled(auswahl);
+    RePopupKopieren->setEnabled(auswahl);
+    MenuBearbeitenAusschneiden->setEnabled(auswahl);
+    RePopupAusschneiden->setEnabled(auswahl);
+    EinfuegenSchalten();
+}
+
+void TTabBearbeitenForm::MenuTabelleNeuClick() {
+    if (!FrageUndSpeichern())
+        return;
+    FTabDatei =
+        QDir::toNativeSeparators(QDir(Ordner(FTabDatei)).filePath(QStringLiteral("NoName.tab")));
+    CaptionAnzeigen();
+    RichEdit->TextSetzen(TabellenVorlage);
+    RichEdit->GeaendertSetzen(false);
+    RichEdit->moveCursor(QTextCursor::End);
+    MenuTabelleSpeichern->setEnabled(false);
+}
+
+void TTabBearbeitenForm::MenuTabelleOeffnenClick() {
+    DialogOeffnen.Ordner = Ordner(FTabDatei);
+    DialogOeffnen.DateiName.clear();
+    MerkActiveControl = RichEdit;
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
+        return;
+    // Asked only now, when it is clear that another file is to be read.
+    if (!FrageUndSpeichern())
+        return;
+
+    // Read first: a file that cannot be read leaves text, changes and path
+    // as they were, so a later save never writes the old text over it.
+    const QString pfad = DialogOeffnen.DateiName;
+    TTextFileType typ = tfError;
+    std::u16string text;
+    TextDateiLaden(AlsPfad(pfad), typ, text);
+    FTabDatei = pfad;
+    RichEdit->TextSetzen(text);
+    FileType = typ;
+    SetSaveFilterIndex();
+    CaptionAnzeigen();
+    RichEdit->GeaendertSetzen(false);
+    MenuTabelleSpeichern->setEnabled(false);
+}
+
+void TTabBearbeitenForm::MenuTabelleSpeichernClick() {
+    Speichern();
+}
+
+void TTabBearbeitenForm::MenuTabelleSpeichernUnterClick() {
+    DialogSpeichern.Ordner = Ordner(FTabDatei);
+    DialogSpeichern.DateiName = DateiName(FTabDatei);
+    MerkActiveControl = RichEdit;
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
+        return;
+    FTabDatei = DialogSpeichern.DateiName;
+    SetSaveFileType();
+    // Written whether changed or not: the user asked for this file.
+    TextDateiSpeichern(AlsPfad(FTabDatei), RichEdit->Text(), FileType, &programmSchrift_);
+    CaptionAnzeigen();
+    RichEdit->GeaendertSetzen(false);
+    MenuTabelleSpeichern->setEnabled(false);
+}
+
+void TTabBearbeitenForm::MenuTabelleBeendenClick() {
+    close();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenRueckgaengigClick() {
+    RichEdit->undo();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenAllesMarkierenClick() {
+    RichEdit->setFocus();
+    RichEdit->selectAll();
+}
+
+void TTabBearbeitenForm::RePopupAllesMarkierenClick() {
+    MenuBearbeitenAllesMarkierenClick();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenKopierenClick() {
+    RichEdit->copy();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenAusschneidenClick() {
+    RichEdit->cut();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenEinfuegenClick() {
+    RichEdit->paste();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenLoeschenClick() {
+    QTextCursor c = RichEdit->textCursor();
+    c.removeSelectedText();
+    RichEdit->setTextCursor(c);
+}
+
+void TTabBearbeitenForm::MenuBearbeitenSuchenClick() {
+    DialogSuchen->SuchenZeigen();
+}
+
+void TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick() {
+    DialogSuchen->SuchLauf();
+}
+
+void TTabBearbeitenForm::RePopupSchriftartClick() {
+    MerkActiveControl = RichEdit;
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    TSchrift neu = programmSchrift_;
+    if (!FontDialog1(neu))
+        return;
+    programmSchrift_ = neu;
+    SchriftartZuweisen();
+}
+
+void TTabBearbeitenForm::MenuHilfeHilfeClick() {
+    HilfeAnzeigen(this, dialoge_, programmOrdner_, programmSchrift_, hintergrund_);
+    // The font may have been changed in the viewer.
+    SchriftartZuweisen();
+}
+
+} // namespace zw

@@ -1,0 +1,136 @@
+#pragma once
+// The table editor: code table files written as plain text, with a template
+// for a new table, open, save in four types, search, undo, the clipboard,
+// the program font and the help. It does not read the table itself; the
+// main window reads its table file again when the editor has closed.
+
+#include "core/MoFiles.h"
+#include "core/Schrift.h"
+#include "platform/Dialoge.h"
+
+#include <QDialog>
+#include <QPointer>
+
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace zw {
+
+class EditFeld;
+class Suche;
+
+// The text of a new table: five comment lines, each ended by CR LF.
+extern const std::u16string TabellenVorlage;
+
+class TTabBearbeitenForm : public QDialog {
+    Q_OBJECT
+public:
+    // Reads tabDatei; a file that cannot be read throws its error out of the
+    // constructor. programmSchrift is the program-wide font, which the font
+    // command changes and every save in rich text uses; the help is looked
+    // for in programmOrdner.
+    TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge, const QString& programmOrdner,
+                       TSchrift& programmSchrift, std::uint32_t hintergrund,
+                       const QString& tabDatei);
+
+    EditFeld* RichEdit;
+
+    QMenuBar* MainMenu1;
+    QMenu* MenuTabelle;
+    QAction* MenuTabelleNeu;
+    QAction* MenuTabelleOeffnen;
+    QAction* MenuTabelleSpeichern;
+    QAction* MenuTabelleSpeichernUnter;
+    QAction* MenuTabelleBeenden;
+    QMenu* MenuBearbeiten;
+    QAction* MenuBearbeitenSuchen;
+    QAction* MenuBearbeitenWeiterSuchen;
+    QAction* MenuBearbeitenRueckgaengig;
+    QAction* MenuBearbeitenAllesMarkieren;
+    QAction* MenuBearbeitenKopieren;
+    QAction* MenuBearbeitenAusschneiden;
+    QAction* MenuBearbeitenEinfuegen;
+    QAction* MenuBearbeitenLoeschen;
+    QMenu* MenuHilfe;
+    QAction* MenuHilfeHilfe;
+
+    QMenu* RePopup;
+    QAction* RePopupSchriftart;
+    QAction* RePopupKopieren;
+    QAction* RePopupAusschneiden;
+    QAction* RePopupEinfuegen;
+    QAction* RePopupAllesMarkieren;
+
+    Suche* DialogSuchen = nullptr;
+    // The file dialogs keep the user's last choice between two uses.
+    DateiDialog DialogOeffnen;
+    DateiDialog DialogSpeichern;
+    // The font dialog: true when the user confirmed. Qt's own unless replaced.
+    std::function<bool(TSchrift&)> FontDialog1;
+
+    TTextFileType FileType = tfError;
+    QPointer<QWidget> MerkActiveControl;
+
+    const QString& TabDatei() const { return FTabDatei; }
+
+    // Keine when the text is unchanged, otherwise the answer to the question.
+    Antwort SpeichernTest();
+    // Writes a changed text to TabDatei in FileType; an unchanged one is not
+    // written.
+    void Speichern();
+    void SetSaveFileType();
+    void SetSaveFilterIndex();
+    void FokusWiederherstellen();
+
+    void SchriftartZuweisen();
+    void SchalterEinrichten();
+    void FensterEinrichten();
+
+    void FormShow();
+    bool FormCloseQuery();
+    void RichEditChange();
+    void RichEditSelectionChange();
+    void MenuTabelleNeuClick();
+    void MenuTabelleOeffnenClick();
+    void MenuTabelleSpeichernClick();
+    void MenuTabelleSpeichernUnterClick();
+    void MenuTabelleBeendenClick();
+    void MenuBearbeitenRueckgaengigClick();
+    void MenuBearbeitenAllesMarkierenClick();
+    void RePopupAllesMarkierenClick();
+    void MenuBearbeitenKopierenClick();
+    void MenuBearbeitenAusschneidenClick();
+    void MenuBearbeitenEinfuegenClick();
+    void MenuBearbeitenLoeschenClick();
+    void MenuBearbeitenSuchenClick();
+    void MenuBearbeitenWeiterSuchenClick();
+    void RePopupSchriftartClick();
+    void MenuHilfeHilfeClick();
+
+protected:
+    void showEvent(QShowEvent* ereignis) override;
+    void closeEvent(QCloseEvent* ereignis) override;
+    // Escape does not close the editor past the save question.
+    void keyPressEvent(QKeyEvent* ereignis) override;
+
+private:
+    void MenuErzeugen();
+    void Verbinden(QAction* aktion, void (TTabBearbeitenForm::*befehl)());
+    void Ausfuehren(void (TTabBearbeitenForm::*befehl)());
+    void CaptionAnzeigen();
+    void EinfuegenSchalten();
+    // Cancel stops the command (false); yes saves first.
+    bool FrageUndSpeichern();
+
+    Dialoge& dialoge_;
+    QString programmOrdner_;
+    TSchrift& programmSchrift_;
+    std::uint32_t hintergrund_;
+    QString FTabDatei;
+};
+
+} // namespace zw

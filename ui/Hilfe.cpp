@@ -1,0 +1,435 @@
+#include "ui/Hilfe.h"
+
+#include "core/MoFiles.h"
+#include "platform/Fehlerbehandlung.h"
+#include "platform/Pfad.h"
+#include "ui/DialogSchrift.h"
+#include "ui/Haupt.h"
+#include "ui/Suchen.h"
+#include "ui/TextFeld.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScopeGuard>
+#include <QScreen>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <memory>
+#include <stdexcept>
+
+namespace zw {
+
+namespace {
+
+QString OhneUnd(QString text) {
+    return text.remove(u'&');
+}
+
+// The body text of a document: the font and size that most characters have.
+struct Grundschrift {
+    std::u16string Name;
+    double Groesse = 12;
+};
+
+Grundschrift GrundschriftVon(const RtfDokument& dokument) {
+    std::map<std::u16string, std::size_t> namen;
+    std::map<double, std::size_t> groessen;
+    for (const RtfAbsatz& absatz : dokument.Absaetze)
+        for (const RtfLauf& lauf : absatz.Laeufe) {
+            namen[lauf.Schriftname] += lauf.Text.size();
+            groessen[lauf.Groesse] += lauf.Text.size();
+        }
+    Grundschrift grund;
+    auto meiste = [](const auto& a, const auto& b) { return a.second < b.second; };
+    if (!namen.empty())
+        grund.Name = std::max_element(namen.begin(), namen.end(), meiste)->first;
+    if (!groessen.empty())
+        grund.Groesse = std::max_element(groessen.begin(), groessen.end(), meiste)->first;
+    if (grund.Groesse <= 0)
+        grund.Groesse = 12;
+    return grund;
+}
+
+// The document in the program font: the body text takes its face, every
+// size grows or shrinks with it so headings stay larger than the text, and
+// a font of its own (an example in a fixed-width face) stays. The style of
+// the program font adds to the document's own.
+void DokumentEinfuegen(QTextDocument& ziel, const RtfDokument& dokument, const TSchrift& schrift) {
+    const Grundschrift grund = GrundschriftVon(dokument);
+    const double faktor = (schrift.Groesse > 0 ? schrift.Groesse : 12) / grund.Groesse;
+    QColor programmFarbe;
+    const bool mitProgrammFarbe = AlsQColor(schrift.Farbe, programmFarbe);
+
+    QTextCursor c(&ziel);
+    c.beginEditBlock();
+    bool erster = true;
+    for (const RtfAbsatz& absatz : dokument.Absaetze) {
+        if (!erster)
+            c.insertBlock();
+        erster = false;
+        for (const RtfLauf& lauf : absatz.Laeufe) {
+            QTextCharFormat f;
+            const bool grundFont = lauf.Schriftname.empty() || lauf.Schriftname == grund.Name;
+            f.setFontFamilies(
+                {QString::fromStdU16String(grundFont ? schrift.Name : lauf.Schriftname)});
+            f.setFontPointSize(std::max(1.0, std::round(lauf.Groesse * faktor * 2) / 2));
+            f.setFontWeight(lauf.Fett || (schrift.Stil & StilFett) ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(lauf.Kursiv || (schrift.Stil & StilKursiv));
+            f.setFontUnderline(lauf.Unterstrichen || (schrift.Stil & StilUnterstrichen));
+            f.setFontStrikeOut(lauf.Durchgestrichen || (schrift.Stil & StilDurchgestrichen));
+            if (lauf.HatFarbe)
+                f.setForeground(QColor(QRgb(lauf.Farbe)));
+            else if (mitProgrammFarbe)
+                f.setForeground(programmFarbe);
+            c.insertText(QString::fromStdU16String(lauf.Text), f);
+        }
+    }
+    // A last paragraph mark leaves an empty line, as the plain text has it.
+    if (dokument.LetzterAbsatzEndet && !dokument.Absaetze.empty())
+        c.insertBlock();
+    c.endEditBlock();
+}
+
+} // namespace
+
+THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchrift,
+                       std::uint32_t hintergrund, const QString& hilfeDateiOderText)
+    : QDialog(owner), dialoge_(dialoge), programmSchrift_(programmSchrift),
+      hintergrund_(hintergrund) {
+    setObjectName(QStringLiteral("HilfeForm"));
+    setWindowTitle(QStringLiteral("Hilfe"));
+
+    RichEdit = new TextFeld(this);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setAccessibleName(QStringLiteral("Hilfetext"));
+    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    MenuErzeugen();
+
+    auto* lage = new QVBoxLayout(this);
+    lage->setContentsMargins(0, 0, 0, 0);
+    lage->setSpacing(0);
+    lage->setMenuBar(MainMenu1);
+    lage->addWidget(RichEdit);
+
+    FDruckenTitel = QStringLiteral("Drucke Hilfe");
+    FHilfeDatei = hilfeDateiOderText;
+    if (QFileInfo(FHilfeDatei).isFile()) {
+        const std::string bytes = DateiLesen(AlsPfad(FHilfeDatei));
+        const TTextFileType typ = TypAusAnfang(bytes);
+        if (typ == tfRtf)
+            rtf_ = RtfLesen(bytes);
+        else
+            text_ = TextDekodieren(bytes, typ);
+    }
+    InhaltZeigen();
+
+    MenuBearbeitenWeitersuchen->setEnabled(false);
+    MenuBearbeitenKopieren->setEnabled(false);
+    RePopupKopieren->setEnabled(false);
+
+    DialogDrucken = [this](QPrinter& drucker) {
+        drucker.setCopyCount(1);
+        QPrintDialog dialog(&drucker, this);
+        return dialog.exec() == QDialog::Accepted;
+    };
+    FontDialog1 = [this](TSchrift& schrift) { return SchriftDialogZeigen(this, schrift); };
+
+    DialogSuchen = new Suche(
+        this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
+        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+
+    Verbinden(MenuHilfeDrucken, &THilfeForm::MenuHilfeDruckenClick);
+    Verbinden(RePopupDrucken, &THilfeForm::MenuHilfeDruckenClick);
+    Verbinden(MenuHilfeBeenden, &THilfeForm::MenuHilfeBeendenClick);
+    Verbinden(MenuBearbeitenSuchen, &THilfeForm::MenuBearbeitenSuchenClick);
+    Verbinden(MenuBearbeitenWeitersuchen, &THilfeForm::MenuBearbeitenWeitersuchenClick);
+    Verbinden(MenuBearbeitenKopieren, &THilfeForm::MenuBearbeitenKopierenClick);
+    Verbinden(RePopupKopieren, &THilfeForm::MenuBearbeitenKopierenClick);
+    Verbinden(MenuBearbeitenAllesMarkieren, &THilfeForm::MenuBearbeitenAllesMarkierenClick);
+    Verbinden(RePopupAllesMarkieren, &THilfeForm::RePopupAllesMarkierenClick);
+    Verbinden(MenuSchriftartWechseln, &THilfeForm::MenuSchriftartWechselnClick);
+    Verbinden(RePopupSchriftart, &THilfeForm::MenuSchriftartWechselnClick);
+    connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
+            [this] { Ausfuehren(&THilfeForm::RichEditSelectionChange); });
+    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
+        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
+    });
+}
+
+void THilfeForm::MenuErzeugen() {
+    MainMenu1 = new QMenuBar(this);
+    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+    MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
+    auto menu = [&](const char* name, const QString& titel) {
+        QMenu* m = MainMenu1->addMenu(titel);
+        m->setObjectName(QLatin1String(name));
+        m->setAccessibleName(OhneUnd(titel));
+        return m;
+    };
+    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
+                       const QKeySequence& kuerzel = {}) {
+        QAction* a = m->addAction(text);
+        a->setObjectName(QLatin1String(name));
+        a->setShortcut(kuerzel);
+        return a;
+    };
+
+    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
+    MenuHilfeDrucken = eintrag(MenuHilfe, "MenuHilfeDrucken", QStringLiteral("&Drucken..."),
+                               QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuHilfe->addSeparator();
+    MenuHilfeBeenden = eintrag(MenuHilfe, "MenuHilfeBeenden", QStringLiteral("S&chließen"),
+                               QKeySequence(Qt::ALT | Qt::Key_F4));
+
+    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
+    MenuBearbeitenSuchen =
+        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+                QKeySequence(Qt::CTRL | Qt::Key_F));
+    MenuBearbeitenWeitersuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeitersuchen",
+                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
+    MenuBearbeiten->addSeparator();
+    MenuBearbeitenKopieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_C));
+    MenuBearbeitenAllesMarkieren =
+        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
+                QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    MenuSchriftart = menu("MenuSchriftart", QStringLiteral("&Schriftart"));
+    MenuSchriftartWechseln =
+        eintrag(MenuSchriftart, "MenuSchriftartWechseln", QStringLiteral("&Wechseln..."));
+
+    RePopup = new QMenu(this);
+    RePopup->setObjectName(QStringLiteral("RePopup"));
+    RePopup->setAccessibleName(QStringLiteral("Kontextmenü der Hilfe"));
+    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
+    RePopupDrucken = eintrag(RePopup, "RePopupDrucken", QStringLiteral("&Drucken..."));
+    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
+    RePopupAllesMarkieren =
+        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
+}
+
+void THilfeForm::Ausfuehren(void (THilfeForm::*befehl)()) {
+    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
+}
+
+void THilfeForm::Verbinden(QAction* aktion, void (THilfeForm::*befehl)()) {
+    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
+}
+
+void THilfeForm::InhaltZeigen() {
+    if (!rtf_) {
+        RichEdit->TextSetzen(text_);
+        return;
+    }
+    // The font command lays the same document out again; what the user had
+    // selected stays selected.
+    const qsizetype start = RichEdit->AuswahlStart();
+    const qsizetype laenge = RichEdit->AuswahlLaenge();
+    const bool auswahl = laenge > 0 || start > 0;
+    RichEdit->clear();
+    DokumentEinfuegen(*RichEdit->document(), *rtf_, programmSchrift_);
+    if (auswahl)
+        RichEdit->Markieren(start, laenge);
+    else
+        RichEdit->moveCursor(QTextCursor::Start);
+}
+
+void THilfeForm::SchriftartZuweisen() {
+    SchriftUndHintergrund({RichEdit}, programmSchrift_, hintergrund_);
+    if (rtf_)
+        InhaltZeigen();
+    SchalterEinrichten();
+}
+
+void THilfeForm::SchalterEinrichten() {
+    // The viewer covers the whole screen; the text fills it below the menu.
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QSize rahmen = frameGeometry().size() - geometry().size();
+    setFixedSize(bildschirm->geometry().size() - rahmen);
+    FensterEinrichten();
+}
+
+void THilfeForm::FensterEinrichten() {
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        return;
+    const QRect flaeche = bildschirm->geometry();
+    const QSize aussen = frameGeometry().size();
+    move(flaeche.left() + qMax(0, (flaeche.width() - aussen.width()) / 2 - 1),
+         flaeche.top() + qMax(0, (flaeche.height() - aussen.height()) / 2 - 1));
+}
+
+void THilfeForm::FokusWiederherstellen() {
+    QWidget* ziel = MerkActiveControl;
+    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
+        return;
+    if (!ziel->window()->isVisible() || !ziel->window()->isEnabled())
+        return;
+    ziel->setFocus(Qt::OtherFocusReason);
+}
+
+void THilfeForm::FormShow() {
+    SchalterEinrichten();
+    // The text does not change while the viewer is open.
+    const bool text = !RichEdit->IstLeer();
+    MenuHilfeDrucken->setEnabled(text);
+    RePopupDrucken->setEnabled(text);
+    MenuBearbeitenSuchen->setEnabled(text);
+    MenuBearbeitenAllesMarkieren->setEnabled(text);
+    RePopupAllesMarkieren->setEnabled(text);
+}
+
+void THilfeForm::showEvent(QShowEvent* ereignis) {
+    QDialog::showEvent(ereignis);
+    if (!ereignis->spontaneous())
+        Ausfuehren(&THilfeForm::FormShow);
+}
+
+void THilfeForm::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
+        ereignis->accept();
+        return;
+    }
+    QDialog::keyPressEvent(ereignis);
+}
+
+void THilfeForm::RichEditSelectionChange() {
+    const bool auswahl = RichEdit->textCursor().hasSelection();
+    MenuBearbeitenKopieren->setEnabled(auswahl);
+    RePopupKopieren->setEnabled(auswahl);
+}
+
+void THilfeForm::Drucken(QPrinter& drucker) const {
+    drucker.setDocName(FDruckenTitel);
+    // A copy laid out for the printer: its fonts measured on the printer,
+    // its pages the printable area, no margin of its own.
+    std::unique_ptr<QTextDocument> kopie(RichEdit->document()->clone());
+    kopie->setDocumentMargin(0);
+    QAbstractTextDocumentLayout* layout = kopie->documentLayout();
+    layout->setPaintDevice(&drucker);
+
+    QPainter maler;
+    if (!maler.begin(&drucker))
+        throw std::runtime_error(
+            "Der Druckauftrag \"Drucke Hilfe\" konnte nicht gestartet werden.");
+    const QSizeF seite(drucker.width(), drucker.height());
+    kopie->setPageSize(seite);
+    const int seiten = kopie->pageCount();
+    int erste = 1;
+    int letzte = seiten;
+    if (drucker.printRange() == QPrinter::PageRange) {
+        erste = qMax(1, drucker.fromPage());
+        letzte = qMin(seiten, drucker.toPage() > 0 ? drucker.toPage() : seiten);
+    }
+    // Copies that the printer does not make itself are printed in the job.
+    const int kopien = drucker.supportsMultipleCopies() ? 1 : qMax(1, drucker.copyCount());
+    bool neueSeite = false;
+    for (int k = 0; k < kopien; ++k)
+        for (int s = erste; s <= letzte; ++s) {
+            if (neueSeite)
+                drucker.newPage();
+            neueSeite = true;
+            const QRectF ausschnitt(0, (s - 1) * seite.height(), seite.width(), seite.height());
+            maler.save();
+            maler.translate(0, -ausschnitt.top());
+            maler.setClipRect(ausschnitt);
+            QAbstractTextDocumentLayout::PaintContext zusammenhang;
+            zusammenhang.clip = ausschnitt;
+            // Black on paper, whatever colour the screen shows text in.
+            zusammenhang.palette.setColor(QPalette::Text, Qt::black);
+            layout->draw(&maler, zusammenhang);
+            maler.restore();
+        }
+    maler.end();
+}
+
+void THilfeForm::MenuHilfeDruckenClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    QPrinter drucker(QPrinter::HighResolution);
+    if (!DialogDrucken(drucker))
+        return;
+    Drucken(drucker);
+}
+
+void THilfeForm::MenuHilfeBeendenClick() {
+    close();
+}
+
+void THilfeForm::MenuSchriftartWechselnClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    TSchrift neu = programmSchrift_;
+    if (!FontDialog1(neu))
+        return;
+    programmSchrift_ = neu;
+    SchriftartZuweisen();
+}
+
+void THilfeForm::MenuBearbeitenKopierenClick() {
+    RichEdit->copy();
+}
+
+void THilfeForm::MenuBearbeitenAllesMarkierenClick() {
+    RichEdit->setFocus();
+    RichEdit->selectAll();
+}
+
+void THilfeForm::RePopupAllesMarkierenClick() {
+    MenuBearbeitenAllesMarkierenClick();
+}
+
+void THilfeForm::MenuBearbeitenSuchenClick() {
+    DialogSuchen->SuchenZeigen();
+}
+
+void THilfeForm::MenuBearbeitenWeitersuchenClick() {
+    DialogSuchen->SuchLauf();
+}
+
+void HilfeAnzeigen(QWidget* aufrufer, Dialoge& dialoge, const QString& programmOrdner,
+                   TSchrift& programmSchrift, std::uint32_t hintergrund) {
+    const QString pfad = QDir::toNativeSeparators(QDir(programmOrdner).filePath(HilfeDateiName));
+    if (!QFileInfo(pfad).isFile()) {
+        dialoge.Information(aufrufer,
+                            QStringLiteral("Die Hilfe-Datei \"%1\" existiert nicht!").arg(pfad));
+        return;
+    }
+    THilfeForm form(aufrufer, dialoge, programmSchrift, hintergrund, pfad);
+    form.SchriftartZuweisen();
+    form.setWindowTitle(QStringLiteral("Hilfe zum ") + ProgrammTitel);
+    form.exec();
+}
+
+bool SchriftDialogZeigen(QWidget* eltern, TSchrift& schrift) {
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, AlsQFont(schrift), eltern);
+    if (!ok)
+        return false;
+    schrift.Name = f.family().toStdU16String();
+    if (f.pointSize() > 0)
+        schrift.Groesse = f.pointSize();
+    schrift.Stil = (f.italic() ? StilKursiv : 0) | (f.bold() ? StilFett : 0) |
+                   (f.underline() ? StilUnterstrichen : 0) |
+                   (f.strikeOut() ? StilDurchgestrichen : 0);
+    return true;
+}
+
+} // namespace zw
