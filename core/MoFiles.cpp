@@ -11,7 +11,12 @@
 #include <random>
 #include <system_error>
 
-#if __has_include(<unistd.h>)
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <share.h>
+#include <sys/stat.h>
+#elif __has_include(<unistd.h>)
 #include <unistd.h>
 #define ZW_HAT_FSYNC 1
 #endif
@@ -74,6 +79,18 @@ fs::path WirklichesZiel(const fs::path& datei) {
 
 std::FILE* DateiOeffnen(const fs::path& pfad, const char* modus) {
 #ifdef _WIN32
+    // The C runtime of Windows programs ignores "x": a file that must not
+    // exist yet is created exclusively through the lower-level call.
+    if (std::strchr(modus, 'x')) {
+        int fd = -1;
+        if (_wsopen_s(&fd, pfad.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _SH_DENYNO,
+                      _S_IREAD | _S_IWRITE) != 0)
+            return nullptr;
+        std::FILE* f = _fdopen(fd, "wb");
+        if (!f)
+            _close(fd);
+        return f;
+    }
     std::wstring m(modus, modus + std::strlen(modus));
     return _wfopen(pfad.c_str(), m.c_str());
 #else
@@ -268,6 +285,9 @@ void AtomareDatei::Abschliessen() {
     // On disk before it takes the old file's place, so a crash right after
     // the save cannot leave an empty file behind.
     if (!direkt_ && ::fsync(::fileno(f_)) != 0 && errno != EINVAL)
+        Aufgeben(FehlerOder(EIO));
+#elif defined(_WIN32)
+    if (!direkt_ && ::_commit(::_fileno(f_)) != 0)
         Aufgeben(FehlerOder(EIO));
 #endif
     const int geschlossen = std::fclose(f_);
