@@ -1,5 +1,7 @@
 // Start of the program: the application with its general error handler,
-// Qt's German texts, and the main window as the only window created at start.
+// one instance per user, Qt's German texts, and the main window as the only
+// window created at start.
+#include "platform/EineInstanz.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/QtDialoge.h"
 #include "platform/Uebersetzung.h"
@@ -7,10 +9,19 @@
 
 int main(int argc, char** argv) {
     zw::Anwendung anwendung(argc, argv);
+
+    // A later start hands over to the running instance, which comes to the
+    // front, and ends without showing anything.
+    zw::EineInstanz instanz(zw::InstanzName(zw::ProgrammTitel));
+    if (!instanz.Starten())
+        return 0;
+
     zw::QtUebersetzungLaden(anwendung);
     zw::QtDialoge dialoge;
     anwendung.DialogeSetzen(&dialoge);
     zw::TForm1 form(dialoge);
+    QObject::connect(&instanz, &zw::EineInstanz::Zeigen, &form, &zw::TForm1::WMZeigen);
+    QObject::connect(&instanz, &zw::EineInstanz::Beenden, &form, &zw::TForm1::WMBeenden);
     form.show();
     return anwendung.exec();
 }

@@ -3,6 +3,8 @@
 // interface: the program passes the real Qt dialogs, tests pass a script that
 // answers them.
 
+#include "core/Schrift.h"
+
 #include <QString>
 
 class QWidget;
@@ -49,6 +51,16 @@ public:
     virtual void Warnung(QWidget* eltern, const QString& text) = 0;
     // Error with OK: the box of the general error handler.
     virtual void Fehler(QWidget* eltern, const QString& text) = 0;
+
+    // The font dialog, opened on `schrift`. True when the user confirmed;
+    // then face, size and style are the chosen ones, while colour and
+    // character set stay as they were. A dialog layer without a font dialog
+    // answers as if the user cancelled.
+    virtual bool SchriftWaehlen(QWidget* eltern, TSchrift& schrift) {
+        (void)eltern;
+        (void)schrift;
+        return false;
+    }
 };
 
 } // namespace zw

@@ -1,9 +1,11 @@
 #include "platform/QtDialoge.h"
 
 #include "platform/DateiFilter.h"
+#include "platform/QtSchrift.h"
 
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -262,6 +264,17 @@ void QtDialoge::Warnung(QWidget* eltern, const QString& text) {
 void QtDialoge::Fehler(QWidget* eltern, const QString& text) {
     Zeigen(eltern, QMessageBox::Critical, QStringLiteral("Fehler"), text, QMessageBox::Ok,
            QMessageBox::Ok, QMessageBox::Ok);
+}
+
+bool QtDialoge::SchriftWaehlen(QWidget* eltern, TSchrift& schrift) {
+    // Qt's own dialog, German with the rest of the program.
+    QFontDialog dialog(QtSchrift(schrift), eltern);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    dialog.setWindowTitle(QStringLiteral("Schriftart"));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    SchriftUebernehmen(dialog.selectedFont(), schrift);
+    return true;
 }
 
 } // namespace zw

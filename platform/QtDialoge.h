@@ -52,6 +52,7 @@ public:
     Antwort FehlerWiederholen(QWidget* eltern, const QString& text) override;
     void Warnung(QWidget* eltern, const QString& text) override;
     void Fehler(QWidget* eltern, const QString& text) override;
+    bool SchriftWaehlen(QWidget* eltern, TSchrift& schrift) override;
 };
 
 } // namespace zw

@@ -5,10 +5,13 @@
 #include "core/Konvertierung.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
+#include "platform/Vordergrund.h"
 #include "ui/BearbeitenDlg.h"
 #include "ui/DruckDlg.h"
 #include "ui/Hilfe.h"
+#include "ui/Layout.h"
 #include "ui/LokalDlg.h"
+#include "ui/MoHintergrund.h"
 #include "ui/NetzwerkDlg.h"
 #include "ui/ProgrammInfo.h"
 #include "ui/Suchen.h"
@@ -24,7 +27,9 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QScreen>
 #include <QStatusBar>
 #include <QToolButton>
@@ -49,10 +54,15 @@ const QString kFilterTabelle =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
                    "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|");
 
-// Fixed button width; the window is three columns of buttons wide with the
-// same room before, between and after them.
-constexpr int kKnopfBreite = 125;
-constexpr int kRand = 10;
+// The values of the settings store.
+const QString kWertTabelle = QStringLiteral("Tabelle");
+const QString kWertPort = QStringLiteral("Port");
+const QString kWertHintergrund = QStringLiteral("HintColor");
+const QString kWertSchriftName = QStringLiteral("FontName");
+const QString kWertSchriftGroesse = QStringLiteral("FontSize");
+const QString kWertSchriftFarbe = QStringLiteral("FontColor");
+const QString kWertSchriftZeichensatz = QStringLiteral("FontCharSet");
+const QString kWertSchriftStil = QStringLiteral("FontStyle");
 
 QString DateiName(const QString& pfad) {
     return QFileInfo(pfad).fileName();
@@ -70,6 +80,8 @@ QString ZahlText(std::int64_t zahl) {
 void LabelSetzen(QLabel* label, const QString& text) {
     label->setText(text);
     label->setAccessibleName(text);
+    // The window places its labels itself; each is as large as its text.
+    label->adjustSize();
 }
 
 QString OhneUnd(QString text) {
@@ -78,7 +90,11 @@ QString OhneUnd(QString text) {
 
 } // namespace
 
-TForm1::TForm1(Dialoge& dialoge, QWidget* eltern) : QMainWindow(eltern), dialoge_(dialoge) {
+TForm1::TForm1(Dialoge& dialoge, QWidget* eltern)
+    : TForm1(dialoge, BenutzerEinstellungen(), eltern) {}
+
+TForm1::TForm1(Dialoge& dialoge, Einstellungen& einstellungen, QWidget* eltern)
+    : QMainWindow(eltern), dialoge_(dialoge), einstellungen_(einstellungen) {
     FormCreate();
 }
 
@@ -108,7 +124,6 @@ void TForm1::SteuerelementeErzeugen() {
         auto* k = new QPushButton(text, flaeche);
         k->setObjectName(QLatin1String(name));
         k->setAccessibleName(OhneUnd(text));
-        k->setFixedWidth(kKnopfBreite);
         k->setAutoDefault(false);
         k->installEventFilter(this);
         return k;
@@ -120,24 +135,8 @@ void TForm1::SteuerelementeErzeugen() {
     ButtonWeiterSuchen = knopf("ButtonWeiterSuchen", QStringLiteral("Weitersuchen"));
     ButtonDrucken = knopf("ButtonDrucken", QStringLiteral("Drucken..."));
 
-    // Text on top, the two table labels, then two rows of three buttons.
-    auto* spalten = new QVBoxLayout(flaeche);
-    spalten->setContentsMargins(kRand, kRand, kRand, kRand);
-    spalten->setSpacing(kRand);
-    spalten->addWidget(RichEdit, 1);
-    spalten->addWidget(LabelTabDatei);
-    spalten->addWidget(LabelTabEintraege);
-    for (auto reihe : {std::array{ButtonOpen, ButtonKonvertieren, ButtonSpeichern},
-                       std::array{ButtonSuchen, ButtonWeiterSuchen, ButtonDrucken}}) {
-        auto* zeile = new QHBoxLayout;
-        zeile->setSpacing(0);
-        zeile->addStretch(1);
-        for (QPushButton* k : reihe) {
-            zeile->addWidget(k);
-            zeile->addStretch(1);
-        }
-        spalten->addLayout(zeile);
-    }
+    // Text on top, the two table labels, then two rows of three buttons;
+    // SchalterEinrichten places them from the font.
 
     StatusZeile = new QStatusBar(this);
     StatusZeile->setObjectName(QStringLiteral("StatusZeile"));
@@ -267,6 +266,15 @@ void TForm1::FormCreate() {
     MenuErzeugen();
 
     IsClosing = false;
+    // The background colour dialog lives as long as the window; until the
+    // settings are read the background is its second entry, white.
+    HintergrundForm = new THintergrundForm(this, kLayoutAbstand);
+    HintergrundForm->SetHintergrundNr(1);
+    SchriftHintergrundFarbe = HintergrundForm->HintergrundFarbe();
+    // The font the window is designed with, until the settings give the
+    // user's own.
+    ProgrammSchrift = TSchrift{};
+    ProgrammSchrift.Groesse = 8;
     QGuiApplication::setApplicationDisplayName(ProgrammTitel);
     StatusHinweisSetzen(kHinweisOeffnen);
     SetKonvertiertS(false);
@@ -353,12 +361,14 @@ void TForm1::FormCreate() {
     });
     connect(MenuHilfe, &QMenu::aboutToShow, this, [this] { Ausfuehren(&TForm1::MenuHilfeClick); });
 
-    // Three columns of buttons with equal room around them; centred on the
-    // screen's work area.
-    const int breite = 7 * kKnopfBreite;
-    const QRect flaeche = screen()->availableGeometry();
-    resize(breite, qMin(flaeche.height() * 4 / 5, 720));
-    move(flaeche.center() - rect().center());
+    Verbinden(MenuAnsSchriftart, &TForm1::MenuAnsSchriftartClick);
+    Verbinden(RePopupSchriftart, &TForm1::RePopupSchriftartClick);
+    Verbinden(MenuAnsHintergrund, &TForm1::MenuAnsHintergrundClick);
+
+    // Laid out once with the designed font, so the window is whole also when
+    // the settings cannot be read; loading them lays it out again.
+    SchriftartZuweisen();
+    FensterEinrichten();
     ButtonOpen->setFocus();
 }
 
@@ -381,12 +391,198 @@ void TForm1::showEvent(QShowEvent* ereignis) {
     }
 }
 
-void TForm1::RegistryLadenSpeichern(bool laden) {
-    if (!laden)
+void TForm1::RegistryLadenSpeichern(bool LadenS) {
+    Einstellungen& reg = einstellungen_;
+    if (LadenS) {
+        if (reg.Oeffnen()) {
+            const auto zu = qScopeGuard([&reg] { reg.Schliessen(); });
+            TabDateiStr = reg.StringLesen(kWertTabelle);
+            if (TabDateiStr.isEmpty())
+                TabDateiStr = QDir(ProgrammOrdner()).filePath(QStringLiteral("Eng-Ger.tab"));
+            DruckerPortStr = reg.StringLesen(kWertPort);
+            if (DruckerPortStr.isEmpty())
+                DruckerPortStr = QStringLiteral("LPT1");
+            DruckerPortS = !DruckerPortStr.isEmpty();
+
+            const QString name = reg.StringLesen(kWertSchriftName);
+            ProgrammSchrift.Name = name.isEmpty() ? u"Arial" : name.toStdU16String();
+            ProgrammSchrift.Groesse =
+                reg.WertVorhanden(kWertSchriftGroesse) ? reg.IntegerLesen(kWertSchriftGroesse) : 12;
+            ProgrammSchrift.Farbe = reg.WertVorhanden(kWertSchriftFarbe)
+                                        ? std::uint32_t(reg.IntegerLesen(kWertSchriftFarbe))
+                                        : FarbeFensterText;
+            ProgrammSchrift.Zeichensatz = reg.WertVorhanden(kWertSchriftZeichensatz)
+                                              ? reg.IntegerLesen(kWertSchriftZeichensatz) & 0xFF
+                                              : 0;
+            ProgrammSchrift.Stil = 0;
+            if (reg.WertVorhanden(kWertSchriftStil)) {
+                // -1 stands for "no value" and so means no style; higher bits
+                // have no meaning.
+                const std::int32_t stil = reg.IntegerLesen(kWertSchriftStil);
+                if (stil != -1)
+                    ProgrammSchrift.Stil =
+                        stil & (StilKursiv | StilFett | StilUnterstrichen | StilDurchgestrichen);
+            }
+            // Shows the loaded font too: the window is laid out for it here.
+            SetHintergrundNr(
+                reg.WertVorhanden(kWertHintergrund) ? reg.IntegerLesen(kWertHintergrund) : 1);
+        }
+        TabListeEinlesen();
         return;
-    if (TabDateiStr.isEmpty())
-        TabDateiStr = QDir(ProgrammOrdner()).filePath(QStringLiteral("Eng-Ger.tab"));
-    TabListeEinlesen();
+    }
+
+    if (!reg.Oeffnen())
+        return;
+    const auto zu = qScopeGuard([&reg] { reg.Schliessen(); });
+    reg.StringSchreiben(kWertTabelle, TabDateiStr);
+    reg.StringSchreiben(kWertPort, DruckerPortStr);
+    reg.IntegerSchreiben(kWertHintergrund, HintergrundNr());
+    reg.StringSchreiben(kWertSchriftName, QString::fromStdU16String(ProgrammSchrift.Name));
+    reg.IntegerSchreiben(kWertSchriftGroesse, ProgrammSchrift.Groesse);
+    reg.IntegerSchreiben(kWertSchriftFarbe, std::int32_t(ProgrammSchrift.Farbe));
+    reg.IntegerSchreiben(kWertSchriftZeichensatz, ProgrammSchrift.Zeichensatz);
+    reg.IntegerSchreiben(kWertSchriftStil,
+                         ProgrammSchrift.Stil &
+                             (StilKursiv | StilFett | StilUnterstrichen | StilDurchgestrichen));
+}
+
+int TForm1::HintergrundNr() const {
+    return HintergrundForm->HintergrundNr();
+}
+
+void TForm1::SetHintergrundNr(int nr) {
+    HintergrundForm->SetHintergrundNr(nr);
+    SchriftHintergrundFarbe = HintergrundForm->HintergrundFarbe();
+    SchriftartZuweisen();
+}
+
+void TForm1::SchriftartZuweisen() {
+    // The status bar keeps its own font.
+    for (QWidget* w : std::initializer_list<QWidget*>{LabelTabDatei, LabelTabEintraege, RichEdit})
+        SchriftUndHintergrundZuweisen(w, ProgrammSchrift, SchriftHintergrundFarbe);
+    for (QPushButton* k : {ButtonOpen, ButtonKonvertieren, ButtonSpeichern, ButtonSuchen,
+                           ButtonWeiterSuchen, ButtonDrucken})
+        KnopfSchriftZuweisen(k, ProgrammSchrift);
+    SchalterEinrichten();
+}
+
+void TForm1::SchalterEinrichten() {
+    const QScopedValueRollback<bool> laeuft(layoutLaeuft_, true);
+    const int rand = kLayoutAbstand;
+
+    const int statusHoehe = SteuerelementHoehe(StatusZeile->font(), StatusZeile);
+    StatusZeile->setFixedHeight(statusHoehe);
+    for (QPushButton* k : {ButtonOpen, ButtonKonvertieren, ButtonSpeichern, ButtonSuchen,
+                           ButtonWeiterSuchen, ButtonDrucken})
+        k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
+
+    // Three columns of buttons with a button's width before, between and
+    // after them.
+    const int suchenLinks = ButtonSuchen->width();
+    const int weiterLinks = 2 * suchenLinks + ButtonWeiterSuchen->width();
+    const int druckenLinks = weiterLinks + ButtonWeiterSuchen->width() + suchenLinks;
+    const int breite = suchenLinks + druckenLinks + ButtonDrucken->width();
+
+    // The window is as high as the work area. The controls sit in the area
+    // between the menu bar and the status bar, which Qt's main window lays
+    // out itself, so its menu bar height is reckoned here the same way.
+    const QRect flaeche = Arbeitsflaeche();
+    const int rahmenHoehe = frameGeometry().height() - geometry().height();
+    const int hoehe = flaeche.height() - rahmenHoehe;
+    int menueHoehe = 0;
+    if (!menuBar()->isNativeMenuBar()) {
+        menueHoehe = menuBar()->heightForWidth(qMax(breite, menuBar()->minimumWidth()));
+        if (menueHoehe < 0)
+            menueHoehe = menuBar()->sizeHint().height();
+    }
+    const int statusOben = hoehe - menueHoehe - statusHoehe;
+
+    ButtonSuchen->move(suchenLinks, statusOben - rand - ButtonSuchen->height());
+    ButtonWeiterSuchen->move(weiterLinks, ButtonSuchen->y());
+    ButtonDrucken->move(druckenLinks, ButtonSuchen->y());
+    ButtonOpen->move(ButtonSuchen->x(), ButtonSuchen->y() - ButtonOpen->height() - rand);
+    ButtonKonvertieren->move(ButtonWeiterSuchen->x(), ButtonOpen->y());
+    ButtonSpeichern->move(ButtonDrucken->x(), ButtonOpen->y());
+
+    LabelTabEintraege->adjustSize();
+    LabelTabDatei->adjustSize();
+    LabelTabEintraege->move(rand, ButtonOpen->y() - rand - LabelTabEintraege->height());
+    LabelTabDatei->move(LabelTabEintraege->x(),
+                        LabelTabEintraege->y() - rand - LabelTabDatei->height());
+    RichEdit->setGeometry(rand, rand, breite - 2 * rand, qMax(0, LabelTabDatei->y() - rand - rand));
+
+    // Height fixed to the work area's, width free: a drag to another width
+    // is laid out at once and so snaps back.
+    setMinimumHeight(hoehe);
+    setMaximumHeight(hoehe);
+    layoutGroesse_ = QSize(breite, hoehe);
+    resize(layoutGroesse_);
+}
+
+QRect TForm1::Arbeitsflaeche() const {
+    const QScreen* bildschirm = screen();
+    if (!bildschirm)
+        bildschirm = QGuiApplication::primaryScreen();
+    return bildschirm ? bildschirm->availableGeometry() : QRect(0, 0, 1024, 768);
+}
+
+void TForm1::FensterEinrichten() {
+    const QRect flaeche = Arbeitsflaeche();
+    if (isMaximized()) {
+        move(flaeche.topLeft());
+        return;
+    }
+    const QSize aussen = size() + (frameGeometry().size() - geometry().size());
+    move((flaeche.width() - aussen.width()) / 2 + flaeche.left(),
+         (flaeche.height() - aussen.height()) / 2 + flaeche.top());
+}
+
+void TForm1::resizeEvent(QResizeEvent* ereignis) {
+    QMainWindow::resizeEvent(ereignis);
+    if (IsClosing || !isVisible() || layoutLaeuft_)
+        return;
+    // The window's own size coming back from the window system.
+    if (ereignis->size() == layoutGroesse_) {
+        fremdeGroesse_ = QSize();
+        return;
+    }
+    // A window system that holds on to a size it imposed is not fought.
+    if (ereignis->size() == fremdeGroesse_)
+        return;
+    fremdeGroesse_ = ereignis->size();
+    SchriftartZuweisen();
+    FensterEinrichten();
+}
+
+void TForm1::MenuAnsHintergrundClick() {
+    HintergrundForm->SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
+    if (HintergrundForm->exec() != QDialog::Accepted)
+        return;
+    SetHintergrundNr(HintergrundForm->HintergrundNr());
+    RegistryLadenSpeichern(false);
+}
+
+void TForm1::MenuAnsSchriftartClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    // The dialog edits the program font itself.
+    if (!dialoge_.SchriftWaehlen(this, ProgrammSchrift))
+        return;
+    SetHintergrundNr(HintergrundNr());
+    RegistryLadenSpeichern(false);
+}
+
+void TForm1::RePopupSchriftartClick() {
+    MenuAnsSchriftartClick();
+}
+
+void TForm1::WMZeigen() {
+    FensterNachVorn(this);
+    FormulareNachVorn(this);
+}
+
+void TForm1::WMBeenden() {
+    MenuDateiBeenden->trigger();
 }
 
 QString TForm1::StatusHinweis() const {

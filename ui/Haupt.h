@@ -4,9 +4,11 @@
 // flags, which switch the commands, the focus and the status hint.
 
 #include "core/MoFiles.h"
+#include "core/Programm.h"
 #include "core/Schrift.h"
 #include "core/Tabelle.h"
 #include "platform/Dialoge.h"
+#include "platform/Einstellungen.h"
 #include "platform/Shell.h"
 #include "ui/TextFeld.h"
 
@@ -26,15 +28,19 @@ namespace zw {
 class Suche;
 
 // Product name and version: the application title and the tail of the caption.
-inline const QString ProgrammTitel = QStringLiteral("Zeichenwandler V1.22");
+inline const QString ProgrammTitel = QString::fromUtf8(ProgrammTitelText);
 
 // The name a window shows while no document is open.
 inline const QString KeinName = QStringLiteral("KeinName");
 
+class THintergrundForm;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
+    // With the user's own settings store.
     explicit TForm1(Dialoge& dialoge, QWidget* eltern = nullptr);
+    TForm1(Dialoge& dialoge, Einstellungen& einstellungen, QWidget* eltern = nullptr);
 
     // Controls.
     QLabel* LabelTabDatei;
@@ -128,10 +134,35 @@ public:
     bool TabEintraegeVorhanden();
     void SetSaveFileType();
     void SetSaveFilterIndex();
-    // Loads (laden) or writes the settings. No settings are kept between runs
-    // yet: loading starts with the table beside the program, writing keeps
-    // nothing.
-    void RegistryLadenSpeichern(bool laden);
+    // Loads (LadenS) or writes all eight settings: table, port, background
+    // number and the font. A store that cannot be opened loads and writes
+    // nothing; a value of the wrong type or a failing write ends the call
+    // with its error. Loading reads the table in any case but that one.
+    void RegistryLadenSpeichern(bool LadenS);
+
+    // The background colour dialog, kept for the whole run; its selected
+    // entry is the program's text background.
+    THintergrundForm* HintergrundForm = nullptr;
+    int HintergrundNr() const;
+    // Takes the entry's colour as SchriftHintergrundFarbe and lays the window
+    // out anew with the program font.
+    void SetHintergrundNr(int nr);
+
+    // Layout from the program font: font and background onto the controls
+    // (then SchalterEinrichten), the controls' places and the window's size,
+    // the window's place in the work area.
+    void SchriftartZuweisen();
+    void SchalterEinrichten();
+    void FensterEinrichten();
+
+    void MenuAnsHintergrundClick();
+    void MenuAnsSchriftartClick();
+    void RePopupSchriftartClick();
+
+    // Requests of other processes: a later start asks to come to the front,
+    // another program asks to close as if the user chose Datei > Beenden.
+    void WMZeigen();
+    void WMBeenden();
 
     // Commands.
     void MenuDateiOeffnenClick();
@@ -170,6 +201,7 @@ protected:
     void showEvent(QShowEvent* ereignis) override;
     void closeEvent(QCloseEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+    void resizeEvent(QResizeEvent* ereignis) override;
 
 private:
     void FormCreate();
@@ -188,6 +220,14 @@ private:
     void Ausfuehren(void (TForm1::*befehl)());
 
     Dialoge& dialoge_;
+    Einstellungen& einstellungen_;
+    // A layout resizes the window, which would lay it out again.
+    bool layoutLaeuft_ = false;
+    // The client size of the last layout, and a size the window system set
+    // against it.
+    QSize layoutGroesse_;
+    QSize fremdeGroesse_;
+    QRect Arbeitsflaeche() const;
     bool FKonvertiertS = false;
     bool FDateiOffenS = false;
     bool FTextGeaendertS = false;

@@ -1,0 +1,52 @@
+#pragma once
+// What every window needs to lay itself out from the program font: the
+// measuring helpers, the font as Qt knows it, and the font and background
+// colour put on the controls. Windows place their controls themselves from
+// these numbers, so a large font makes them grow instead of clipping.
+
+#include "core/Schrift.h"
+#include "platform/QtSchrift.h"
+
+#include <QFont>
+#include <QString>
+
+#include <cstdint>
+
+class QAbstractButton;
+class QWidget;
+
+namespace zw {
+
+// Spacing between controls and margin at the window's edge.
+inline constexpr int kLayoutAbstand = 10;
+// Every button except those of the background colour dialog.
+inline constexpr int kLayoutKnopfBreite = 125;
+
+// Height of an auto-sized label that shows "M": the font's line height.
+int SchriftHoehe(const QFont& schrift);
+
+// SchriftHoehe plus the room the kind of control needs around its text:
+// one-line edit 8, push button 12, status bar 6, radio group (a group box)
+// 8, anything else 0.
+int SteuerelementHoehe(const QFont& schrift, const QWidget* steuerelement);
+
+// Width of an auto-sized label that shows the text followed by one space.
+int TextBreite(const QFont& schrift, const QString& text);
+
+// The caption without its "&" marks: "O&K" gives "OK".
+QString UndZeichenEntfernen(QString caption);
+
+// Labels, edits, list boxes, text controls and radio groups: the whole
+// font with its colour, and the background colour.
+void SchriftUndHintergrundZuweisen(QWidget* steuerelement, const TSchrift& schrift,
+                                   std::uint32_t hintergrund);
+
+// Buttons take face, size and style only; their text colour, character set
+// and background stay their own.
+void KnopfSchriftZuweisen(QAbstractButton* knopf, const TSchrift& schrift);
+
+// Places a dialog or viewer centred on its screen, one pixel up and left,
+// never above or left of the screen's corner.
+void DialogMittig(QWidget* fenster);
+
+} // namespace zw
