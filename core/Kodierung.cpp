@@ -537,6 +537,12 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
         zeilen.reserve(text.size() + text.size() / 16 + 2);
         ZeilenWeise(
             text, [&](char16_t c) { zeilen.push_back(c); }, kOhneAbkuerzung);
+        k.NichtDarstellbar = AnsiNichtDarstellbar(zeilen);
+        // No double-byte code page holds characters beyond the BMP; as in the
+        // single-byte pages, each half of a pair becomes one "?".
+        for (char16_t& c : zeilen)
+            if (IstHoch(c) || IstTief(c))
+                c = u'?';
         const auto* w = reinterpret_cast<const wchar_t*>(zeilen.data());
         const int n = int(zeilen.size());
         if (n > 0) {
@@ -545,7 +551,6 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
             WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, w, n, k.Bytes.data(),
                                 int(k.Bytes.size()), "?", nullptr);
         }
-        k.NichtDarstellbar = AnsiNichtDarstellbar(zeilen);
         return k;
     }
 #endif
@@ -586,16 +591,10 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
 std::size_t AnsiNichtDarstellbar(std::u16string_view text) {
 #ifdef _WIN32
     if (!System().einzelbyte) {
-        // No double-byte code page holds characters beyond the BMP: a pair
-        // is one "?".
         const auto& darstellbar = System().darstellbar;
         std::size_t fehlend = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i];
-            if (IstHoch(c) && i + 1 < text.size() && IstTief(text[i + 1]))
-                ++i;
+        for (char16_t c : text)
             fehlend += !darstellbar[c] && c != 0;
-        }
         return fehlend;
     }
 #endif
