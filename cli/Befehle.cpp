@@ -1,4 +1,5 @@
 #include "cli/Befehle.h"
+#include "cli/Schliessen.h"
 
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
@@ -35,6 +36,10 @@ constexpr const char* kHilfe =
     "      Gibt den erkannten Dateityp aus: tfError, tfText, tfUnicode, tfRtf oder tfUtf8.\n"
     "  text DATEI\n"
     "      Gibt den geladenen Text (Zeilenenden CR LF) als UTF-8 aus.\n"
+    "  schliessen\n"
+    "      Bittet den laufenden Zeichenwandler dieses Benutzers, sich zu beenden, wie mit\n"
+    "      Datei > Beenden (bei ungespeicherten Änderungen fragt er nach). Rückgabewert 3,\n"
+    "      wenn keiner läuft, 4, wenn er nicht innerhalb von zwei Sekunden antwortet.\n"
     "  --help\n"
     "      Zeigt diese Hilfe.\n"
     "\n"
@@ -163,6 +168,11 @@ int Ausfuehren(const std::vector<std::string>& a) {
             return DateitypZeigen(a);
         if (befehl == "text")
             return TextZeigen(a);
+        if (befehl == "schliessen") {
+            if (a.size() != 1)
+                return FalscherAufruf("schliessen erwartet keine Argumente.");
+            return Schliessen();
+        }
     } catch (const DateiFehler& f) {
         Schreiben(stderr, std::string(f.what()) + "\n");
         return DateiFehlerAusgang;

@@ -2,10 +2,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
 #include <QTimer>
 
 #ifndef Q_OS_WIN
@@ -56,10 +56,14 @@ QString InstanzName(const QString& programmTitel) {
     return programmTitel + u'-' + qEnvironmentVariable("USERNAME");
 #else
     const QString datei = programmTitel + u'-' + QString::number(::getuid());
-    // The runtime folder belongs to the user alone (mode 0700), so no one
-    // else can put a socket of that name in the way.
-    const QString ordner = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return ordner.isEmpty() ? datei : QDir(ordner).filePath(datei);
+    // The runtime folder belongs to the user alone, so no one else can put
+    // a socket of that name in the way. Qt's own lookup of it would warn
+    // on every start of the command-line tool where there is none.
+    const QString laufzeit = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QFileInfo ordner(laufzeit);
+    if (!laufzeit.isEmpty() && ordner.isDir() && ordner.ownerId() == ::getuid())
+        return QDir(laufzeit).filePath(datei);
+    return QDir::temp().filePath(datei);
 #endif
 }
 

@@ -1,7 +1,9 @@
 #include "platform/Einstellungen.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStandardPaths>
@@ -11,6 +13,23 @@
 namespace zw {
 
 namespace {
+
+// Files Qt found broken, with the size and time they had then. Qt keeps a
+// file it has read for the whole process and reports a format error only when
+// it parses it, so a second opening of the same broken file would look fine
+// and write over what the user may still want to mend.
+struct Stand {
+    qint64 groesse;
+    QDateTime zeit;
+    bool operator==(const Stand&) const = default;
+};
+QHash<QString, Stand>& KaputteDateien() {
+    static QHash<QString, Stand> dateien;
+    return dateien;
+}
+Stand StandVon(const QFileInfo& info) {
+    return Stand{info.size(), info.lastModified()};
+}
 
 EinstellungsFehler Fehler(const char* muster, const QString& name) {
     return EinstellungsFehler(QString::fromUtf8(muster).arg(name).toStdString());
@@ -94,7 +113,14 @@ bool QtEinstellungen::Oeffnen() {
         const QFileInfo jetzt(iniDatei_);
         if (!jetzt.isFile() || !jetzt.isReadable() || !jetzt.isWritable())
             return false;
+        const QString schluessel = jetzt.absoluteFilePath();
+        if (const auto it = KaputteDateien().constFind(schluessel);
+            it != KaputteDateien().cend() && *it == StandVon(jetzt))
+            return false;
+        KaputteDateien().remove(schluessel);
         settings_ = std::make_unique<QSettings>(iniDatei_, QSettings::IniFormat);
+        if (settings_->status() == QSettings::FormatError)
+            KaputteDateien().insert(schluessel, StandVon(jetzt));
         settings_->beginGroup(EinstellungsSchluessel);
     }
     // A file that does not read as INI stays as the user left it.

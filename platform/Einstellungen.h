@@ -1,8 +1,8 @@
 #pragma once
 // The per-user settings store: one key with named string and integer
-// values. On Windows it is the registry key HKEY_CURRENT_USER\Software\
-// Zeichenwandler; elsewhere an INI file in the user's configuration folder
-// whose section is the same key path, with the same value names.
+// values. On Windows it is the registry key
+// HKEY_CURRENT_USER\Software\Zeichenwandler; elsewhere an INI file in the user's configuration
+// folder whose section is the same key path, with the same value names.
 
 #include <QString>
 #include <QVariant>

@@ -52,7 +52,12 @@ class FensterTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(ordner_.isValid());
-        form = std::make_unique<zw::TForm1>(dialoge);
+        // Settings of the test's own, empty at first, also when a test sets
+        // up again.
+        form.reset();
+        einstellungen = std::make_unique<zw::QtEinstellungen>(
+            Pfad(QStringLiteral("einstellungen-%1/zw.ini").arg(++einrichtungen_)));
+        form = std::make_unique<zw::TForm1>(dialoge, *einstellungen);
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -122,11 +127,13 @@ protected:
     }
 
     SkriptDialoge dialoge;
+    std::unique_ptr<zw::QtEinstellungen> einstellungen;
     std::unique_ptr<zw::TForm1> form;
     QString abTabelle, leereTabelle, brief;
 
 private:
     QTemporaryDir ordner_;
+    int einrichtungen_ = 0;
 };
 
 } // namespace zwtest

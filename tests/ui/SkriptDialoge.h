@@ -19,7 +19,16 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 
 namespace zwtest {
 
-enum class Art { Datei, Information, Bestaetigung, JaNein, FehlerWiederholen, Warnung, Fehler };
+enum class Art {
+    Datei,
+    Information,
+    Bestaetigung,
+    JaNein,
+    FehlerWiederholen,
+    Warnung,
+    Fehler,
+    Schrift
+};
 
 inline const char* ArtName(Art art) {
     switch (art) {
@@ -37,6 +46,8 @@ inline const char* ArtName(Art art) {
         return "Warnung";
     case Art::Fehler:
         return "Fehler";
+    case Art::Schrift:
+        return "Schrift";
     }
     return "?";
 }
@@ -45,6 +56,7 @@ struct Aufruf {
     Art art;
     QString text;           // the message, or the file dialog's title
     zw::DateiDialog dialog; // for Datei: the dialog as it was handed in
+    zw::TSchrift schrift;   // for Schrift: the font the dialog opened on
 };
 
 class SkriptDialoge : public zw::Dialoge {
@@ -57,6 +69,10 @@ public:
     void DateiBricht() { dateien_.push_back(std::nullopt); }
     // The answer to the next question (Bestaetigung, JaNein, FehlerWiederholen).
     void Antwortet(zw::Antwort antwort) { antworten_.push_back(antwort); }
+    // The next font dialog confirms face, size and style of this font; as in
+    // the real dialog, colour and character set stay.
+    void SchriftWaehlt(const zw::TSchrift& schrift) { schriften_.push_back(schrift); }
+    void SchriftBricht() { schriften_.push_back(std::nullopt); }
 
     // Runs at every call, before it is answered; for looking at the window
     // while a dialog is open.
@@ -78,7 +94,9 @@ public:
                 texte.push_back(a.text);
         return texte;
     }
-    bool AllesBeantwortet() const { return dateien_.empty() && antworten_.empty(); }
+    bool AllesBeantwortet() const {
+        return dateien_.empty() && antworten_.empty() && schriften_.empty();
+    }
     void Vergessen() { Aufrufe.clear(); }
 
     bool DateiWaehlen(QWidget*, zw::DateiDialog& dialog) override {
@@ -106,6 +124,23 @@ public:
     }
     void Warnung(QWidget*, const QString& text) override { Merken(Art::Warnung, text); }
     void Fehler(QWidget*, const QString& text) override { Merken(Art::Fehler, text); }
+    bool SchriftWaehlen(QWidget*, zw::TSchrift& schrift) override {
+        Aufrufe.push_back(Aufruf{Art::Schrift, QString(), {}, schrift});
+        if (BeimAufruf)
+            BeimAufruf(Aufrufe.back());
+        if (schriften_.empty()) {
+            ADD_FAILURE() << "Schriftdialog ohne Antwort";
+            return false;
+        }
+        const auto wahl = schriften_.front();
+        schriften_.pop_front();
+        if (!wahl)
+            return false;
+        schrift.Name = wahl->Name;
+        schrift.Groesse = wahl->Groesse;
+        schrift.Stil = wahl->Stil;
+        return true;
+    }
 
 private:
     struct Wahl {
@@ -114,7 +149,7 @@ private:
     };
 
     void Merken(Art art, const QString& text, const zw::DateiDialog& dialog = {}) {
-        Aufrufe.push_back(Aufruf{art, text, dialog});
+        Aufrufe.push_back(Aufruf{art, text, dialog, {}});
         if (BeimAufruf)
             BeimAufruf(Aufrufe.back());
     }
@@ -131,6 +166,7 @@ private:
 
     std::deque<std::optional<Wahl>> dateien_;
     std::deque<zw::Antwort> antworten_;
+    std::deque<std::optional<zw::TSchrift>> schriften_;
 };
 
 inline std::ostream& operator<<(std::ostream& os, Art art) {

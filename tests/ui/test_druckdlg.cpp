@@ -506,6 +506,9 @@ protected:
     void SetUp() override {
         FensterTest::SetUp();
         CupsServer(QFile::encodeName(Pfad(QStringLiteral("kein.sock"))));
+        // No port chosen yet, as when the settings could not be read.
+        form->DruckerPortStr.clear();
+        form->DruckerPortS = false;
     }
     void Drucken(std::function<void(TDruckenForm*)> tun) {
         BeimNaechstenDialog([tun](QWidget* w) {
