@@ -11,6 +11,7 @@ pakete=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool
     bc time
+    dpkg-dev librsvg2-bin
 )
 if [ -n "${ZW_EXTRA_PAKETE:-}" ]; then
     read -r -a extra <<<"$ZW_EXTRA_PAKETE"

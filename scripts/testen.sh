@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 export ZW_EXTRA_PAKETE="${ZW_EXTRA_PAKETE:-} libreoffice-writer-nogui cups"
+ZW_EXTRA_PAKETE+=" appstream desktop-file-utils g++-mingw-w64-x86-64-posix wine64 googletest"
 scripts/abhaengigkeiten.sh
 
 # Fuzzing: the core alone, built with clang, libFuzzer, ASan and UBSan.
@@ -28,5 +29,18 @@ if [ "$fuzz_sekunden" -gt 0 ]; then
 fi
 
 scripts/bauen.sh
+
+# Windows: the core, the tool and their tests cross-built and run under Wine.
+if [ "${ZW_WINDOWS:-1}" != 0 ]; then
+    scripts/windows-pruefen.sh
+fi
+
+# The Debian package installed, started and removed again; apt-get needs root.
+if [ "$(id -u)" -eq 0 ] && [ "${ZW_PAKET:-1}" != 0 ]; then
+    scripts/paket-pruefen.sh build
+else
+    echo "Paketprüfung übersprungen (nur als root; ZW_PAKET=0 schaltet sie ab)."
+fi
+
 cd build
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "${ZW_JOBS:-2}"
