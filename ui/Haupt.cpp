@@ -388,6 +388,8 @@ void TForm1::showEvent(QShowEvent* ereignis) {
     if (!gezeigt_ && !ereignis->spontaneous()) {
         gezeigt_ = true;
         Ausfuehren(&TForm1::FormShow);
+        // Placed once more now that the window has its frame.
+        FensterEinrichten();
     }
 }
 

@@ -1,0 +1,282 @@
+// The layout from the program font: the measuring helpers, and the main
+// window and the background colour dialog for fonts from 8 to 72 points.
+#include "FensterTest.h"
+
+#include "ui/Layout.h"
+#include "ui/MoHintergrund.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+
+using namespace zw;
+using namespace zwtest;
+
+namespace {
+
+const int kGroessen[] = {8, 12, 28, 72};
+
+TSchrift Schrift(int groesse, int stil = 0) {
+    TSchrift s;
+    s.Groesse = groesse;
+    s.Stil = stil;
+    return s;
+}
+
+// Where a control is in its window.
+QRect ImFenster(const QWidget* w) {
+    return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
+void KeineUeberschneidung(const std::vector<const QWidget*>& steuerelemente) {
+    for (std::size_t i = 0; i < steuerelemente.size(); ++i)
+        for (std::size_t j = i + 1; j < steuerelemente.size(); ++j)
+            EXPECT_FALSE(ImFenster(steuerelemente[i]).intersects(ImFenster(steuerelemente[j])))
+                << steuerelemente[i]->objectName().toStdString() << " und "
+                << steuerelemente[j]->objectName().toStdString();
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The helpers.
+
+TEST(Layout, SteuerelementHoeheIstDieSchrifthoehePlusDieArt) {
+    QLineEdit edit;
+    QPushButton knopf;
+    QStatusBar status;
+    QGroupBox gruppe;
+    QLabel label;
+    QCheckBox pruef;
+    QRadioButton radio;
+    QListWidget liste;
+    const std::pair<const QWidget*, int> arten[] = {
+        {&edit, 8},  {&knopf, 12}, {&status, 6}, {&gruppe, 8},
+        {&label, 0}, {&pruef, 0},  {&radio, 0},  {&liste, 0},
+    };
+    int vorher = 0;
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        const QFont f = QtSchrift(Schrift(groesse));
+        const int hoehe = SchriftHoehe(f);
+        EXPECT_GT(hoehe, vorher) << "die Zeilenhöhe wächst mit der Schrift";
+        EXPECT_EQ(hoehe, QFontMetrics(f).height());
+        vorher = hoehe;
+        for (const auto& [w, zusatz] : arten)
+            EXPECT_EQ(SteuerelementHoehe(f, w), hoehe + zusatz) << w->metaObject()->className();
+    }
+}
+
+TEST(Layout, TextBreiteMisstDenTextMitEinemLeerzeichen) {
+    // A label rounds the text's width up to whole pixels.
+    for (int groesse : kGroessen) {
+        const QFont f = QtSchrift(Schrift(groesse));
+        const QFontMetrics m(f);
+        EXPECT_NEAR(TextBreite(f, QString()), m.horizontalAdvance(u' '), 1);
+        EXPECT_NEAR(TextBreite(f, "AbbrechenMM"), m.horizontalAdvance("AbbrechenMM "), 1);
+        EXPECT_GT(TextBreite(f, "AbbrechenMM"), TextBreite(f, "Abbrechen"));
+        // Not a mnemonic: the label shows what it is given.
+        EXPECT_NEAR(TextBreite(f, "&&"), m.horizontalAdvance("&& "), 1);
+    }
+}
+
+TEST(Layout, UndZeichenEntfernen) {
+    const std::pair<QString, QString> faelle[] = {
+        {"O&K", "OK"}, {"&Abbrechen", "Abbrechen"}, {"ohne", "ohne"}, {"a&b&c", "abc"}, {"&&", ""},
+        {"", ""},
+    };
+    for (const auto& [caption, ohne] : faelle)
+        EXPECT_EQ(UndZeichenEntfernen(caption), ohne) << caption.toStdString();
+}
+
+TEST(Layout, SchriftUndFarbenNachQt) {
+    TSchrift s;
+    s.Name = u"Courier New";
+    s.Groesse = 20;
+    s.Stil = StilKursiv | StilDurchgestrichen;
+    const QFont f = QtSchrift(s);
+    EXPECT_EQ(f.family(), "Courier New");
+    EXPECT_EQ(f.pointSize(), 20);
+    EXPECT_TRUE(f.italic());
+    EXPECT_FALSE(f.bold());
+    EXPECT_FALSE(f.underline());
+    EXPECT_TRUE(f.strikeOut());
+    EXPECT_EQ(StilBits(f), StilKursiv | StilDurchgestrichen);
+
+    // Back from a dialog: face, size and style; colour and character set stay.
+    TSchrift zurueck;
+    zurueck.Farbe = 0x0000FF;
+    zurueck.Zeichensatz = 2;
+    SchriftUebernehmen(f, zurueck);
+    EXPECT_EQ(zurueck, (TSchrift{u"Courier New", 20, 0x0000FF, 2, s.Stil}));
+
+    const QPalette p = QApplication::palette();
+    EXPECT_EQ(FarbeAusWert(0x0000FF, p), QColor(255, 0, 0)) << "0x00BBGGRR";
+    EXPECT_EQ(FarbeAusWert(0xF0CAA6, p), QColor(166, 202, 240));
+    EXPECT_EQ(FarbeAusWert(FarbeFensterText, p), p.color(QPalette::Text));
+}
+
+// ---------------------------------------------------------------------------
+// The main window.
+
+class HauptLayoutTest : public FensterTest {
+protected:
+    void Schrift(const TSchrift& schrift) {
+        form->ProgrammSchrift = schrift;
+        form->SetHintergrundNr(form->HintergrundNr());
+        QApplication::processEvents();
+    }
+    QRect Arbeitsflaeche() const { return form->screen()->availableGeometry(); }
+    std::vector<QPushButton*> Knoepfe() const {
+        return {form->ButtonOpen,   form->ButtonKonvertieren, form->ButtonSpeichern,
+                form->ButtonSuchen, form->ButtonWeiterSuchen, form->ButtonDrucken};
+    }
+};
+
+TEST_F(HauptLayoutTest, DreiKnopfspaltenUndDieZeilenUeberDerStatuszeile) {
+    const QFont statusSchrift = form->StatusZeile->font();
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        Schrift(::Schrift(groesse));
+        const int zeile = SchriftHoehe(QtSchrift(form->ProgrammSchrift));
+
+        EXPECT_EQ(form->width(), 875);
+        EXPECT_EQ(form->centralWidget()->width(), 875);
+        EXPECT_EQ(form->frameGeometry().height(), Arbeitsflaeche().height());
+
+        const int spalten[] = {125, 375, 625, 125, 375, 625};
+        const auto knoepfe = Knoepfe();
+        for (std::size_t i = 0; i < knoepfe.size(); ++i) {
+            SCOPED_TRACE(knoepfe[i]->objectName().toStdString());
+            EXPECT_EQ(knoepfe[i]->font().pointSize(), groesse);
+            EXPECT_EQ(knoepfe[i]->width(), 125);
+            EXPECT_EQ(knoepfe[i]->height(), zeile + 12);
+            EXPECT_EQ(knoepfe[i]->x(), spalten[i]);
+        }
+        // Bottom up: status bar, 10, second row, 10, first row, 10, the two
+        // labels with 10 between them, 10, the text from 10 to 10 above.
+        const QRect status = ImFenster(form->StatusZeile);
+        EXPECT_EQ(form->StatusZeile->height(), SchriftHoehe(statusSchrift) + 6);
+        EXPECT_EQ(form->StatusZeile->font(), statusSchrift)
+            << "die Statuszeile behält ihre Schrift";
+        EXPECT_EQ(ImFenster(form->ButtonSuchen).bottom() + 1 + 10, status.top());
+        for (QPushButton* k : {form->ButtonWeiterSuchen, form->ButtonDrucken})
+            EXPECT_EQ(k->y(), form->ButtonSuchen->y());
+        EXPECT_EQ(form->ButtonOpen->y() + form->ButtonOpen->height() + 10, form->ButtonSuchen->y());
+        for (QPushButton* k : {form->ButtonKonvertieren, form->ButtonSpeichern})
+            EXPECT_EQ(k->y(), form->ButtonOpen->y());
+        for (QLabel* l : {form->LabelTabDatei, form->LabelTabEintraege}) {
+            EXPECT_EQ(l->x(), 10);
+            EXPECT_EQ(l->height(), SchriftHoehe(l->font()));
+            EXPECT_EQ(l->font().pointSize(), groesse);
+        }
+        EXPECT_EQ(form->LabelTabEintraege->y() + form->LabelTabEintraege->height() + 10,
+                  form->ButtonOpen->y());
+        EXPECT_EQ(form->LabelTabDatei->y() + form->LabelTabDatei->height() + 10,
+                  form->LabelTabEintraege->y());
+        EXPECT_EQ(form->RichEdit->geometry(), QRect(10, 10, 855, form->LabelTabDatei->y() - 20));
+        EXPECT_EQ(form->RichEdit->font().pointSize(), groesse);
+
+        KeineUeberschneidung({form->menuBar(), form->RichEdit, form->LabelTabDatei,
+                              form->LabelTabEintraege, form->ButtonOpen, form->ButtonKonvertieren,
+                              form->ButtonSpeichern, form->ButtonSuchen, form->ButtonWeiterSuchen,
+                              form->ButtonDrucken, form->StatusZeile});
+        // Centred across the work area, at its top. The test screen is
+        // narrower than the window, and Qt's offscreen screen places a window
+        // left of its edge two pixels short.
+        const QRect flaeche = Arbeitsflaeche();
+        EXPECT_NEAR(form->frameGeometry().left(),
+                    (flaeche.width() - form->frameGeometry().width()) / 2 + flaeche.left(), 2);
+        EXPECT_EQ(form->frameGeometry().top(), flaeche.top());
+    }
+}
+
+TEST_F(HauptLayoutTest, KnoepfeNehmenNichtDieFarbeDerSchrift) {
+    TSchrift rot = ::Schrift(14, StilFett);
+    rot.Farbe = 0x0000FF;
+    Schrift(rot);
+    for (QWidget* w : std::initializer_list<QWidget*>{form->LabelTabDatei, form->LabelTabEintraege,
+                                                      form->RichEdit}) {
+        EXPECT_EQ(w->palette().color(QPalette::WindowText), QColor(Qt::red));
+        EXPECT_EQ(w->palette().color(QPalette::Text), QColor(Qt::red));
+    }
+    for (QPushButton* k : Knoepfe()) {
+        EXPECT_TRUE(k->font().bold()) << "der Stil schon";
+        EXPECT_EQ(k->palette().color(QPalette::Active, QPalette::ButtonText),
+                  QApplication::palette(k).color(QPalette::Active, QPalette::ButtonText));
+    }
+    // The window text colour again is the style's, not the red left over.
+    Schrift(::Schrift(14));
+    for (QWidget* w : std::initializer_list<QWidget*>{form->LabelTabDatei, form->RichEdit})
+        EXPECT_EQ(w->palette().color(QPalette::Text),
+                  QApplication::palette(w).color(QPalette::Text));
+}
+
+TEST_F(HauptLayoutTest, AndereBreiteSpringtZurueck) {
+    const QSize vorher = form->size();
+    form->resize(1100, vorher.height() / 2);
+    QApplication::processEvents();
+    EXPECT_EQ(form->size(), vorher);
+    EXPECT_EQ(form->ButtonDrucken->x(), 625);
+}
+
+TEST_F(HauptLayoutTest, MaximiertStehtEsObenLinksInDerArbeitsflaeche) {
+    form->showMaximized();
+    QApplication::processEvents();
+    EXPECT_EQ(form->frameGeometry().topLeft(), Arbeitsflaeche().topLeft());
+    form->showNormal();
+}
+
+TEST_F(HauptLayoutTest, NachDemSchliessenKeinLayoutMehr) {
+    form->MenuDateiBeenden->trigger();
+    ASSERT_TRUE(form->IsClosing);
+    const QRect vorher = form->ButtonOpen->geometry();
+    form->ProgrammSchrift.Groesse = 40;
+    form->resize(900, 500);
+    QApplication::processEvents();
+    EXPECT_EQ(form->ButtonOpen->geometry(), vorher);
+}
+
+// ---------------------------------------------------------------------------
+// The background colour dialog.
+
+TEST(HintergrundLayout, KnoepfeSoBreitWieAbbrechenUndZwanzigZeilenListe) {
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        THintergrundForm dialog(nullptr, 10);
+        dialog.SetHintergrundNr(1);
+        dialog.SchriftartZuweisen(Schrift(groesse), 0x00FFFF);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+
+        const int breite = TextBreite(dialog.Button1->font(), "AbbrechenMM");
+        for (QPushButton* k : {dialog.Button1, dialog.Button2}) {
+            EXPECT_EQ(k->width(), breite);
+            EXPECT_EQ(k->height(), SchriftHoehe(k->font()) + 12);
+            EXPECT_EQ(k->font().pointSize(), groesse);
+        }
+        EXPECT_EQ(dialog.Button1->x(), 10);
+        EXPECT_EQ(dialog.Button2->x(), 20 + breite);
+        EXPECT_EQ(dialog.width(), 30 + 2 * breite);
+        EXPECT_EQ(dialog.ListBox1->geometry(),
+                  QRect(10, 10, dialog.width() - 20, 20 * SchriftHoehe(dialog.ListBox1->font())));
+        for (QPushButton* k : {dialog.Button1, dialog.Button2})
+            EXPECT_EQ(k->y(), dialog.ListBox1->y() + dialog.ListBox1->height() + 10);
+        EXPECT_EQ(dialog.height(), dialog.Button1->y() + dialog.Button1->height() + 10);
+        EXPECT_EQ(dialog.ListBox1->font().pointSize(), groesse);
+        EXPECT_EQ(dialog.ListBox1->palette().color(QPalette::Base), QColor(255, 255, 0));
+        KeineUeberschneidung({dialog.ListBox1, dialog.Button1, dialog.Button2});
+
+        // Centred one pixel up and left, never beyond the top left corner.
+        const QRect schirm = dialog.screen()->geometry();
+        const QRect rahmen = dialog.frameGeometry();
+        EXPECT_EQ(rahmen.left(), qMax(0, (schirm.width() - rahmen.width()) / 2 - 1));
+        EXPECT_EQ(rahmen.top(), qMax(0, (schirm.height() - rahmen.height()) / 2 - 1));
+    }
+}
