@@ -2,9 +2,9 @@
 
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
-#include "ui/DialogSchrift.h"
 #include "ui/EditFeld.h"
 #include "ui/Hilfe.h"
+#include "ui/Layout.h"
 #include "ui/Suchen.h"
 
 #include <QClipboard>
@@ -118,7 +118,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     DialogSpeichern.FilterIndex = 1;
     DialogSpeichern.StandardEndung = kStandardEndung;
 
-    FontDialog1 = [this](TSchrift& schrift) { return SchriftDialogZeigen(this, schrift); };
+    FontDialog1 = [this](TSchrift& schrift) { return dialoge_.SchriftWaehlen(this, schrift); };
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeiterSuchen->setEnabled(true); },
         [this] { FokusWiederherstellen(); }, MerkActiveControl);
@@ -308,7 +308,7 @@ void TTabBearbeitenForm::FokusWiederherstellen() {
 }
 
 void TTabBearbeitenForm::SchriftartZuweisen() {
-    SchriftUndHintergrund({RichEdit}, programmSchrift_, hintergrund_);
+    SchriftUndHintergrundZuweisen(RichEdit, programmSchrift_, hintergrund_);
     SchalterEinrichten();
 }
 
@@ -323,13 +323,7 @@ void TTabBearbeitenForm::SchalterEinrichten() {
 }
 
 void TTabBearbeitenForm::FensterEinrichten() {
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QRect flaeche = bildschirm->geometry();
-    const QSize aussen = frameGeometry().size();
-    move(flaeche.left() + qMax(0, (flaeche.width() - aussen.width()) / 2 - 1),
-         flaeche.top() + qMax(0, (flaeche.height() - aussen.height()) / 2 - 1));
+    DialogMittig(this);
 }
 
 void TTabBearbeitenForm::EinfuegenSchalten() {

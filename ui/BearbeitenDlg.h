@@ -69,7 +69,8 @@ public:
     // The file dialogs keep the user's last choice between two uses.
     DateiDialog DialogOeffnen;
     DateiDialog DialogSpeichern;
-    // The font dialog: true when the user confirmed. Qt's own unless replaced.
+    // The font dialog: true when the user confirmed. The dialog layer's
+    // unless replaced.
     std::function<bool(TSchrift&)> FontDialog1;
 
     TTextFileType FileType = tfError;

@@ -929,6 +929,8 @@ void TForm1::MenuTabelleBearbeitenClick() {
                                 SchriftHintergrundFarbe, TabDateiStr);
         form.SchriftartZuweisen();
         form.exec();
+        // The font may have been changed in the editor.
+        SchriftartZuweisen();
     }
     // The editor may have written this very file; its own paths stay its own.
     TabListeEinlesen();
@@ -938,6 +940,8 @@ void TForm1::MenuTabelleBearbeitenClick() {
 void TForm1::MenuHilfeHilfeClick() {
     HilfeAnzeigen(this, dialoge_, Desktop->ProgrammOrdner(), ProgrammSchrift,
                   SchriftHintergrundFarbe);
+    // The font may have been changed in the viewer.
+    SchriftartZuweisen();
 }
 
 void TForm1::MenuHilfeProgrammInfoClick() {

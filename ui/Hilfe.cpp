@@ -3,15 +3,15 @@
 #include "core/MoFiles.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
-#include "ui/DialogSchrift.h"
+#include "platform/QtSchrift.h"
 #include "ui/Haupt.h"
+#include "ui/Layout.h"
 #include "ui/Suchen.h"
 #include "ui/TextFeld.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
-#include <QFontDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -71,8 +71,9 @@ Grundschrift GrundschriftVon(const RtfDokument& dokument) {
 void DokumentEinfuegen(QTextDocument& ziel, const RtfDokument& dokument, const TSchrift& schrift) {
     const Grundschrift grund = GrundschriftVon(dokument);
     const double faktor = (schrift.Groesse > 0 ? schrift.Groesse : 12) / grund.Groesse;
-    QColor programmFarbe;
-    const bool mitProgrammFarbe = AlsQColor(schrift.Farbe, programmFarbe);
+    // A system colour stays the control's own text colour.
+    const bool mitProgrammFarbe = (schrift.Farbe & 0xFF000000u) == 0;
+    const QColor programmFarbe = FarbeAusWert(schrift.Farbe, QPalette());
 
     QTextCursor c(&ziel);
     c.beginEditBlock();
@@ -146,7 +147,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
         QPrintDialog dialog(&drucker, this);
         return dialog.exec() == QDialog::Accepted;
     };
-    FontDialog1 = [this](TSchrift& schrift) { return SchriftDialogZeigen(this, schrift); };
+    FontDialog1 = [this](TSchrift& schrift) { return dialoge_.SchriftWaehlen(this, schrift); };
 
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
@@ -250,7 +251,7 @@ void THilfeForm::InhaltZeigen() {
 }
 
 void THilfeForm::SchriftartZuweisen() {
-    SchriftUndHintergrund({RichEdit}, programmSchrift_, hintergrund_);
+    SchriftUndHintergrundZuweisen(RichEdit, programmSchrift_, hintergrund_);
     if (rtf_)
         InhaltZeigen();
     SchalterEinrichten();
@@ -267,13 +268,7 @@ void THilfeForm::SchalterEinrichten() {
 }
 
 void THilfeForm::FensterEinrichten() {
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QRect flaeche = bildschirm->geometry();
-    const QSize aussen = frameGeometry().size();
-    move(flaeche.left() + qMax(0, (flaeche.width() - aussen.width()) / 2 - 1),
-         flaeche.top() + qMax(0, (flaeche.height() - aussen.height()) / 2 - 1));
+    DialogMittig(this);
 }
 
 void THilfeForm::FokusWiederherstellen() {
@@ -416,20 +411,6 @@ void HilfeAnzeigen(QWidget* aufrufer, Dialoge& dialoge, const QString& programmO
     form.SchriftartZuweisen();
     form.setWindowTitle(QStringLiteral("Hilfe zum ") + ProgrammTitel);
     form.exec();
-}
-
-bool SchriftDialogZeigen(QWidget* eltern, TSchrift& schrift) {
-    bool ok = false;
-    const QFont f = QFontDialog::getFont(&ok, AlsQFont(schrift), eltern);
-    if (!ok)
-        return false;
-    schrift.Name = f.family().toStdU16String();
-    if (f.pointSize() > 0)
-        schrift.Groesse = f.pointSize();
-    schrift.Stil = (f.italic() ? StilKursiv : 0) | (f.bold() ? StilFett : 0) |
-                   (f.underline() ? StilUnterstrichen : 0) |
-                   (f.strikeOut() ? StilDurchgestrichen : 0);
-    return true;
 }
 
 } // namespace zw

@@ -57,8 +57,8 @@ public:
 
     Suche* DialogSuchen = nullptr;
 
-    // The print and font dialogs: true when the user confirmed. Qt's own
-    // dialogs unless replaced.
+    // The print and font dialogs: true when the user confirmed. Qt's print
+    // dialog and the font dialog of the dialog layer unless replaced.
     std::function<bool(QPrinter&)> DialogDrucken;
     std::function<bool(TSchrift&)> FontDialog1;
 
@@ -114,9 +114,5 @@ private:
 // The caller applies the program font to itself again afterwards.
 void HilfeAnzeigen(QWidget* aufrufer, Dialoge& dialoge, const QString& programmOrdner,
                    TSchrift& programmSchrift, std::uint32_t hintergrund);
-
-// Qt's font dialog preset with the font; true and the font changed on OK.
-// Colour and character set stay as they were.
-bool SchriftDialogZeigen(QWidget* eltern, TSchrift& schrift);
 
 } // namespace zw
