@@ -4,24 +4,18 @@
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
 #include "ui/DialogSchrift.h"
+#include "ui/Layout.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
-#include <QVBoxLayout>
 
 namespace zw {
 
 namespace {
-
-constexpr int kRand = 10;
-constexpr int kKnopfBreite = 125;
 
 const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betriebsbereit!");
 
@@ -124,33 +118,8 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
     ButtonAbbrechen->setAutoDefault(false);
-    for (QPushButton* k : {ButtonDrucken, ButtonAbbrechen})
-        k->setFixedWidth(kKnopfBreite);
-
-    auto* raster = new QGridLayout;
-    raster->setHorizontalSpacing(kRand);
-    raster->setVerticalSpacing(kRand);
-    raster->addWidget(LabelPort, 0, 0);
-    raster->addWidget(LabelPortText, 0, 1);
-    raster->addWidget(LabelKopien, 1, 0);
-    raster->addWidget(EditKopien, 1, 1, Qt::AlignLeft);
-    raster->addWidget(LabelStatus, 2, 0);
-    raster->addWidget(LabelStatusText, 2, 1);
-    raster->setColumnStretch(1, 1);
-    // Three button widths of room around the two buttons, as in every
-    // dialog of the program.
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->setSpacing(0);
-    knoepfe->addSpacing(kKnopfBreite);
-    knoepfe->addWidget(ButtonDrucken);
-    knoepfe->addStretch(1);
-    knoepfe->addWidget(ButtonAbbrechen);
-    knoepfe->addSpacing(kKnopfBreite);
-    auto* spalte = new QVBoxLayout(this);
-    spalte->setContentsMargins(kRand, kRand, kRand, kRand);
-    spalte->setSpacing(kRand);
-    spalte->addLayout(raster);
-    spalte->addLayout(knoepfe);
+    // SchalterEinrichten places the controls from the font when the dialog
+    // is shown.
 
     FDruckerPortStr = druckerPortStr;
     FDruckTextStr = DruckTextBilden(druckTextStr);
@@ -186,26 +155,42 @@ void TDruckenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hin
 }
 
 void TDruckenForm::SchalterEinrichten() {
-    // Room for two digits and the edit's frame.
-    EditKopien->setFixedWidth(EditKopien->fontMetrics().horizontalAdvance(QStringLiteral("000")) +
-                              4 * kRand);
-    layout()->activate();
-    const QSize groesse = layout()->sizeHint();
-    setFixedSize(qMax(groesse.width(), 5 * kKnopfBreite), groesse.height());
-    layout()->activate();
+    const int rand = kLayoutAbstand;
+    for (QPushButton* k : {ButtonDrucken, ButtonAbbrechen})
+        k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
+    // The labels are as large as their texts; the port's, for now, as its
+    // whole text.
+    LabelPortText->setText(FDruckerPortStr);
+    for (QLabel* l : {LabelPort, LabelPortText, LabelKopien, LabelStatus, LabelStatusText})
+        l->adjustSize();
+
+    LabelPort->move(rand, rand);
+    LabelPortText->move(LabelPort->x() + LabelPort->width() + rand, LabelPort->y());
+    LabelKopien->move(LabelPort->x(), LabelKopien->y());
+    EditKopien->setGeometry(LabelKopien->x() + LabelKopien->width() + 5,
+                            LabelPort->y() + LabelPort->height() + rand, LabelPortText->width(),
+                            SteuerelementHoehe(EditKopien->font(), EditKopien));
+    // The label in the middle of the edit's height.
+    LabelKopien->move(LabelKopien->x(),
+                      (EditKopien->height() - LabelKopien->height()) / 2 + EditKopien->y());
+    LabelStatus->move(LabelKopien->x(), EditKopien->y() + EditKopien->height() + rand);
+    LabelStatusText->move(LabelStatus->x() + LabelStatus->width() + rand, LabelStatus->y());
+
+    // Two buttons with a button's width before, between and after them.
+    ButtonDrucken->move(ButtonDrucken->width(), LabelStatus->y() + LabelStatus->height() + rand);
+    ButtonAbbrechen->move(2 * ButtonDrucken->x() + ButtonAbbrechen->width(), ButtonDrucken->y());
+    const int breite = ButtonAbbrechen->x() + ButtonAbbrechen->width() + ButtonDrucken->x();
+    setFixedSize(breite, ButtonDrucken->y() + ButtonDrucken->height() + rand);
+
+    // The port to the room that is left, shortened as a path is.
+    LabelPortText->resize(breite - LabelPortText->x() - rand, LabelPortText->height());
     LabelPortText->setText(
         PortKuerzen(FDruckerPortStr, LabelPortText->fontMetrics(), LabelPortText->width()));
     FensterEinrichten();
 }
 
 void TDruckenForm::FensterEinrichten() {
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QRect flaeche = bildschirm->geometry();
-    const QSize rahmen = frameGeometry().size();
-    move(flaeche.left() + qMax(0, (flaeche.width() - rahmen.width()) / 2 - 1),
-         flaeche.top() + qMax(0, (flaeche.height() - rahmen.height()) / 2 - 1));
+    DialogMittig(this);
 }
 
 void TDruckenForm::FormShow() {
@@ -213,6 +198,7 @@ void TDruckenForm::FormShow() {
     EditKopien->selectAll();
     EditKopien->setFocus();
     LabelStatusText->setText(QStringLiteral("-"));
+    LabelStatusText->adjustSize();
 }
 
 void TDruckenForm::showEvent(QShowEvent* ereignis) {
@@ -270,6 +256,7 @@ void TDruckenForm::EditKopienChange() {
 void TDruckenForm::ButtonDruckenClick() {
     SetKopien(EditKopien->text().toInt());
     LabelStatusText->setText(QStringLiteral("Es wird gedruckt..."));
+    LabelStatusText->adjustSize();
     LabelStatusText->repaint();
 
     const std::string port = PortBytes(FDruckerPortStr);

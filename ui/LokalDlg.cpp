@@ -1,21 +1,15 @@
 #include "ui/LokalDlg.h"
 
 #include "ui/DialogSchrift.h"
+#include "ui/Layout.h"
 
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace zw {
-
-namespace {
-constexpr int kRand = 10;
-constexpr int kKnopfBreite = 125;
-} // namespace
 
 int LptVorauswahl(const QString& port) {
     if (port.size() == 4 && port.startsWith(QStringLiteral("LPT")) && port[3] >= u'1' &&
@@ -47,18 +41,8 @@ TLptWechselnForm::TLptWechselnForm(QWidget* owner, const QString& druckerPortStr
     ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
     ButtonAbbrechen->setAutoDefault(false);
-    for (QPushButton* k : {ButtonOk, ButtonAbbrechen})
-        k->setFixedWidth(kKnopfBreite);
-
-    auto* knoepfe = new QHBoxLayout;
-    knoepfe->setSpacing(kRand);
-    knoepfe->addWidget(ButtonOk);
-    knoepfe->addWidget(ButtonAbbrechen);
-    auto* spalte = new QVBoxLayout(this);
-    spalte->setContentsMargins(kRand, kRand, kRand, kRand);
-    spalte->setSpacing(kRand);
-    spalte->addWidget(RadioGroup);
-    spalte->addLayout(knoepfe);
+    // SchalterEinrichten places the group and the buttons from the font when
+    // the dialog is shown.
 
     connect(ButtonOk, &QPushButton::clicked, this, [this] {
         ButtonOkClick();
@@ -85,20 +69,21 @@ void TLptWechselnForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t
 }
 
 void TLptWechselnForm::SchalterEinrichten() {
-    layout()->activate();
-    const QSize groesse = layout()->sizeHint();
-    setFixedSize(qMax(groesse.width(), 2 * kKnopfBreite + 3 * kRand), groesse.height());
+    const int rand = kLayoutAbstand;
+    for (QPushButton* k : {ButtonOk, ButtonAbbrechen})
+        k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
+    // Room for the title and the four ports at any font: five button heights.
+    RadioGroup->setGeometry(rand, rand, RadioGroup->width(), 5 * ButtonOk->height());
+    ButtonOk->move(rand, RadioGroup->y() + RadioGroup->height() + rand);
+    ButtonAbbrechen->move(2 * ButtonOk->x() + ButtonOk->width(), ButtonOk->y());
+    const int breite = ButtonAbbrechen->x() + ButtonAbbrechen->width() + ButtonOk->x();
+    setFixedSize(breite, ButtonOk->y() + ButtonOk->height() + rand);
+    RadioGroup->resize(breite - 2 * RadioGroup->x(), RadioGroup->height());
     FensterEinrichten();
 }
 
 void TLptWechselnForm::FensterEinrichten() {
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QRect flaeche = bildschirm->geometry();
-    const QSize rahmen = frameGeometry().size();
-    move(flaeche.left() + qMax(0, (flaeche.width() - rahmen.width()) / 2 - 1),
-         flaeche.top() + qMax(0, (flaeche.height() - rahmen.height()) / 2 - 1));
+    DialogMittig(this);
 }
 
 void TLptWechselnForm::FormShow() {

@@ -2,7 +2,9 @@
 // window and the background colour dialog for fonts from 8 to 72 points.
 #include "FensterTest.h"
 
+#include "ui/DruckDlg.h"
 #include "ui/Layout.h"
+#include "ui/LokalDlg.h"
 #include "ui/MoHintergrund.h"
 
 #include <QApplication>
@@ -32,6 +34,15 @@ TSchrift Schrift(int groesse, int stil = 0) {
 // Where a control is in its window.
 QRect ImFenster(const QWidget* w) {
     return QRect(w->mapTo(w->window(), QPoint(0, 0)), w->size());
+}
+
+// Centred on the screen one pixel up and left, never beyond its top left
+// corner.
+void Mittig(const QWidget* fenster) {
+    const QRect schirm = fenster->screen()->geometry();
+    const QRect rahmen = fenster->frameGeometry();
+    EXPECT_EQ(rahmen.left(), qMax(0, (schirm.width() - rahmen.width()) / 2 - 1));
+    EXPECT_EQ(rahmen.top(), qMax(0, (schirm.height() - rahmen.height()) / 2 - 1));
 }
 
 void KeineUeberschneidung(const std::vector<const QWidget*>& steuerelemente) {
@@ -273,10 +284,96 @@ TEST(HintergrundLayout, KnoepfeSoBreitWieAbbrechenUndZwanzigZeilenListe) {
         EXPECT_EQ(dialog.ListBox1->palette().color(QPalette::Base), QColor(255, 255, 0));
         KeineUeberschneidung({dialog.ListBox1, dialog.Button1, dialog.Button2});
 
-        // Centred one pixel up and left, never beyond the top left corner.
-        const QRect schirm = dialog.screen()->geometry();
-        const QRect rahmen = dialog.frameGeometry();
-        EXPECT_EQ(rahmen.left(), qMax(0, (schirm.width() - rahmen.width()) / 2 - 1));
-        EXPECT_EQ(rahmen.top(), qMax(0, (schirm.height() - rahmen.height()) / 2 - 1));
+        Mittig(&dialog);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The print dialog and the local port dialog.
+
+TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
+    SkriptDialoge dialoge;
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        TDruckenForm d(nullptr, dialoge, "LPT1", u"Haus");
+        d.SchriftartZuweisen(Schrift(groesse), 0x00FFFF);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+
+        for (QPushButton* k : {d.ButtonDrucken, d.ButtonAbbrechen}) {
+            EXPECT_EQ(k->size(), QSize(125, SchriftHoehe(k->font()) + 12));
+            EXPECT_EQ(k->font().pointSize(), groesse);
+        }
+        for (QLabel* l :
+             {d.LabelPort, d.LabelPortText, d.LabelKopien, d.LabelStatus, d.LabelStatusText}) {
+            EXPECT_EQ(l->height(), SchriftHoehe(l->font())) << l->objectName().toStdString();
+            EXPECT_EQ(l->palette().color(QPalette::Window), QColor(255, 255, 0));
+        }
+        EXPECT_EQ(d.LabelPort->pos(), QPoint(10, 10));
+        EXPECT_EQ(d.LabelPortText->pos(), QPoint(d.LabelPort->geometry().right() + 1 + 10, 10));
+        EXPECT_EQ(d.EditKopien->y(), d.LabelPort->y() + d.LabelPort->height() + 10);
+        EXPECT_EQ(d.EditKopien->x(), d.LabelKopien->x() + d.LabelKopien->width() + 5);
+        EXPECT_EQ(d.EditKopien->height(), SchriftHoehe(d.EditKopien->font()) + 8);
+        EXPECT_EQ(d.LabelKopien->x(), 10);
+        EXPECT_EQ(d.LabelKopien->y(),
+                  (d.EditKopien->height() - d.LabelKopien->height()) / 2 + d.EditKopien->y());
+        EXPECT_EQ(d.LabelStatus->pos(),
+                  QPoint(10, d.EditKopien->y() + d.EditKopien->height() + 10));
+        EXPECT_EQ(d.LabelStatusText->pos(),
+                  QPoint(d.LabelStatus->geometry().right() + 1 + 10, d.LabelStatus->y()));
+        EXPECT_EQ(d.ButtonDrucken->pos(),
+                  QPoint(125, d.LabelStatus->y() + d.LabelStatus->height() + 10));
+        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(375, d.ButtonDrucken->y()));
+        EXPECT_EQ(d.size(), QSize(625, d.ButtonDrucken->y() + d.ButtonDrucken->height() + 10));
+        EXPECT_EQ(d.LabelPortText->geometry().right() + 1, 625 - 10);
+        EXPECT_EQ(d.LabelPortText->text(), "LPT1");
+        KeineUeberschneidung({d.LabelPort, d.LabelPortText, d.LabelKopien, d.EditKopien,
+                              d.LabelStatus, d.LabelStatusText, d.ButtonDrucken,
+                              d.ButtonAbbrechen});
+        Mittig(&d);
+    }
+}
+
+TEST(DruckLayout, LangerPortWirdAufDenPlatzGekuerzt) {
+    SkriptDialoge dialoge;
+    const QString port = "/ein/sehr/langer/Pfad/durch/viele/verschachtelte/Ordner/bis/hin/zu/dem/"
+                         "einen/Drucker/am/Ende/lp0";
+    for (int groesse : {12, 28}) {
+        TDruckenForm d(nullptr, dialoge, port, u"Haus");
+        d.SchriftartZuweisen(Schrift(groesse), 0xFFFFFF);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        EXPECT_EQ(d.width(), 625);
+        EXPECT_TRUE(d.LabelPortText->text().contains("..."))
+            << d.LabelPortText->text().toStdString();
+        EXPECT_LE(d.LabelPortText->fontMetrics().horizontalAdvance(d.LabelPortText->text()),
+                  d.LabelPortText->width());
+        EXPECT_EQ(d.LabelPortText->toolTip(), port);
+    }
+}
+
+TEST(LokalLayout, GruppeUeberDenKnoepfen) {
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        TLptWechselnForm d(nullptr, "LPT2");
+        d.SchriftartZuweisen(Schrift(groesse), 0x00FFFF);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+
+        for (QPushButton* k : {d.ButtonOk, d.ButtonAbbrechen})
+            EXPECT_EQ(k->size(), QSize(125, SchriftHoehe(k->font()) + 12));
+        EXPECT_EQ(d.RadioGroup->geometry(), QRect(10, 10, 260, 5 * d.ButtonOk->height()));
+        EXPECT_EQ(d.ButtonOk->pos(), QPoint(10, d.RadioGroup->geometry().bottom() + 1 + 10));
+        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(145, d.ButtonOk->y()));
+        EXPECT_EQ(d.size(), QSize(280, d.ButtonOk->y() + d.ButtonOk->height() + 10));
+        EXPECT_EQ(d.RadioGroup->palette().color(QPalette::Window), QColor(255, 255, 0));
+        // The four ports inside the group, one under the other.
+        for (QRadioButton* r : d.RadioItems) {
+            EXPECT_EQ(r->font().pointSize(), groesse);
+            EXPECT_TRUE(d.RadioGroup->rect().contains(r->geometry())) << r->text().toStdString();
+        }
+        KeineUeberschneidung({d.RadioItems[0], d.RadioItems[1], d.RadioItems[2], d.RadioItems[3]});
+        KeineUeberschneidung({d.RadioGroup, d.ButtonOk, d.ButtonAbbrechen});
+        Mittig(&d);
     }
 }
