@@ -533,12 +533,21 @@ TEST_F(EditorTest, SchreibfehlerLassenDieAenderungStehen) {
 
 TEST_F(EditorTest, SchriftartUndHilfe) {
     TTabBearbeitenForm& e = Zeigen(tabelle);
-    e.FontDialog1 = [](TSchrift& s) {
-        s.Name = u"DejaVu Serif";
-        s.Groesse = 26;
-        return true;
-    };
+    // Through the dialog layer's font dialog, opened on the program font.
+    schrift.Farbe = 0x0000FF;
+    dialoge.SchriftBricht();
     e.RePopupSchriftart->trigger();
+    ASSERT_EQ(dialoge.Arten(), std::vector<Art>{Art::Schrift});
+    EXPECT_EQ(dialoge.Aufrufe[0].schrift, schrift);
+    EXPECT_EQ(schrift.Name, u"Arial") << "Abbrechen ändert nichts";
+
+    TSchrift gewaehlt;
+    gewaehlt.Name = u"DejaVu Serif";
+    gewaehlt.Groesse = 26;
+    dialoge.SchriftWaehlt(gewaehlt);
+    e.RePopupSchriftart->trigger();
+    dialoge.Vergessen();
+    EXPECT_EQ(schrift.Farbe, 0x0000FFu) << "die Farbe bleibt";
     EXPECT_EQ(schrift.Name, u"DejaVu Serif");
     EXPECT_EQ(schrift.Groesse, 26);
     EXPECT_EQ(e.RichEdit->font().family(), QStringLiteral("DejaVu Serif"));

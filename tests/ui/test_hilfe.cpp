@@ -267,20 +267,17 @@ TEST_F(HilfeTest, SucheMitSuchcodesUndWeitersuchen) {
 TEST_F(HilfeTest, SchriftartWechselnAendertDieProgrammschrift) {
     THilfeForm& h = Zeigen(Datei("ZWD.hlp", kRtf));
     h.RichEdit->setFocus();
-    TSchrift gezeigt;
-    h.FontDialog1 = [&](TSchrift& s) {
-        gezeigt = s;
-        return false;
-    };
+    // The dialog layer's font dialog, opened on the program font.
+    dialoge.SchriftBricht();
     h.MenuSchriftartWechseln->trigger();
-    EXPECT_EQ(gezeigt, schrift) << "der Dialog zeigt die Programmschrift";
+    ASSERT_EQ(dialoge.Arten(), std::vector<Art>{Art::Schrift});
+    EXPECT_EQ(dialoge.Aufrufe[0].schrift, schrift);
     EXPECT_EQ(schrift.Groesse, 20) << "Abbrechen ändert nichts";
 
-    h.FontDialog1 = [](TSchrift& s) {
-        s.Name = u"DejaVu Serif";
-        s.Groesse = 16;
-        return true;
-    };
+    TSchrift gewaehlt;
+    gewaehlt.Name = u"DejaVu Serif";
+    gewaehlt.Groesse = 16;
+    dialoge.SchriftWaehlt(gewaehlt);
     h.RePopupSchriftart->trigger();
     EXPECT_EQ(schrift.Name, u"DejaVu Serif");
     EXPECT_EQ(schrift.Groesse, 16);
