@@ -42,6 +42,9 @@ if(UNIX AND NOT APPLE)
         install(FILES ${zw_starter_ordner}/${programm} DESTINATION ${CMAKE_INSTALL_BINDIR})
     endforeach()
 
+    install(FILES ${CMAKE_SOURCE_DIR}/data/copyright
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zeichenwandler)
+
     if(TARGET zeichenwandler)
         set(ZW_APPSTREAM_ID org.example.Zeichenwandler)
         install(FILES ${CMAKE_SOURCE_DIR}/data/zeichenwandler.desktop
@@ -80,12 +83,18 @@ set(CPACK_PACKAGE_NAME zeichenwandler)
 set(CPACK_PACKAGE_VENDOR "Zeichenwandler-Gruppe")
 set(CPACK_PACKAGE_CONTACT "Zeichenwandler-Gruppe <zeichenwandler@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Zeichenumsetzung über Code-Tabellen für Braille-Drucker")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Zeichenwandler bereitet Texte für blinde Leserinnen und Leser vor. Ein Textdokument \
-(ANSI, UTF-8, UTF-16 oder RTF) wird geöffnet, jedes Zeichen, das die Code-Tabelle nennt, \
-durch sein Gegenstück ersetzt, und das Ergebnis gespeichert, durchsucht oder roh an einen \
-Braille-Drucker geschickt. Dazu gehört das Kommandozeilenwerkzeug zeichenwandler-cli.")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://zeichenwandler.example.org/")
+# Lines as dpkg shows them, shorter than 80 characters.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Zeichenwandler bereitet Texte für blinde Leserinnen und Leser vor. Ein"
+    "Textdokument (ANSI, UTF-8, UTF-16 oder RTF) wird geöffnet, jedes Zeichen,"
+    "das die Code-Tabelle nennt, durch sein Gegenstück ersetzt, und das Ergebnis"
+    "gespeichert, durchsucht oder roh an einen Braille-Drucker geschickt."
+    "Dazu gehört das Kommandozeilenwerkzeug zeichenwandler-cli.")
+if(ZW_HOMEPAGE)
+    set(CPACK_PACKAGE_HOMEPAGE_URL "${ZW_HOMEPAGE}")
+else()
+    set(CPACK_PACKAGE_HOMEPAGE_URL "https://zeichenwandler.example.org/")
+endif()
 set(CPACK_STRIP_FILES ON)
 if(WIN32)
     set(CPACK_GENERATOR ZIP)

@@ -41,6 +41,8 @@ for programm in zeichenwandler zeichenwandler-cli; do
         fehlt "$starter zeigt auf $ziel statt ins Programmordner"
 done
 
+[ -f "$prefix/share/doc/zeichenwandler/copyright" ] || fehlt "copyright fehlt"
+
 # Desktop entry, icons, AppStream.
 desktop="$prefix/share/applications/zeichenwandler.desktop"
 metainfo="$prefix/share/metainfo/org.example.Zeichenwandler.metainfo.xml"
