@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScopeGuard>
@@ -489,7 +490,8 @@ void TForm1::SchalterEinrichten() {
     // between the menu bar and the status bar, which Qt's main window lays
     // out itself, so its menu bar height is reckoned here the same way.
     const QRect flaeche = Arbeitsflaeche();
-    const int rahmenHoehe = frameGeometry().height() - geometry().height();
+    layoutRahmen_ = Rahmen();
+    const int rahmenHoehe = layoutRahmen_.height();
     const int hoehe = flaeche.height() - rahmenHoehe;
     int menueHoehe = 0;
     if (!menuBar()->isNativeMenuBar()) {
@@ -534,9 +536,23 @@ void TForm1::FensterEinrichten() {
         move(flaeche.topLeft());
         return;
     }
-    const QSize aussen = size() + (frameGeometry().size() - geometry().size());
+    const QSize aussen = size() + Rahmen();
     move((flaeche.width() - aussen.width()) / 2 + flaeche.left(),
          (flaeche.height() - aussen.height()) / 2 + flaeche.top());
+}
+
+QSize TForm1::Rahmen() const {
+    return frameGeometry().size() - geometry().size();
+}
+
+void TForm1::moveEvent(QMoveEvent* ereignis) {
+    QMainWindow::moveEvent(ereignis);
+    // A frame that came after the layout makes the window higher than the
+    // work area; laid out again, it fits.
+    if (IsClosing || !isVisible() || layoutLaeuft_ || Rahmen() == layoutRahmen_)
+        return;
+    SchriftartZuweisen();
+    FensterEinrichten();
 }
 
 void TForm1::resizeEvent(QResizeEvent* ereignis) {

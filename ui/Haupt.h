@@ -202,6 +202,7 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
     void resizeEvent(QResizeEvent* ereignis) override;
+    void moveEvent(QMoveEvent* ereignis) override;
 
 private:
     void FormCreate();
@@ -227,6 +228,10 @@ private:
     // against it.
     QSize layoutGroesse_;
     QSize fremdeGroesse_;
+    // The frame the last layout reckoned with; the window system adds it
+    // only some time after the window is shown.
+    QSize layoutRahmen_;
+    QSize Rahmen() const;
     QRect Arbeitsflaeche() const;
     bool FKonvertiertS = false;
     bool FDateiOffenS = false;
