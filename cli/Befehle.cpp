@@ -43,8 +43,8 @@ constexpr const char* kHilfe =
     "  --help\n"
     "      Zeigt diese Hilfe.\n"
     "\n"
-    "Typen: text = Textdokument im ANSI-Zeichensatz (Windows-1252), unicode = UTF-16,\n"
-    "utf8 = UTF-8, rtf = Rich Text Format.\n"
+    "Typen: text = Textdokument im ANSI-Zeichensatz (Windows-1252, unter Windows die\n"
+    "Codepage des Systems), unicode = UTF-16, utf8 = UTF-8, rtf = Rich Text Format.\n"
     "\n"
     "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler, 2 bei falschem Aufruf.\n";
 

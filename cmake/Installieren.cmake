@@ -45,6 +45,30 @@ if(UNIX AND NOT APPLE)
     install(FILES ${CMAKE_SOURCE_DIR}/data/copyright
             DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zeichenwandler)
 
+    # Manual pages and the package's change log, compressed as Debian keeps them.
+    find_program(ZW_GZIP gzip)
+    if(ZW_GZIP)
+        set(zw_doku ${CMAKE_BINARY_DIR}/doku)
+        configure_file(${CMAKE_SOURCE_DIR}/data/changelog.in ${zw_doku}/changelog @ONLY)
+        set(zw_gepackt)
+        foreach(programm IN LISTS zw_programme)
+            configure_file(${CMAKE_SOURCE_DIR}/data/man/${programm}.1 ${zw_doku}/${programm}.1
+                           COPYONLY)
+            install(FILES ${zw_doku}/${programm}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+            list(APPEND zw_gepackt ${zw_doku}/${programm}.1.gz)
+        endforeach()
+        install(FILES ${zw_doku}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/zeichenwandler)
+        list(APPEND zw_gepackt ${zw_doku}/changelog.gz)
+        foreach(gepackt IN LISTS zw_gepackt)
+            string(REGEX REPLACE "\\.gz$" "" roh ${gepackt})
+            add_custom_command(OUTPUT ${gepackt}
+                               COMMAND ${ZW_GZIP} -9 -n -k -f ${roh}
+                               DEPENDS ${roh}
+                               VERBATIM)
+        endforeach()
+        add_custom_target(zw_doku ALL DEPENDS ${zw_gepackt})
+    endif()
+
     if(TARGET zeichenwandler)
         set(ZW_APPSTREAM_ID org.example.Zeichenwandler)
         install(FILES ${CMAKE_SOURCE_DIR}/data/zeichenwandler.desktop

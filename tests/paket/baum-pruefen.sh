@@ -42,6 +42,10 @@ for programm in zeichenwandler zeichenwandler-cli; do
 done
 
 [ -f "$prefix/share/doc/zeichenwandler/copyright" ] || fehlt "copyright fehlt"
+for programm in zeichenwandler zeichenwandler-cli; do
+    seite="$prefix/share/man/man1/$programm.1.gz"
+    [ -f "$seite" ] || fehlt "$seite fehlt"
+done
 
 # Desktop entry, icons, AppStream.
 desktop="$prefix/share/applications/zeichenwandler.desktop"
