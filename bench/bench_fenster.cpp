@@ -4,6 +4,7 @@
 #include "core/MoFiles.h"
 #include "core/Tabelle.h"
 #include "platform/Dialoge.h"
+#include "platform/Einstellungen.h"
 #include "platform/Pfad.h"
 #include "ui/Haupt.h"
 
@@ -60,6 +61,8 @@ std::u16string DeutscherText(std::size_t einheiten) {
 struct Umgebung {
     QTemporaryDir ordner;
     StilleDialoge dialoge;
+    // A private settings file: a benchmark never touches the user's settings.
+    std::unique_ptr<zw::QtEinstellungen> einstellungen;
     std::unique_ptr<zw::TForm1> form;
 
     explicit Umgebung(std::int64_t bytes) {
@@ -71,7 +74,8 @@ struct Umgebung {
                                u"228 062\r\n196 062\r\n246 091\r\n214 091\r\n252 092\r\n"
                                u"220 092\r\n223 033\r\n",
                                zw::tfText);
-        form = std::make_unique<zw::TForm1>(dialoge);
+        einstellungen = std::make_unique<zw::QtEinstellungen>(ordner.filePath("einstellungen.ini"));
+        form = std::make_unique<zw::TForm1>(dialoge, *einstellungen);
         form->show();
         QApplication::processEvents();
         form->TabDateiStr = tabelle;
