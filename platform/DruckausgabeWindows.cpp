@@ -67,6 +67,12 @@ public:
                                         : DruckFehler::Verweigert;
             return DruckErgebnis{art, port_ + ": " + Systemfehler(code)};
         }
+        // A file as the port gets each copy appended, as everywhere else; a
+        // device has no end to move to.
+        if (GetFileType(handle_) == FILE_TYPE_DISK) {
+            LARGE_INTEGER null{};
+            SetFilePointerEx(handle_, null, nullptr, FILE_END);
+        }
         // A port that takes no time-outs (a file, a share) is written without
         // one; the result is therefore not examined.
         COMMTIMEOUTS zeiten{};

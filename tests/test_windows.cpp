@@ -172,6 +172,9 @@ TEST(WindowsDruckport, KopieInEineDatei) {
     const DruckErgebnis e = KopieDrucken(datei.string(), kopie);
     EXPECT_TRUE(e.Ok()) << e.Meldung;
     EXPECT_EQ(Lesen(datei), kopie);
+    // A second copy follows the first, as on every other system.
+    EXPECT_TRUE(KopieDrucken(datei.string(), "2\f").Ok());
+    EXPECT_EQ(Lesen(datei), kopie + "2\f");
 }
 
 TEST(WindowsDruckport, FehlerJeArt) {
