@@ -5,6 +5,7 @@
 #include "ui/EditFeld.h"
 #include "ui/Hilfe.h"
 #include "ui/Layout.h"
+#include "ui/Menues.h"
 #include "ui/Suchen.h"
 
 #include <QClipboard>
@@ -39,10 +40,6 @@ const QString kFilterSpeichern =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
                    "Textdokument (*.TXT)|*.TXT|Unicode-Textdokument (*.TXT)|*.TXT|");
 const QString kStandardEndung = QStringLiteral("TAB");
-
-QString OhneUnd(QString text) {
-    return text.remove(u'&');
-}
 
 QString DateiName(const QString& pfad) {
     return QFileInfo(pfad).fileName();
@@ -152,17 +149,11 @@ void TTabBearbeitenForm::MenuErzeugen() {
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
     auto menu = [&](const char* name, const QString& titel) {
-        QMenu* m = MainMenu1->addMenu(titel);
-        m->setObjectName(QLatin1String(name));
-        m->setAccessibleName(OhneUnd(titel));
-        return m;
+        return MenuAnlegen(MainMenu1, name, titel);
     };
-    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
-                       const QKeySequence& kuerzel = {}) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(kuerzel);
-        return a;
+    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
+                            const QKeySequence& kuerzel = {}) {
+        return EintragAnlegen(m, name, text, kuerzel);
     };
 
     MenuTabelle = menu("MenuTabelle", QStringLiteral("&Tabelle"));

@@ -11,6 +11,7 @@
 #include "ui/Hilfe.h"
 #include "ui/Layout.h"
 #include "ui/LokalDlg.h"
+#include "ui/Menues.h"
 #include "ui/MoHintergrund.h"
 #include "ui/NetzwerkDlg.h"
 #include "ui/ProgrammInfo.h"
@@ -85,10 +86,6 @@ void LabelSetzen(QLabel* label, const QString& text) {
     label->adjustSize();
 }
 
-QString OhneUnd(QString text) {
-    return text.remove(u'&');
-}
-
 } // namespace
 
 TForm1::TForm1(Dialoge& dialoge, QWidget* eltern)
@@ -160,17 +157,11 @@ void TForm1::SteuerelementeErzeugen() {
 void TForm1::MenuErzeugen() {
     menuBar()->setAccessibleName(QStringLiteral("Hauptmenü"));
     auto menu = [&](const char* name, const QString& titel) {
-        QMenu* m = menuBar()->addMenu(titel);
-        m->setObjectName(QLatin1String(name));
-        m->setAccessibleName(OhneUnd(titel));
-        return m;
+        return MenuAnlegen(menuBar(), name, titel);
     };
-    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
-                       const QKeySequence& kuerzel = {}) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(kuerzel);
-        return a;
+    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
+                            const QKeySequence& kuerzel = {}) {
+        return EintragAnlegen(m, name, text, kuerzel);
     };
 
     MenuDatei = menu("MenuDatei", QStringLiteral("&Datei"));

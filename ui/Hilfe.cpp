@@ -6,6 +6,7 @@
 #include "platform/QtSchrift.h"
 #include "ui/Haupt.h"
 #include "ui/Layout.h"
+#include "ui/Menues.h"
 #include "ui/Suchen.h"
 #include "ui/TextFeld.h"
 
@@ -34,10 +35,6 @@
 namespace zw {
 
 namespace {
-
-QString OhneUnd(QString text) {
-    return text.remove(u'&');
-}
 
 // The body text of a document: the font and size that most characters have.
 struct Grundschrift {
@@ -176,17 +173,11 @@ void THilfeForm::MenuErzeugen() {
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
     auto menu = [&](const char* name, const QString& titel) {
-        QMenu* m = MainMenu1->addMenu(titel);
-        m->setObjectName(QLatin1String(name));
-        m->setAccessibleName(OhneUnd(titel));
-        return m;
+        return MenuAnlegen(MainMenu1, name, titel);
     };
-    auto eintrag = [&](QMenu* m, const char* name, const QString& text,
-                       const QKeySequence& kuerzel = {}) {
-        QAction* a = m->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        a->setShortcut(kuerzel);
-        return a;
+    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
+                            const QKeySequence& kuerzel = {}) {
+        return EintragAnlegen(m, name, text, kuerzel);
     };
 
     MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));

@@ -1,0 +1,28 @@
+#include "ui/Menues.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace zw {
+
+QString OhneUnd(QString text) {
+    return text.remove(u'&');
+}
+
+QMenu* MenuAnlegen(QMenuBar* leiste, const char* name, const QString& titel) {
+    QMenu* m = leiste->addMenu(titel);
+    m->setObjectName(QLatin1String(name));
+    m->setAccessibleName(OhneUnd(titel));
+    return m;
+}
+
+QAction* EintragAnlegen(QMenu* menu, const char* name, const QString& text,
+                        const QKeySequence& kuerzel) {
+    QAction* a = menu->addAction(text);
+    a->setObjectName(QLatin1String(name));
+    a->setShortcut(kuerzel);
+    return a;
+}
+
+} // namespace zw
