@@ -1,6 +1,7 @@
 // The main window driven offscreen: a 10 MB document opened and shown, and
 // converted, written back into the text control and reported, each beside a
 // memcpy of the same number of bytes in the same run.
+#include "DeutscherText.h"
 #include "core/MoFiles.h"
 #include "core/Tabelle.h"
 #include "platform/Dialoge.h"
@@ -43,20 +44,7 @@ public:
     }
 };
 
-// German prose (about 2 % umlauts and ß) with CR LF line ends.
-std::u16string DeutscherText(std::size_t einheiten) {
-    const std::u16string zeile =
-        u"Am Abend gingen die beiden Freunde noch einmal hinunter an den Fluss, wo das\r\n"
-        u"Wasser ruhig unter der alten Brücke hindurchzog. Sie sprachen über die Reise,\r\n"
-        u"die sie im nächsten Sommer machen wollten, und über die Bücher, die sie noch\r\n"
-        u"lesen mussten. Später saßen sie auf der Mauer und sahen den Schiffen nach.\r\n";
-    std::u16string text;
-    text.reserve(einheiten + zeile.size());
-    while (text.size() < einheiten)
-        text += zeile;
-    text.resize(einheiten - einheiten % zeile.size());
-    return text;
-}
+using zwbench::DeutscherText;
 
 struct Umgebung {
     QTemporaryDir ordner;

@@ -1,5 +1,6 @@
 // The core's hot paths at 1, 10 and 100 MB, each beside a memcpy of the same
 // number of bytes in the same run.
+#include "DeutscherText.h"
 #include "core/Konvertierung.h"
 #include "core/MoFiles.h"
 #include "core/Tabelle.h"
@@ -18,21 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr std::int64_t kMB = 1000 * 1000;
 
-// German prose (about 2 % umlauts and ß, as in ordinary text) with CR LF
-// line ends, in UTF-16.
-std::u16string DeutscherText(std::size_t einheiten) {
-    const std::u16string zeile =
-        u"Am Abend gingen die beiden Freunde noch einmal hinunter an den Fluss, wo das\r\n"
-        u"Wasser ruhig unter der alten Brücke hindurchzog. Sie sprachen über die Reise,\r\n"
-        u"die sie im nächsten Sommer machen wollten, und über die Bücher, die sie noch\r\n"
-        u"lesen mussten. Später saßen sie auf der Mauer und sahen den Schiffen nach.\r\n";
-    std::u16string text;
-    text.reserve(einheiten + zeile.size());
-    while (text.size() < einheiten)
-        text += zeile;
-    text.resize(einheiten - einheiten % zeile.size());
-    return text;
-}
+using zwbench::DeutscherText;
 
 // The conversion works in place, so a benchmark that converts the same text
 // again and again uses a table that swaps pairs: every run replaces as many
