@@ -3,9 +3,13 @@
 #include "platform/DateiFilter.h"
 #include "platform/QtSchrift.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
@@ -266,11 +270,91 @@ void QtDialoge::Fehler(QWidget* eltern, const QString& text) {
            QMessageBox::Ok, QMessageBox::Ok);
 }
 
+namespace {
+
+bool Benennen(QWidget* w, const QString& name) {
+    if (!w || name.isEmpty() || !w->accessibleName().isEmpty())
+        return false;
+    w->setAccessibleName(name);
+    return true;
+}
+
+// The widget right above `w` in a grid column, if any.
+QWidget* DarueberInDerSpalte(const QGridLayout& gitter, QWidget* w) {
+    const int index = gitter.indexOf(w);
+    if (index < 0)
+        return nullptr;
+    int zeile, spalte, zeilen, spalten;
+    gitter.getItemPosition(index, &zeile, &spalte, &zeilen, &spalten);
+    QWidget* darueber = nullptr;
+    int unterkante = -1;
+    for (int i = 0; i < gitter.count(); ++i) {
+        int z, s, zs, ss;
+        gitter.getItemPosition(i, &z, &s, &zs, &ss);
+        QWidget* kandidat = gitter.itemAt(i)->widget();
+        if (kandidat && s == spalte && z + zs <= zeile && z + zs > unterkante) {
+            darueber = kandidat;
+            unterkante = z + zs;
+        }
+    }
+    return darueber;
+}
+
+bool EingabeOderListe(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractItemView*>(w);
+}
+
+} // namespace
+
+void SchriftDialogBenennen(QFontDialog& dialog) {
+    const QList<QWidget*> alle = dialog.findChildren<QWidget*>();
+    // A label names its buddy and the field that hands its focus to the
+    // buddy, as the family field above the family list does. The label's own
+    // accessible name is its text as Qt speaks it, without the "&".
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        QWidget* partner = label->buddy();
+        QAccessibleInterface* zugang = QAccessible::queryAccessibleInterface(label);
+        if (!partner || !zugang)
+            continue;
+        const QString name = zugang->text(QAccessible::Name);
+        Benennen(partner, name);
+        Benennen(partner->focusProxy(), name);
+        for (QWidget* w : alle)
+            if (w->focusProxy() == partner)
+                Benennen(w, name);
+    }
+
+    // The rest take the name of a field or list they belong to: through a
+    // focus proxy, or, as the size list below the size field, by standing
+    // right below it in a column of the dialog's grid.
+    const QList<QGridLayout*> gitter = dialog.findChildren<QGridLayout*>();
+    for (bool weiter = true; weiter;) {
+        weiter = false;
+        for (QWidget* w : alle) {
+            if (!EingabeOderListe(w) || !w->accessibleName().isEmpty())
+                continue;
+            QList<QWidget*> verwandte{w->focusProxy()};
+            for (QWidget* andere : alle)
+                if (andere->focusProxy() == w)
+                    verwandte << andere;
+            for (const QGridLayout* g : gitter)
+                if (QWidget* darueber = DarueberInDerSpalte(*g, w); EingabeOderListe(darueber))
+                    verwandte << darueber;
+            for (QWidget* v : verwandte)
+                if (v && Benennen(w, v->accessibleName())) {
+                    weiter = true;
+                    break;
+                }
+        }
+    }
+}
+
 bool QtDialoge::SchriftWaehlen(QWidget* eltern, TSchrift& schrift) {
     // Qt's own dialog, German with the rest of the program.
     QFontDialog dialog(QtSchrift(schrift), eltern);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QStringLiteral("Schriftart"));
+    SchriftDialogBenennen(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     SchriftUebernehmen(dialog.selectedFont(), schrift);

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 
 class QFileIconProvider;
+class QFontDialog;
 class QLineEdit;
 
 namespace zw {
@@ -42,6 +43,11 @@ private:
     QString filter_;
     QString standardEndung_;
 };
+
+// Gives the controls of Qt's own font dialog the names of their labels for a
+// screen reader: Qt names the size field only, and leaves the lists and the
+// fields above them unnamed. A name set before stays.
+void SchriftDialogBenennen(QFontDialog& dialog);
 
 class QtDialoge : public Dialoge {
 public:

@@ -111,6 +111,11 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     LabelKopien->setBuddy(EditKopien);
     LabelStatus = label("LabelStatus", QStringLiteral("Status:"));
     LabelStatusText = label("LabelStatusText", QStringLiteral("-"));
+    // A screen reader reads a value with its caption when the two are tied.
+    // The status gets no accessible name of its own, so the one spoken is
+    // always the text shown.
+    LabelPort->setBuddy(LabelPortText);
+    LabelStatus->setBuddy(LabelStatusText);
 
     ButtonDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
     ButtonDrucken->setObjectName(QStringLiteral("ButtonDrucken"));

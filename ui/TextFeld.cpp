@@ -1,5 +1,8 @@
 #include "ui/TextFeld.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -100,6 +103,25 @@ void TextFeld::Markieren(qsizetype start, qsizetype laenge) {
 
 std::u16string TextFeld::AusgewaehlterText() const {
     return Ersetzt(textCursor().selectedText(), u"\r\n");
+}
+
+void TextFeld::keyPressEvent(QKeyEvent* ereignis) {
+    if (ereignis->key() == Qt::Key_F10 &&
+        (ereignis->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
+        // Through the viewport, as a right click comes, so the windows' menus
+        // get a point in viewport coordinates. A caret scrolled out of view
+        // would put the menu elsewhere on the screen; it opens at the edge.
+        const QRect innen = viewport()->rect();
+        QPoint punkt = cursorRect().center();
+        punkt.setX(qBound(innen.left(), punkt.x(), innen.right()));
+        punkt.setY(qBound(innen.top(), punkt.y(), innen.bottom()));
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, punkt, viewport()->mapToGlobal(punkt),
+                               ereignis->modifiers());
+        QApplication::sendEvent(viewport(), &menu);
+        ereignis->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(ereignis);
 }
 
 QMimeData* TextFeld::createMimeDataFromSelection() const {

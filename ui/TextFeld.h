@@ -57,6 +57,9 @@ public:
     };
 
 protected:
+    // Shift+F10 opens the context menu as the Menu key does: it is the key
+    // screen-reader users know, and Qt gives it no meaning of its own.
+    void keyPressEvent(QKeyEvent* ereignis) override;
     // The clipboard gets the characters as they stand: Qt's own plain text
     // would turn a no-break space into a space.
     QMimeData* createMimeDataFromSelection() const override;

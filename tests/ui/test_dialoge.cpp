@@ -8,11 +8,14 @@
 #include "platform/QtDialoge.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -23,6 +26,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <new>
 
@@ -513,4 +517,119 @@ TEST(EchterDateiDialog, TypenNachDemNamenOhneDieDateiZuLesen) {
     const QString typ = NamensTypen()->type(QFileInfo(pfad));
     EXPECT_EQ(typ, QMimeDatabase().mimeTypeForName("application/octet-stream").comment());
     EXPECT_NE(typ, QMimeDatabase().mimeTypeForFile(pfad).comment()); // what reading would give
+}
+
+namespace {
+
+// What a screen reader speaks for the control, Qt's own derived names included.
+QString Gesprochen(QWidget* w) {
+    QAccessibleInterface* zugang = QAccessible::queryAccessibleInterface(w);
+    return zugang ? zugang->text(QAccessible::Name) : QString();
+}
+
+std::string Beschreibung(const QWidget* w) {
+    return std::string(w->metaObject()->className()) + " bei " +
+           std::to_string(w->mapTo(w->window(), QPoint()).x()) + "," +
+           std::to_string(w->mapTo(w->window(), QPoint()).y());
+}
+
+// A shown font dialog of Qt's own, as the program opens it.
+struct SchriftDialog : QFontDialog {
+    SchriftDialog() {
+        setOption(QFontDialog::DontUseNativeDialog);
+        show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(this));
+    }
+
+    // Family, style and size, left to right as they are seen; a combo box's
+    // list is a window of its own and no part of the dialog.
+    QList<QAbstractItemView*> Listen() {
+        QList<QAbstractItemView*> listen;
+        for (QAbstractItemView* l : findChildren<QAbstractItemView*>())
+            if (l->window() == this)
+                listen << l;
+        std::sort(listen.begin(), listen.end(), [this](QWidget* a, QWidget* b) {
+            return a->mapTo(this, QPoint()).x() < b->mapTo(this, QPoint()).x();
+        });
+        return listen;
+    }
+
+    // The field right above a list, in its column.
+    QLineEdit* FeldUeber(QWidget* liste) {
+        const QPoint oben = liste->mapTo(this, QPoint());
+        QLineEdit* feld = nullptr;
+        for (QLineEdit* e : findChildren<QLineEdit*>()) {
+            const QRect r(e->mapTo(this, QPoint()), e->size());
+            if (r.left() == oben.x() && r.bottom() < oben.y() &&
+                (!feld || r.top() > feld->mapTo(this, QPoint()).y()))
+                feld = e;
+        }
+        return feld;
+    }
+};
+
+const QStringList kListenNamen = {QStringLiteral("Schriftart"), QStringLiteral("Schriftstil"),
+                                  QStringLiteral("Größe")};
+
+} // namespace
+
+TEST(EchterSchriftDialog, JedesBedienelementHatEinenGesprochenenNamen) {
+    SchriftDialog dialog;
+    SchriftDialogBenennen(dialog);
+
+    int bedienelemente = 0;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (w->window() != &dialog || (w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus)
+            continue;
+        if (!qobject_cast<QLineEdit*>(w) && !qobject_cast<QAbstractItemView*>(w) &&
+            !qobject_cast<QComboBox*>(w) && !qobject_cast<QAbstractButton*>(w))
+            continue;
+        ++bedienelemente;
+        EXPECT_FALSE(Gesprochen(w).isEmpty()) << Beschreibung(w);
+    }
+    // Two fields and three lists, the sample, the writing system, two
+    // effects, OK and Abbrechen.
+    EXPECT_GE(bedienelemente, 11);
+
+    const QList<QAbstractItemView*> listen = dialog.Listen();
+    ASSERT_EQ(listen.size(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(Gesprochen(listen[i]), kListenNamen[i]);
+        // The field above says the same, so a click into it is announced as
+        // the list is.
+        QLineEdit* feld = dialog.FeldUeber(listen[i]);
+        ASSERT_TRUE(feld) << Beschreibung(listen[i]);
+        EXPECT_EQ(Gesprochen(feld), kListenNamen[i]) << Beschreibung(feld);
+    }
+}
+
+TEST(EchterSchriftDialog, EinEigenerNameBleibt) {
+    SchriftDialog dialog;
+    const QList<QAbstractItemView*> listen = dialog.Listen();
+    ASSERT_EQ(listen.size(), 3);
+    listen[2]->setAccessibleName(QStringLiteral("Punkte"));
+    SchriftDialogBenennen(dialog);
+    EXPECT_EQ(Gesprochen(listen[0]), kListenNamen[0]);
+    EXPECT_EQ(Gesprochen(listen[2]), "Punkte");
+    EXPECT_EQ(Gesprochen(dialog.FeldUeber(listen[2])), kListenNamen[2]);
+}
+
+TEST(EchterSchriftDialog, SchriftWaehlenZeigtDieListenMitNamen) {
+    QtDialoge dialoge;
+    TSchrift schrift;
+    schrift.Groesse = 14;
+    const TSchrift vorher = schrift;
+    QStringList namen;
+    BeimNaechstenModalen([&](QWidget* oben) {
+        for (QAbstractItemView* l : oben->findChildren<QAbstractItemView*>())
+            if (l->window() == oben)
+                namen << Gesprochen(l);
+        qobject_cast<QDialog*>(oben)->reject();
+    });
+    EXPECT_FALSE(dialoge.SchriftWaehlen(nullptr, schrift));
+    namen.sort();
+    QStringList erwartet = kListenNamen;
+    erwartet.sort();
+    EXPECT_EQ(namen, erwartet);
+    EXPECT_EQ(schrift, vorher);
 }

@@ -9,6 +9,7 @@
 #include "ui/LokalDlg.h"
 #include "ui/NetzwerkDlg.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -23,6 +24,7 @@
 #include <cups/cups.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 using namespace zw;
@@ -266,6 +268,62 @@ TEST_F(DruckDialogTest, LangerPortWirdWieEinPfadGekuerzt) {
     // The whole string is what is written to.
     EXPECT_EQ(form->DruckerPortStr(), lang);
     EXPECT_EQ(form->LabelPortText->toolTip(), lang);
+}
+
+namespace {
+
+// Whether a screen reader finds `beschriftung` as the caption of `wert`, and
+// the other way round (Qt names the two directions Label and Labelled).
+bool Beschriftet(QWidget* wert, QWidget* beschriftung) {
+    QAccessibleInterface* w = QAccessible::queryAccessibleInterface(wert);
+    QAccessibleInterface* b = QAccessible::queryAccessibleInterface(beschriftung);
+    auto zeigtAuf = [](QAccessibleInterface* von, QAccessibleInterface* auf) {
+        const auto relationen = von->relations();
+        return std::any_of(relationen.begin(), relationen.end(),
+                           [auf](const auto& r) { return r.first == auf; });
+    };
+    return w && b && zeigtAuf(w, b) && zeigtAuf(b, w);
+}
+
+QString Gesprochen(QWidget* w) {
+    QAccessibleInterface* zugang = QAccessible::queryAccessibleInterface(w);
+    return zugang ? zugang->text(QAccessible::Name) : QString();
+}
+
+} // namespace
+
+TEST_F(DruckDialogTest, WerteSindMitIhrenBeschriftungenVerbunden) {
+    const QString lang = QStringLiteral("/home/benutzerin/Dokumente/Braille/Ausgaben/2026/Dezember/"
+                                        "Woche-50/Praegeauftraege/der-lange-brief.brl");
+    Zeigen(lang);
+    EXPECT_TRUE(Beschriftet(form->LabelPortText, form->LabelPort));
+    EXPECT_TRUE(Beschriftet(form->LabelStatusText, form->LabelStatus));
+    EXPECT_TRUE(Beschriftet(form->EditKopien, form->LabelKopien));
+    // The port is spoken whole, though it is shown shortened.
+    EXPECT_NE(form->LabelPortText->text(), lang);
+    EXPECT_EQ(Gesprochen(form->LabelPortText), lang);
+    EXPECT_EQ(Gesprochen(form->LabelStatusText), "-");
+}
+
+TEST_F(DruckDialogTest, GesprochenerStatusFolgtDemGezeigten) {
+    const std::string port = "socket://127.0.0.1:" + std::to_string(FreierPort());
+    Zeigen(QString::fromStdString(port));
+    // Read while the printer is not ready and the print is under way.
+    QString gezeigt, gesprochen;
+    dialoge.BeimAufruf = [&](const Aufruf&) {
+        gezeigt = form->LabelStatusText->text();
+        gesprochen = Gesprochen(form->LabelStatusText);
+    };
+    dialoge.Antwortet(Antwort::Abbrechen);
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    EXPECT_EQ(gezeigt, "Es wird gedruckt...");
+    EXPECT_EQ(gesprochen, gezeigt);
+
+    // Shown again, the status is back at its dash, spoken as shown.
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    EXPECT_EQ(form->LabelStatusText->text(), "-");
+    EXPECT_EQ(Gesprochen(form->LabelStatusText), "-");
 }
 
 TEST(PortKuerzen, OrdnerWeichenEinerNachDemAnderen) {

@@ -773,6 +773,18 @@ TEST_F(FensterTest, AllesMarkierenUndKopieren) {
     EXPECT_EQ(form->RichEdit->AuswahlLaenge(), form->RichEdit->Laenge());
 }
 
+TEST_F(FensterTest, UmschaltF10OeffnetDasKontextmenueDesTextes) {
+    Oeffnen(brief);
+    form->RichEdit->setFocus();
+    ASSERT_FALSE(form->RePopup->isVisible());
+    QTest::keyClick(form->RichEdit, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(form->RePopup->isVisible());
+    // Escape closes it and the text has the focus again.
+    QTest::keyClick(form->RePopup, Qt::Key_Escape);
+    EXPECT_FALSE(form->RePopup->isVisible());
+    EXPECT_EQ(Fokus(), "RichEdit");
+}
+
 TEST_F(FensterTest, DerKursMitDerTastatur) {
     // Ctrl+O, Return on the conversion button, Ctrl+S: the shortcuts the
     // status hints name.

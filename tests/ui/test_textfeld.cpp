@@ -1,12 +1,18 @@
 // The text control: CR LF outside, one position per line end inside.
+#include "ui/EditFeld.h"
 #include "ui/TextFeld.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTest>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
 
 using zw::TextFeld;
@@ -86,4 +92,74 @@ TEST(TextFeld, ZeichnenAusGiltBisZumEndeAuchNachEinerAusnahme) {
     } catch (const std::runtime_error&) {
     }
     EXPECT_TRUE(feld.updatesEnabled());
+}
+
+namespace {
+
+// A shown control with many lines whose context menu is the window's own,
+// as the windows set it up, and a spy on its request.
+struct Kontextmenue {
+    explicit Kontextmenue(std::unique_ptr<TextFeld> f) : feld(std::move(f)) {
+        std::u16string text;
+        for (int i = 0; i < 200; ++i)
+            text += u"Zeile mit etwas Text\r\n";
+        feld->TextSetzen(text);
+        feld->setContextMenuPolicy(Qt::CustomContextMenu);
+        feld->resize(300, 200);
+        feld->show();
+        feld->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(feld.get()));
+        anfragen = std::make_unique<QSignalSpy>(feld.get(), &QWidget::customContextMenuRequested);
+    }
+    QPoint Punkt() const { return anfragen->empty() ? QPoint() : anfragen->back()[0].toPoint(); }
+
+    std::unique_ptr<TextFeld> feld;
+    std::unique_ptr<QSignalSpy> anfragen;
+};
+
+struct Art {
+    const char* name;
+    std::function<std::unique_ptr<TextFeld>()> machen;
+};
+const Art kArten[] = {
+    {"TextFeld", [] { return std::make_unique<TextFeld>(); }},
+    {"EditFeld", [] { return std::make_unique<zw::EditFeld>(); }},
+};
+
+} // namespace
+
+TEST(TextFeld, UmschaltF10OeffnetDasKontextmenueAmKursor) {
+    for (const Art& art : kArten) {
+        SCOPED_TRACE(art.name);
+        Kontextmenue k(art.machen());
+        k.feld->Markieren(k.feld->PositionsText().find(u'\r', 50) + 1, 0); // a line further down
+        const QRect kursor = k.feld->cursorRect();
+        ASSERT_GT(kursor.top(), 0);
+
+        QTest::keyClick(k.feld.get(), Qt::Key_F10);
+        EXPECT_EQ(k.anfragen->count(), 0);
+
+        QTest::keyClick(k.feld.get(), Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_EQ(k.anfragen->count(), 1);
+        // In viewport coordinates, as a right click reports it.
+        EXPECT_TRUE(kursor.adjusted(-2, -2, 2, 2).contains(k.Punkt()))
+            << k.Punkt().x() << "," << k.Punkt().y();
+        EXPECT_EQ(k.feld->Text().size(), 200u * 22u) << "the key must not reach the text";
+    }
+}
+
+TEST(TextFeld, UmschaltF10BeiKursorAusserSichtOeffnetImFeld) {
+    for (const Art& art : kArten) {
+        SCOPED_TRACE(art.name);
+        Kontextmenue k(art.machen());
+        // The caret at the start, the view scrolled to the end.
+        k.feld->verticalScrollBar()->setValue(k.feld->verticalScrollBar()->maximum());
+        ASSERT_FALSE(k.feld->viewport()->rect().intersects(k.feld->cursorRect()));
+
+        QTest::keyClick(k.feld.get(), Qt::Key_F10, Qt::ShiftModifier);
+        ASSERT_EQ(k.anfragen->count(), 1);
+        EXPECT_TRUE(k.feld->viewport()->rect().contains(k.Punkt()))
+            << k.Punkt().x() << "," << k.Punkt().y();
+        EXPECT_EQ(k.feld->verticalScrollBar()->value(), k.feld->verticalScrollBar()->maximum());
+    }
 }
