@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QAccessible>
+#include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDialog>
@@ -201,6 +202,21 @@ void DateiAuswahl::accept() {
         }
     }
     QFileDialog::accept();
+}
+
+void DateiAuswahl::done(int ergebnis) {
+    // Enter in the name field closes the dialog while the completer's list of
+    // matching names may still be open. Qt then passes over the activation of
+    // the window below, and no control there gets the keyboard until the user
+    // changes windows; typing a path and Enter is how keyboard and screen
+    // reader users answer this dialog.
+    for (int i = 0; i < 8; ++i) {
+        QWidget* liste = QApplication::activePopupWidget();
+        if (!liste)
+            break;
+        liste->hide();
+    }
+    QFileDialog::done(ergebnis);
 }
 
 bool QtDialoge::DateiWaehlen(QWidget* eltern, DateiDialog& dialog) {

@@ -29,6 +29,8 @@ protected:
     // A save refuses a missing folder and a read-only file before Qt's own
     // overwrite question.
     void accept() override;
+    // Closes the name completer's list first; see there.
+    void done(int ergebnis) override;
 
 private:
     // The entry of a Qt name filter, counted from 1; 0 for none.

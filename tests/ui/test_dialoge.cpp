@@ -12,6 +12,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -497,6 +498,41 @@ TEST(EchterDateiDialog, OeffnenFindetDateienMitUndOhneEndung) {
         });
         ASSERT_TRUE(dialoge.DateiWaehlen(nullptr, d));
         EXPECT_EQ(d.DateiName, ordner.filePath(f.ergebnis));
+    }
+}
+
+TEST(EchterDateiDialog, SchliesstDieListeDerErgaenzungenVorSichSelbst) {
+    // A path typed with Enter while the completer shows matching names: the
+    // list must be gone before the dialog, or Qt leaves the window below
+    // without an active window and the keyboard reaches nothing there.
+    QTemporaryDir ordner;
+    Anlegen(ordner.filePath("brief.txt"));
+    DateiDialog d;
+    d.Titel = QStringLiteral("Öffnen");
+    d.Filter = kFilterOeffnen;
+    d.Ordner = ordner.path();
+    for (const bool annehmen : {true, false}) {
+        SCOPED_TRACE(annehmen ? "angenommen" : "abgebrochen");
+        DateiAuswahl auswahl(nullptr, d);
+        auswahl.show();
+        QLineEdit* name = NamensFeld(&auswahl);
+        ASSERT_TRUE(name && name->completer());
+        QWidget* liste = name->completer()->popup();
+        name->setText(ordner.filePath("brief.txt"));
+        liste->show();
+        ASSERT_EQ(QApplication::activePopupWidget(), liste);
+
+        bool listeOffenBeimSchliessen = true;
+        QObject::connect(&auswahl, &QDialog::finished,
+                         [&] { listeOffenBeimSchliessen = liste->isVisible(); });
+        // Enter in the name field accepts, the cancel button rejects.
+        if (annehmen)
+            QTest::keyClick(name, Qt::Key_Return);
+        else
+            auswahl.reject();
+        EXPECT_FALSE(auswahl.isVisible());
+        EXPECT_FALSE(listeOffenBeimSchliessen);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     }
 }
 
