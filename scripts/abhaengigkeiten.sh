@@ -10,6 +10,7 @@ pakete=(
     libcups2-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool
+    openbox dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 imagemagick x11-utils
     bc time
     dpkg-dev librsvg2-bin
 )
