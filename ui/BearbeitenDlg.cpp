@@ -66,7 +66,6 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     RichEdit = new EditFeld(this);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setAccessibleName(QStringLiteral("Tabelle"));
-    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
     MenuErzeugen();
 
     auto* lage = new QVBoxLayout(this);
@@ -139,9 +138,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     Verbinden(MenuBearbeitenLoeschen, &TTabBearbeitenForm::MenuBearbeitenLoeschenClick);
     Verbinden(RePopupSchriftart, &TTabBearbeitenForm::RePopupSchriftartClick);
     Verbinden(MenuHilfeHilfe, &TTabBearbeitenForm::MenuHilfeHilfeClick);
-    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
-        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
-    });
+    RichEdit->KontextmenueSetzen(RePopup);
 }
 
 void TTabBearbeitenForm::MenuErzeugen() {

@@ -107,7 +107,6 @@ void TForm1::SteuerelementeErzeugen() {
     RichEdit = new TextFeld(flaeche);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setAccessibleName(QStringLiteral("Text"));
-    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
 
     LabelTabDatei = new QLabel(flaeche);
     LabelTabDatei->setObjectName(QStringLiteral("LabelTabDatei"));
@@ -348,9 +347,7 @@ void TForm1::FormCreate() {
     Verbinden(ButtonWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(&TForm1::RichEditSelectionChange); });
-    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
-        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
-    });
+    RichEdit->KontextmenueSetzen(RePopup);
     connect(MenuHilfe, &QMenu::aboutToShow, this, [this] { Ausfuehren(&TForm1::MenuHilfeClick); });
 
     Verbinden(MenuAnsSchriftart, &TForm1::MenuAnsSchriftartClick);

@@ -114,7 +114,6 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
     RichEdit = new TextFeld(this);
     RichEdit->setObjectName(QStringLiteral("RichEdit"));
     RichEdit->setAccessibleName(QStringLiteral("Hilfetext"));
-    RichEdit->setContextMenuPolicy(Qt::CustomContextMenu);
     MenuErzeugen();
 
     auto* lage = new QVBoxLayout(this);
@@ -163,9 +162,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
     Verbinden(RePopupSchriftart, &THilfeForm::MenuSchriftartWechselnClick);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(&THilfeForm::RichEditSelectionChange); });
-    connect(RichEdit, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
-        RePopup->popup(RichEdit->viewport()->mapToGlobal(punkt));
-    });
+    RichEdit->KontextmenueSetzen(RePopup);
 }
 
 void THilfeForm::MenuErzeugen() {

@@ -1,8 +1,10 @@
 #include "ui/TextFeld.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMimeData>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -105,23 +107,63 @@ std::u16string TextFeld::AusgewaehlterText() const {
     return Ersetzt(textCursor().selectedText(), u"\r\n");
 }
 
+void TextFeld::KontextmenueSetzen(QMenu* menu) {
+    kontextmenue_ = menu;
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint& punkt) {
+        if (!kontextmenue_)
+            return;
+        kontextmenue_->popup(viewport()->mapToGlobal(punkt));
+        if (!ueberTastatur_)
+            return;
+        for (QAction* eintrag : kontextmenue_->actions()) {
+            if (!eintrag->isSeparator() && eintrag->isVisible() && eintrag->isEnabled()) {
+                kontextmenue_->setActiveAction(eintrag);
+                break;
+            }
+        }
+    });
+}
+
+void TextFeld::KontextmenueAmCursor(Qt::KeyboardModifiers tasten) {
+    // A caret scrolled out of view would put the menu elsewhere on the
+    // screen; it opens at the edge.
+    const QRect innen = viewport()->rect();
+    QPoint punkt = cursorRect().center();
+    punkt.setX(qBound(innen.left(), punkt.x(), innen.right()));
+    punkt.setY(qBound(innen.top(), punkt.y(), innen.bottom()));
+    QContextMenuEvent menu(QContextMenuEvent::Keyboard, punkt, viewport()->mapToGlobal(punkt),
+                           tasten);
+    QApplication::sendEvent(viewport(), &menu);
+}
+
 void TextFeld::keyPressEvent(QKeyEvent* ereignis) {
     if (ereignis->key() == Qt::Key_F10 &&
         (ereignis->modifiers() & ~Qt::KeypadModifier) == Qt::ShiftModifier) {
-        // Through the viewport, as a right click comes, so the windows' menus
-        // get a point in viewport coordinates. A caret scrolled out of view
-        // would put the menu elsewhere on the screen; it opens at the edge.
-        const QRect innen = viewport()->rect();
-        QPoint punkt = cursorRect().center();
-        punkt.setX(qBound(innen.left(), punkt.x(), innen.right()));
-        punkt.setY(qBound(innen.top(), punkt.y(), innen.bottom()));
-        QContextMenuEvent menu(QContextMenuEvent::Keyboard, punkt, viewport()->mapToGlobal(punkt),
-                               ereignis->modifiers());
-        QApplication::sendEvent(viewport(), &menu);
+        KontextmenueAmCursor(ereignis->modifiers());
         ereignis->accept();
         return;
     }
     QPlainTextEdit::keyPressEvent(ereignis);
+}
+
+bool TextFeld::event(QEvent* ereignis) {
+    if (ereignis->type() == QEvent::ContextMenu) {
+        auto* menu = static_cast<QContextMenuEvent*>(ereignis);
+        if (menu->reason() == QContextMenuEvent::Keyboard) {
+            KontextmenueAmCursor(menu->modifiers());
+            menu->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(ereignis);
+}
+
+bool TextFeld::viewportEvent(QEvent* ereignis) {
+    if (ereignis->type() == QEvent::ContextMenu)
+        ueberTastatur_ =
+            static_cast<QContextMenuEvent*>(ereignis)->reason() == QContextMenuEvent::Keyboard;
+    return QPlainTextEdit::viewportEvent(ereignis);
 }
 
 QMimeData* TextFeld::createMimeDataFromSelection() const {

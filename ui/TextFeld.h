@@ -8,6 +8,8 @@
 
 #include <QPlainTextEdit>
 
+class QMenu;
+
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,12 @@ public:
     // The selected text, every line end as CR LF.
     std::u16string AusgewaehlterText() const;
 
+    // Makes `menu` the control's context menu. A right click opens it at the
+    // mouse; the Menu key and Shift+F10 open it at the caret with its first
+    // available entry selected, so the arrow keys start there and a screen
+    // reader has an entry to speak.
+    void KontextmenueSetzen(QMenu* menu);
+
     // While an object lives, the control is not redrawn; the whole control is
     // drawn again once it is gone, also after an exception.
     class ZeichnenAus {
@@ -60,9 +68,22 @@ protected:
     // Shift+F10 opens the context menu as the Menu key does: it is the key
     // screen-reader users know, and Qt gives it no meaning of its own.
     void keyPressEvent(QKeyEvent* ereignis) override;
+    // The Menu key's request comes to the control itself; it takes the way
+    // of Shift+F10.
+    bool event(QEvent* ereignis) override;
+    // Notes whether a request for the context menu came from the keyboard.
+    bool viewportEvent(QEvent* ereignis) override;
     // The clipboard gets the characters as they stand: Qt's own plain text
     // would turn a no-break space into a space.
     QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    // Asks for the context menu at the caret, through the viewport as a right
+    // click comes, so the request carries a point in viewport coordinates.
+    void KontextmenueAmCursor(Qt::KeyboardModifiers tasten);
+
+    QMenu* kontextmenue_ = nullptr;
+    bool ueberTastatur_ = false;
 };
 
 } // namespace zw

@@ -8,11 +8,15 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
+
+#include <functional>
 
 #include <unistd.h>
 
@@ -773,16 +777,56 @@ TEST_F(FensterTest, AllesMarkierenUndKopieren) {
     EXPECT_EQ(form->RichEdit->AuswahlLaenge(), form->RichEdit->Laenge());
 }
 
-TEST_F(FensterTest, UmschaltF10OeffnetDasKontextmenueDesTextes) {
+TEST_F(FensterTest, KontextmenueMitTastaturUndMaus) {
+    // From the keyboard (Shift+F10 or the Menu key) the menu opens at the
+    // caret with its first available entry selected, so the arrow keys start
+    // there and a screen reader speaks it; a right click selects nothing.
     Oeffnen(brief);
-    form->RichEdit->setFocus();
-    ASSERT_FALSE(form->RePopup->isVisible());
-    QTest::keyClick(form->RichEdit, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_TRUE(form->RePopup->isVisible());
-    // Escape closes it and the text has the focus again.
-    QTest::keyClick(form->RePopup, Qt::Key_Escape);
-    EXPECT_FALSE(form->RePopup->isVisible());
-    EXPECT_EQ(Fokus(), "RichEdit");
+    struct Fall {
+        const char* wie;
+        std::function<void()> oeffnen;
+        bool eintragGewaehlt;
+    } faelle[] = {
+        {"Umschalt+F10", [&] { QTest::keyClick(form->RichEdit, Qt::Key_F10, Qt::ShiftModifier); },
+         true},
+        {"Menütaste",
+         [&] {
+             // What the window system sends the focused control for the key.
+             QContextMenuEvent e(QContextMenuEvent::Keyboard, QPoint(1, 1),
+                                 form->RichEdit->mapToGlobal(QPoint(1, 1)));
+             QApplication::sendEvent(form->RichEdit, &e);
+         },
+         true},
+        {"rechte Maustaste",
+         [&] {
+             const QPoint punkt(40, 30);
+             QContextMenuEvent e(QContextMenuEvent::Mouse, punkt,
+                                 form->RichEdit->viewport()->mapToGlobal(punkt));
+             QApplication::sendEvent(form->RichEdit->viewport(), &e);
+         },
+         false},
+    };
+    for (const Fall& f : faelle) {
+        SCOPED_TRACE(f.wie);
+        form->RichEdit->setFocus();
+        ASSERT_FALSE(form->RePopup->isVisible());
+        f.oeffnen();
+        ASSERT_TRUE(form->RePopup->isVisible());
+        EXPECT_EQ(form->RePopup->activeAction(),
+                  f.eintragGewaehlt ? form->RePopupSchriftart : nullptr);
+        if (f.eintragGewaehlt) {
+            const QPoint caret =
+                form->RichEdit->viewport()->mapToGlobal(form->RichEdit->cursorRect().center());
+            // At the caret, which is at the start of the text; the menu keeps
+            // to the screen.
+            const int links = form->RePopup->screen()->availableGeometry().left();
+            EXPECT_EQ(form->RePopup->pos(), QPoint(qMax(caret.x(), links), caret.y()));
+        }
+        // Escape closes it and the text has the focus again.
+        QTest::keyClick(form->RePopup, Qt::Key_Escape);
+        EXPECT_FALSE(form->RePopup->isVisible());
+        EXPECT_EQ(Fokus(), "RichEdit");
+    }
 }
 
 TEST_F(FensterTest, DerKursMitDerTastatur) {
