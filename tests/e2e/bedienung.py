@@ -185,7 +185,6 @@ class Ansagen:
 
     def __init__(self):
         self.zeilen = []
-        self._rohe = []
         for art in ("window:activate", "object:state-changed:focused",
                     "object:property-change:accessible-name"):
             pyatspi.Registry.registerEventListener(self._ereignis, art)
@@ -210,9 +209,7 @@ class Ansagen:
                 zeile = f"Statuszeile: {name}"
         except GLib.Error:
             return
-        self._rohe.append((e.type, r, name))
-        if not self.zeilen or self.zeilen[-1] != zeile:
-            self.zeilen.append(zeile)
+        self.zeilen.append(zeile)
 
     def marke(self):
         pumpen()
@@ -277,20 +274,24 @@ class Programm:
                            text=True).stdout.strip()
         return f"{liste}, für X aktiv: „{x}“"
 
-    def warte_bis_zu(self, fenster):
-        warte(lambda: fenster not in self.fenster(), f"„{fenster.name}“ geht zu")
+    def warte_bis_zu(self, fenster, frist=FRIST):
+        warte(lambda: fenster not in self.fenster(), f"„{fenster.name}“ geht zu", frist)
 
     def hauptfenster(self):
         return self.warte_auf_fenster("frame", aktiv=False)
 
     def fokus(self):
-        """The control that has the keyboard focus in the active window."""
-        for f in self.fenster():
-            if hat(f, pyatspi.STATE_ACTIVE):
-                treffer = alle(f, lambda o: hat(o, pyatspi.STATE_FOCUSED)
-                               and rolle(o) not in BEHAELTER)
-                if treffer:
-                    return treffer[-1]
+        """The control that has the keyboard focus: in an open popup menu,
+        else in the active window."""
+        self.app.clear_cache()
+        oben = [f for f in kinder(self.app) if hat(f, pyatspi.STATE_SHOWING)]
+        popups = [f for f in oben if rolle(f) in ("popup menu", "menu", "window")]
+        aktive = [f for f in oben if hat(f, pyatspi.STATE_ACTIVE)]
+        for f in popups + aktive:
+            treffer = alle(f, lambda o: hat(o, pyatspi.STATE_FOCUSED)
+                           and rolle(o) not in BEHAELTER)
+            if treffer:
+                return treffer[-1]
         return None
 
     def warte_auf_fokus(self, rolle_, name):

@@ -62,7 +62,9 @@ class ProgrammTest(unittest.TestCase):
 
     def _erfolgreich(self):
         ergebnis = self._outcome.result
-        return not any(test is self for test, _ in ergebnis.failures + ergebnis.errors)
+        # A failed subtest is recorded under its own object.
+        return not any(getattr(test, "test_case", test) is self
+                       for test, _ in ergebnis.failures + ergebnis.errors)
 
     def starten(self, *argumente):
         p = Programm(PROGRAMM, self.umgebung, argumente, self.protokoll)

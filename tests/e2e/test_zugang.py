@@ -4,6 +4,8 @@ labels, every control reached with Tab, every enabled menu item with the arrow
 keys, context menus with the menu key and Shift+F10, and message boxes
 announced as alerts with their text."""
 
+import contextlib
+
 import pyatspi
 
 from bedienung import (alle, bedienbar, beschriftet_von, gesprochener_name, hat,
@@ -43,16 +45,19 @@ class Zugang(ProgrammTest):
 
     def pruefe_namen(self, fenster):
         """Every control has a name to speak and a role that says what it is."""
+        # A table cell is data and may be empty, as a folder's size is.
         ohne = [(rolle(o), o.description) for o in steuerelemente(fenster)
-                if not gesprochener_name(o)]
+                if not gesprochener_name(o) and rolle(o) != "table cell"]
         self.assertEqual(ohne, [], f"Steuerelemente ohne Namen in „{fenster.name}“")
         sinnlos = [(rolle(o), o.name) for o in steuerelemente(fenster) if rolle(o) in SINNLOS]
         self.assertEqual(sinnlos, [], f"Steuerelemente ohne sinnvolle Rolle in „{fenster.name}“")
 
     def pruefe_beschriftungen(self, fenster):
-        """Every edit is tied to the label in front of it."""
+        """Every one-line edit is tied to the label in front of it; a text that
+        fills its window carries a name of its own."""
         felder = [o for o in steuerelemente(fenster)
-                  if rolle(o) == "text" and hat(o, pyatspi.STATE_EDITABLE)]
+                  if rolle(o) == "text" and hat(o, pyatspi.STATE_EDITABLE)
+                  and hat(o, pyatspi.STATE_SINGLE_LINE)]
         lose = [o.name for o in felder if not beschriftet_von(o)]
         self.assertEqual(lose, [], f"Eingabefelder ohne Beschriftung in „{fenster.name}“")
 
@@ -105,16 +110,17 @@ class Zugang(ProgrammTest):
         return None
 
     def pruefe_kontextmenue(self, textfeld, taste):
-        """The text's context menu opens from the keyboard on its first item."""
+        """The text's context menu opens from the keyboard on its first item.
+        Qt keeps popup menus out of the tree; a screen reader learns of the
+        item from its focus event, and so does this check."""
         self.p.warte_auf_fokus("text", textfeld.name)
+        marke = self.ansagen.marke()
         tasten(taste)
-        warte(lambda: (f := self.p.fokus()) is not None and rolle(f) == "menu item",
-              f"Kontextmenü mit {taste}")
-        eintrag = self.p.fokus()
-        self.assertTrue(eintrag.name)
+        self.ansagen.warte_auf(marke, "Menüeintrag „", f"Kontextmenü mit {taste}")
+        eintrag = next(z for z in self.ansagen.seit(marke) if z.startswith("Menüeintrag „"))
         tasten("Escape")
         self.p.warte_auf_fokus("text", textfeld.name)
-        return eintrag.name
+        return eintrag
 
     def pruefe_fenster(self, fenster, tabulator=True):
         self.pruefe_namen(fenster)
@@ -122,13 +128,24 @@ class Zugang(ProgrammTest):
         if tabulator:
             self.pruefe_tabulator(fenster)
 
-    def oeffnen(self, tasten_, rolle_, name):
+    @contextlib.contextmanager
+    def offen(self, tasten_, rolle_, name, schliessen="Escape"):
+        """A window opened by keys, closed again also when a check in it fails,
+        so the next check starts from the main window."""
         tasten(*tasten_)
-        return self.p.warte_auf_fenster(rolle_, name)
-
-    def schliessen(self, fenster, taste="Escape"):
-        tasten(taste)
-        self.p.warte_bis_zu(fenster)
+        fenster = self.p.warte_auf_fenster(rolle_, name)
+        try:
+            yield fenster
+        finally:
+            for _ in range(3):
+                if fenster not in self.p.fenster():
+                    break
+                tasten(schliessen)
+                try:
+                    self.p.warte_bis_zu(fenster, frist=5)
+                except AssertionError:
+                    tasten("Escape")
+            self.p.warte_bis_zu(fenster)
 
     # The windows.
 
@@ -151,32 +168,27 @@ class Zugang(ProgrammTest):
                               (["ctrl+l"], "Lokaler Anschluss"),
                               (["ctrl+n"], "Netzwerk-Anschluss"),
                               (["alt+a", "h"], "Schrifthintergrund wählen")):
-            with self.subTest(name):
-                fenster = self.oeffnen(tasten_, "dialog", name)
+            with self.subTest(name), self.offen(tasten_, "dialog", name) as fenster:
                 self.pruefe_fenster(fenster)
                 self.bild(name)
-                self.schliessen(fenster)
 
     def test_standarddialoge(self):
         """Qt's own file and font dialogs, as the program uses them."""
         for tasten_, name in ((["ctrl+o"], "Öffnen"), (["ctrl+t"], "Tabelle wechseln"),
                               (["alt+a", "Return"], "Schriftart")):
-            with self.subTest(name):
-                fenster = self.oeffnen(tasten_, "dialog", name)
+            with self.subTest(name), self.offen(tasten_, "dialog", name) as fenster:
                 self.pruefe_namen(fenster)
-                self.schliessen(fenster)
 
     def test_hilfe_und_tabelleneditor(self):
         for taste, name in (("F1", "Hilfe zum Zeichenwandler V1.22"), ("ctrl+b", "umlaute.tab - Tabelle bearbeiten")):
-            with self.subTest(name):
-                fenster = self.oeffnen([taste], "dialog", name)
-                self.pruefe_fenster(fenster)
+            with self.subTest(name), self.offen([taste], "dialog", name, "alt+F4") as fenster:
+                # In the editor Tab is a character of the table text.
+                self.pruefe_fenster(fenster, tabulator=taste == "F1")
                 self.pruefe_menues(fenster)
                 textfeld = [o for o in alle(fenster) if rolle(o) == "text"][0]
                 self.p.warte_auf_fokus("text", textfeld.name)
                 erster = self.pruefe_kontextmenue(textfeld, "Menu")
                 self.assertEqual(self.pruefe_kontextmenue(textfeld, "shift+F10"), erster)
-                self.schliessen(fenster, "alt+F4")
 
     def test_meldungen_sind_alarme_mit_ihrem_text(self):
         marke = self.ansagen.marke()
@@ -187,8 +199,10 @@ class Zugang(ProgrammTest):
         knopf = self.p.warte_auf_fokus("push button", "OK")
         self.assertIsNotNone(knopf)
         self.ansagen.warte_auf(marke, "Meldung „Information“: ")
-        self.schliessen(box, "Return")
+        tasten("Return")
+        self.p.warte_bis_zu(box)
         tasten("ctrl+k")
         box, text = self.p.meldung()
         self.assertRegex(text, r"^\d+ Zeichen wurden ersetzt$")
-        self.schliessen(box, "Return")
+        tasten("Return")
+        self.p.warte_bis_zu(box)
