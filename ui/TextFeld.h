@@ -7,6 +7,7 @@
 // in one piece; there is no undo.
 
 #include <QPlainTextEdit>
+#include <QPointer>
 
 class QMenu;
 
@@ -82,7 +83,7 @@ private:
     // click comes, so the request carries a point in viewport coordinates.
     void KontextmenueAmCursor(Qt::KeyboardModifiers tasten);
 
-    QMenu* kontextmenue_ = nullptr;
+    QPointer<QMenu> kontextmenue_;
     bool ueberTastatur_ = false;
 };
 

@@ -233,9 +233,10 @@ TEST_F(EditorTest, OeffnenFragtErstNachDerWahl) {
                                               ? std::vector<Art>{Art::Datei}
                                               : std::vector<Art>{Art::Datei, Art::Bestaetigung};
         EXPECT_EQ(dialoge.Arten(), erwartet);
-        if (f.antwort != Antwort::Keine)
+        if (f.antwort != Antwort::Keine) {
             EXPECT_EQ(dialoge.Texte(Art::Bestaetigung)[0],
                       QStringLiteral("Änderungen in \"Eng-Ger.tab\" speichern?"));
+        }
         EXPECT_EQ(dialoge.Aufrufe[0].dialog.Ordner, QFileInfo(tabelle).absolutePath());
         EXPECT_TRUE(dialoge.Aufrufe[0].dialog.DateiName.isEmpty());
         if (f.gelesen) {
@@ -331,11 +332,13 @@ TEST_F(EditorTest, SpeichernUnterSchreibtJeEintragSeinenTyp) {
         std::u16string gelesen;
         TextDateiLaden(AlsPfad(Pfad(f.name)), typ, gelesen);
         EXPECT_EQ(gelesen, text);
-        if (f.typ == tfRtf)
+        if (f.typ == tfRtf) {
             EXPECT_NE(bytes.find("DejaVu Sans Mono"), std::string::npos)
                 << "in der Programmschrift";
-        if (f.typ == tfText)
+        }
+        if (f.typ == tfText) {
             EXPECT_EQ(bytes, "228 062 \xE4 wird >\r\n");
+        }
         dialoge.Vergessen();
         form.reset();
     }

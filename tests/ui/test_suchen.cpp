@@ -82,8 +82,9 @@ TEST_F(SuchenTest, DialogBeginntLeerAbwaertsOhneOptionenMitNamen) {
     EXPECT_EQ(d.ButtonWeitersuchen->text(), QStringLiteral("&Weitersuchen"));
     EXPECT_EQ(d.ButtonAbbrechen->text(), QStringLiteral("Abbrechen"));
     for (QWidget* w : d.findChildren<QWidget*>()) {
-        if (w->isWidgetType() && w->focusPolicy() != Qt::NoFocus)
+        if (w->isWidgetType() && w->focusPolicy() != Qt::NoFocus) {
             EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+        }
     }
 }
 
