@@ -1,5 +1,6 @@
 // The real Qt dialogs and message boxes, answered by a timer as a user
 // would answer them, and the general error handler.
+#include "ModalFenster.h"
 #include "SkriptDialoge.h"
 
 #include "core/Fehler.h"
@@ -43,23 +44,6 @@ const QString kFilterOeffnen =
 const QString kFilterSpeichern =
     QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
                    "Unicode-Textdokument (*.TXT)|*.TXT|");
-
-// Runs `tun` on the next modal window that opens on top of the one open now,
-// from the event loop of that window, as a user's reaction to it.
-void BeimNaechstenModalen(std::function<void(QWidget*)> tun) {
-    QWidget* jetzt = QApplication::activeModalWidget();
-    auto* uhr = new QTimer;
-    uhr->setInterval(10);
-    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun] {
-        QWidget* oben = QApplication::activeModalWidget();
-        if (!oben || oben == jetzt || !oben->isVisible())
-            return;
-        uhr->stop();
-        uhr->deleteLater();
-        tun(oben);
-    });
-    uhr->start();
-}
 
 QStringList KnopfTexte(QMessageBox* box) {
     QStringList texte;
@@ -187,7 +171,7 @@ TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
     d.DateiName = QStringLiteral("brief.txt");
 
     QString vorgeschlagen;
-    BeimNaechstenModalen([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* name = NamensFeld(w);
         ASSERT_TRUE(name);
         vorgeschlagen = name->text();
@@ -202,7 +186,7 @@ TEST(EchterDateiDialog, SpeichernHaengtDieEndungDesFiltersAnUndMeldetDenIndex) {
     // The full path of the last run leads the next one to its folder; the
     // Unicode entry adds .txt.
     d.FilterIndex = 3;
-    BeimNaechstenModalen([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* name = NamensFeld(w);
         ASSERT_TRUE(name);
         vorgeschlagen = name->text();
@@ -227,11 +211,11 @@ TEST(EchterDateiDialog, SpeichernFragtVorDemUeberschreibenUndVerweigertFehlendeO
     d.Ordner = ordner.path();
 
     QString frage;
-    BeimNaechstenModalen([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* name = NamensFeld(w, 1);
         ASSERT_TRUE(name);
         name->setText(QStringLiteral("da.txt"));
-        BeimNaechstenModalen([&](QWidget* b) {
+        zwtest::BeimNaechstenModalFenster([&](QWidget* b) {
             auto* box = qobject_cast<QMessageBox*>(b);
             ASSERT_TRUE(box);
             frage = box->text();
@@ -244,11 +228,11 @@ TEST(EchterDateiDialog, SpeichernFragtVorDemUeberschreibenUndVerweigertFehlendeO
     EXPECT_EQ(d.DateiName, ordner.filePath("da.txt"));
 
     QString warnung;
-    BeimNaechstenModalen([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* name = NamensFeld(w, 1);
         ASSERT_TRUE(name);
         name->setText(ordner.filePath("fehlt/neu.txt"));
-        BeimNaechstenModalen([&](QWidget* b) {
+        zwtest::BeimNaechstenModalFenster([&](QWidget* b) {
             auto* box = qobject_cast<QMessageBox*>(b);
             ASSERT_TRUE(box);
             warnung = box->text();
@@ -337,7 +321,7 @@ TEST(EchteMeldung, JedeArtMitIhrenDeutschenKnoepfen) {
         SCOPED_TRACE(f.art);
         QStringList knoepfe;
         QMessageBox::Icon symbol = QMessageBox::NoIcon;
-        BeimNaechstenModalen([&](QWidget* w) {
+        zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             ASSERT_TRUE(box);
             knoepfe = KnopfTexte(box);
@@ -353,14 +337,14 @@ TEST(EchteMeldung, JedeArtMitIhrenDeutschenKnoepfen) {
 TEST(EchteMeldung, EscapeBrichtAbOderVerneint) {
     QtDialoge dialoge;
     auto escape = [] {
-        BeimNaechstenModalen([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+        zwtest::BeimNaechstenModalFenster([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     };
     escape();
     EXPECT_EQ(dialoge.Bestaetigung(nullptr, QStringLiteral("Speichern?")), Antwort::Abbrechen);
     escape();
     EXPECT_EQ(dialoge.JaNein(nullptr, QStringLiteral("Verlust?")), Antwort::Nein);
     // Enter alone does not accept a loss.
-    BeimNaechstenModalen([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
+    zwtest::BeimNaechstenModalFenster([](QWidget* w) { QTest::keyClick(w, Qt::Key_Return); });
     EXPECT_EQ(dialoge.JaNein(nullptr, QStringLiteral("Verlust?")), Antwort::Nein);
 }
 
@@ -427,7 +411,7 @@ TEST(EchterDateiDialog, TypWechselLaesstDieEndungInDerSchreibweiseDesNamens) {
     d.DateiName = QStringLiteral("brief.txt");
 
     QStringList namen;
-    BeimNaechstenModalen([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* name = NamensFeld(w);
         auto* typ = w->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         ASSERT_TRUE(name && typ);
@@ -488,7 +472,7 @@ TEST(EchterDateiDialog, OeffnenFindetDateienMitUndOhneEndung) {
         SCOPED_TRACE(f.getippt);
         d.FilterIndex = f.index;
         d.DateiName.clear();
-        BeimNaechstenModalen([&](QWidget* w) {
+        zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
             auto* name = NamensFeld(w);
             ASSERT_TRUE(name);
             name->setText(QString::fromUtf8(f.getippt));
@@ -656,7 +640,7 @@ TEST(EchterSchriftDialog, SchriftWaehlenZeigtDieListenMitNamen) {
     schrift.Groesse = 14;
     const TSchrift vorher = schrift;
     QStringList namen;
-    BeimNaechstenModalen([&](QWidget* oben) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* oben) {
         for (QAbstractItemView* l : oben->findChildren<QAbstractItemView*>())
             if (l->window() == oben)
                 namen << Gesprochen(l);

@@ -1,6 +1,7 @@
 // The print dialog, the local port dialog and the network choice, shown
 // offscreen and driven as a user would, writing to printers the tests start.
 #include "FensterTest.h"
+#include "ModalFenster.h"
 #include "SkriptDialoge.h"
 
 #include "../DruckHilfen.h"
@@ -32,23 +33,6 @@ using namespace zwtest;
 using Uhr = std::chrono::steady_clock;
 
 namespace {
-
-// Runs `tun` on the next modal dialog that opens above the one open now, from
-// that dialog's own event loop.
-void BeimNaechstenDialog(std::function<void(QWidget*)> tun) {
-    QWidget* jetzt = QApplication::activeModalWidget();
-    auto* uhr = new QTimer;
-    uhr->setInterval(10);
-    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun] {
-        QWidget* oben = QApplication::activeModalWidget();
-        if (!oben || oben == jetzt || !oben->isVisible())
-            return;
-        uhr->stop();
-        uhr->deleteLater();
-        tun(oben);
-    });
-    uhr->start();
-}
 
 template <class T> T* Als(QWidget* w) {
     T* t = qobject_cast<T*>(w);
@@ -457,7 +441,7 @@ protected:
 
     // Shows the choice; `tun` acts in the dialog.
     bool Waehlen(QString& pfad, std::function<void(TNetzwerkForm*)> tun) {
-        BeimNaechstenDialog([tun](QWidget* w) {
+        zwtest::BeimNaechstenModalFenster([tun](QWidget* w) {
             if (auto* form = Als<TNetzwerkForm>(w))
                 tun(form);
             else
@@ -569,7 +553,7 @@ protected:
         form->DruckerPortS = false;
     }
     void Drucken(std::function<void(TDruckenForm*)> tun) {
-        BeimNaechstenDialog([tun](QWidget* w) {
+        zwtest::BeimNaechstenModalFenster([tun](QWidget* w) {
             if (auto* f = Als<TDruckenForm>(w))
                 tun(f);
             else
@@ -638,7 +622,7 @@ TEST_F(HauptDruckTest, JederDruckbefehlBeginntMitEinerKopieUndStrich) {
 TEST_F(HauptDruckTest, LokalerAnschlussOhneMeldung) {
     form->DruckerPortStr = QStringLiteral("LPT3");
     int vorausgewaehlt = -1;
-    BeimNaechstenDialog([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* f = Als<TLptWechselnForm>(w);
         vorausgewaehlt = f->ItemIndex();
         QTest::mouseClick(f->ButtonOk, Qt::LeftButton);
@@ -649,7 +633,7 @@ TEST_F(HauptDruckTest, LokalerAnschlussOhneMeldung) {
     EXPECT_TRUE(form->DruckerPortS);
     EXPECT_TRUE(dialoge.Aufrufe.empty());
 
-    BeimNaechstenDialog([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* f = Als<TLptWechselnForm>(w);
         f->RadioItems[0]->click();
         f->reject();
@@ -659,7 +643,7 @@ TEST_F(HauptDruckTest, LokalerAnschlussOhneMeldung) {
 }
 
 TEST_F(HauptDruckTest, LokalAbgebrochenAendertNichts) {
-    BeimNaechstenDialog([&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     form->MenuDruckerLokal->trigger();
     EXPECT_TRUE(form->DruckerPortStr.isEmpty());
     EXPECT_FALSE(form->DruckerPortS);
@@ -672,9 +656,10 @@ TEST_F(HauptDruckTest, NetzwerkOhneAuswahlFragtErneutUndAbbrechenLaesstAlles) {
     // dialog opens again and is cancelled.
     dialoge.BeimAufruf = [&](const Aufruf& a) {
         if (a.art == Art::Information && a.text == "Dieser Drucker kann nicht ausgewählt werden")
-            BeimNaechstenDialog([](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+            zwtest::BeimNaechstenModalFenster(
+                [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
     };
-    BeimNaechstenDialog([](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([](QWidget* w) {
         auto* f = Als<TNetzwerkForm>(w);
         EXPECT_EQ(f->windowTitle(), "Netzwerk-Anschluss");
         EXPECT_EQ(f->LabelHinweis->text(),
@@ -695,7 +680,7 @@ TEST_F(HauptDruckTest, NetzwerkOhneAuswahlFragtErneutUndAbbrechenLaesstAlles) {
 TEST_F(HauptDruckTest, NetzwerkAnschlussWirdUebernommenUndGemeldet) {
     const QString geraet = Pfad(QStringLiteral("lp0"));
     QDir().mkpath(geraet);
-    BeimNaechstenDialog([&](QWidget* w) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* w) {
         auto* f = Als<TNetzwerkForm>(w);
         f->EditPfad->setText(geraet + u'/');
         QTest::mouseClick(f->ButtonOk, Qt::LeftButton);

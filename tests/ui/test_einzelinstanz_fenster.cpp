@@ -2,6 +2,7 @@
 // socket: to the front, and the close request with and without unsaved
 // changes.
 #include "FensterTest.h"
+#include "ModalFenster.h"
 
 #include "platform/EineInstanz.h"
 #include "ui/MoHintergrund.h"
@@ -56,24 +57,6 @@ private:
     QTemporaryDir laufzeit_;
 };
 
-void ImNaechstenDialog(std::function<void(QWidget*)> tun) {
-    QWidget* jetzt = QApplication::activeModalWidget();
-    auto* uhr = new QTimer;
-    uhr->setInterval(10);
-    auto runden = std::make_shared<int>(0);
-    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun, runden] {
-        QWidget* oben = QApplication::activeModalWidget();
-        const bool aufgeben = ++*runden > 500;
-        if (!aufgeben && (!oben || oben == jetzt || !oben->isVisible()))
-            return;
-        uhr->stop();
-        uhr->deleteLater();
-        if (!aufgeben)
-            tun(oben);
-    });
-    uhr->start();
-}
-
 } // namespace
 
 TEST_F(InstanzFensterTest, ZeigenHoltDasMinimierteFensterNachVorn) {
@@ -100,7 +83,7 @@ TEST_F(InstanzFensterTest, ZeigenHoltAuchDieOffenenFensterUndDenModalenDialogZul
     QWidget* suchen = &form->DialogSuchen->Dialog();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(suchen));
     QWidget* aktiv = nullptr;
-    ImNaechstenDialog([&](QWidget* dialog) {
+    zwtest::BeimNaechstenModalFenster([&](QWidget* dialog) {
         QWidget fremd;
         fremd.show();
         fremd.activateWindow();

@@ -2,6 +2,7 @@
 // colour list, OK and Esc, out-of-range numbers, and the font dialog with the
 // focus given back.
 #include "FensterTest.h"
+#include "ModalFenster.h"
 
 #include "ui/Layout.h"
 #include "ui/MoHintergrund.h"
@@ -14,27 +15,6 @@ using namespace zw;
 using namespace zwtest;
 
 namespace {
-
-// Runs `tun` on the next modal dialog that opens, from its own event loop.
-// Gives up after five seconds, so a dialog that never opens leaves nothing
-// behind for the next test.
-void ImNaechstenDialog(std::function<void(QWidget*)> tun) {
-    QWidget* jetzt = QApplication::activeModalWidget();
-    auto* uhr = new QTimer;
-    uhr->setInterval(10);
-    auto runden = std::make_shared<int>(0);
-    QObject::connect(uhr, &QTimer::timeout, [uhr, jetzt, tun, runden] {
-        QWidget* oben = QApplication::activeModalWidget();
-        const bool aufgeben = ++*runden > 500;
-        if (!aufgeben && (!oben || oben == jetzt || !oben->isVisible()))
-            return;
-        uhr->stop();
-        uhr->deleteLater();
-        if (!aufgeben)
-            tun(oben);
-    });
-    uhr->start();
-}
 
 struct Farbe {
     const char* name;
@@ -56,7 +36,7 @@ class HintergrundTest : public FensterTest {
 protected:
     // The dialog answered by `tun`, through the view menu.
     void Waehlen(std::function<void(THintergrundForm*)> tun) {
-        ImNaechstenDialog([tun](QWidget* w) {
+        zwtest::BeimNaechstenModalFenster([tun](QWidget* w) {
             auto* dialog = qobject_cast<THintergrundForm*>(w);
             ASSERT_NE(dialog, nullptr) << w->metaObject()->className();
             tun(dialog);
