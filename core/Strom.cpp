@@ -121,8 +121,8 @@ struct ByteTabelle {
             if (asciiBleibt && ende - p >= 16) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
                 // Bytes from 0E to 7F: above CR and without the high bit.
-                const __m128i steuer = _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)),
-                                                      _mm_setzero_si128());
+                const __m128i steuer =
+                    _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)), _mm_setzero_si128());
                 if (_mm_movemask_epi8(_mm_or_si128(steuer, v)) == 0) {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
                     o += 16;

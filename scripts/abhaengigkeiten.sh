@@ -1,19 +1,46 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the program need,
-# but only those that are missing. Runs apt-get as root (or through sudo).
+# Installs the Debian packages (Debian 12 or 13) that a task needs, but only
+# those that are missing. Runs apt-get as root (or through sudo).
+#   scripts/abhaengigkeiten.sh [programm|tests|windows]...   (default: programm)
+#     programm  build and run the program
+#     tests     besides, everything the test suite and its checks call
+#     windows   the MinGW-w64 cross compiler and Wine for the Windows check
+# Package names are the plain ones every supported release has (libclang-rt-dev
+# follows the release's clang), so nothing here is tied to one release.
 set -euo pipefail
 
-pakete=(
+programm=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
     libcups2-dev
-    clang libclang-rt-14-dev
+)
+tests=(
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-dev clang-format
     xvfb xauth xdotool
     openbox dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 imagemagick x11-utils
-    bc time
-    dpkg-dev librsvg2-bin
+    bc time procps file
+    dpkg-dev librsvg2-bin lintian appstream desktop-file-utils
+    libreoffice-writer-nogui cups
 )
+windows=(
+    g++-mingw-w64-x86-64-posix wine64 googletest locales
+)
+
+gruppen=("$@")
+[ ${#gruppen[@]} -gt 0 ] || gruppen=(programm)
+pakete=()
+for gruppe in "${gruppen[@]}"; do
+    case "$gruppe" in
+    programm) pakete+=("${programm[@]}") ;;
+    tests) pakete+=("${programm[@]}" "${tests[@]}") ;;
+    windows) pakete+=("${windows[@]}") ;;
+    *)
+        echo "Unbekannte Gruppe: $gruppe (programm, tests oder windows)" >&2
+        exit 2
+        ;;
+    esac
+done
 if [ -n "${ZW_EXTRA_PAKETE:-}" ]; then
     read -r -a extra <<<"$ZW_EXTRA_PAKETE"
     pakete+=("${extra[@]}")

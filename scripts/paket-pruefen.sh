@@ -14,8 +14,8 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 export DEBIAN_FRONTEND=noninteractive
 
-scripts/abhaengigkeiten.sh
-ZW_BUILD="$bau" scripts/bauen.sh
+scripts/abhaengigkeiten.sh tests
+ZW_BUILD="$bau" scripts/bauen.sh -DZW_TESTS=ON
 rm -f "$bau"/zeichenwandler_*.deb
 (cd "$bau" && cpack -G DEB >cpack.log 2>&1) || {
     cat "$bau/cpack.log"
@@ -43,17 +43,42 @@ dpkg-deb -c "$deb" | awk '{print $1, $6}' | while read -r rechte pfad; do
 done 2>&1 | tee "$bau/paket-inhalt.log" >&2
 [ -s "$bau/paket-inhalt.log" ] && fehler=1
 
-# A copy left by an earlier, interrupted check goes first.
-if dpkg-query -W -f='${Status}' zeichenwandler 2>/dev/null | grep -q 'install ok installed'; then
-    "${als_root[@]}" apt-get remove -y -qq zeichenwandler >/dev/null
+# lintian, as Debian checks its packages: the hardening tags above all.
+if command -v lintian >/dev/null; then
+    lintian --no-tag-display-limit "$deb" >"$bau/lintian.log" 2>&1 || true
+    if grep -E '^[EW]: .*hardening' "$bau/lintian.log"; then
+        fehlt "lintian findet ungehärtete Programme"
+    fi
+else
+    fehlt "lintian ist nicht installiert"
+fi
+
+# Only a copy this check installed itself may be removed: it leaves a mark
+# while its copy is installed. A zeichenwandler the user installed stays as
+# it is, and the check says why it does not run.
+installiert() {
+    dpkg-query -W -f='${Status}' zeichenwandler 2>/dev/null | grep -q 'install ok installed'
+}
+marke=/var/lib/zeichenwandler-paketpruefung/installiert
+if installiert; then
+    if [ -f "$marke" ]; then
+        "${als_root[@]}" apt-get remove -y -qq zeichenwandler >/dev/null
+        "${als_root[@]}" rm -f "$marke"
+    else
+        echo "Paketprüfung übersprungen: zeichenwandler $(dpkg-query -W -f='${Version}' zeichenwandler) ist auf dieser Maschine installiert, und die Prüfung lässt es unberührt."
+        exit $fehler
+    fi
 fi
 entfernen() {
-    if dpkg-query -W -f='${Status}' zeichenwandler 2>/dev/null | grep -q 'install ok installed'; then
+    if [ -f "$marke" ] && installiert; then
         "${als_root[@]}" apt-get remove -y -qq zeichenwandler >/dev/null || true
     fi
+    "${als_root[@]}" rm -f "$marke"
 }
 trap entfernen EXIT
 
+"${als_root[@]}" mkdir -p "$(dirname "$marke")"
+"${als_root[@]}" touch "$marke"
 "${als_root[@]}" apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null
 dateien=$(dpkg -L zeichenwandler)
 [ "$(command -v zeichenwandler)" = /usr/bin/zeichenwandler ] || fehlt "zeichenwandler nicht im PATH"
@@ -63,6 +88,7 @@ dateien=$(dpkg -L zeichenwandler)
 tests/paket/baum-pruefen.sh /usr "$bau/pruefung/zw_fensterbericht.so" data xvfb || fehler=1
 
 "${als_root[@]}" apt-get remove -y -qq zeichenwandler >/dev/null
+"${als_root[@]}" rm -f "$marke"
 if dpkg-query -W -f='${Status}' zeichenwandler 2>/dev/null | grep -q 'install ok installed'; then
     fehlt "zeichenwandler ist nach apt-get remove noch installiert"
 fi

@@ -1,17 +1,25 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything, and runs all tests: a short
-# libFuzzer run of every fuzz target (clang), then the test suite (ctest).
+# Installs what is missing, builds everything, and runs all tests: the format
+# check, a short libFuzzer run of every fuzz target (clang), the Windows check
+# under Wine, the Debian package check, then the test suite (ctest).
+# In CI (CI=true) the project's warnings are errors (ZW_WERROR=ON).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-export ZW_EXTRA_PAKETE="${ZW_EXTRA_PAKETE:-} libreoffice-writer-nogui cups"
-ZW_EXTRA_PAKETE+=" appstream desktop-file-utils g++-mingw-w64-x86-64-posix wine64 googletest"
-scripts/abhaengigkeiten.sh
+gruppen=(tests)
+[ "${ZW_WINDOWS:-1}" = 0 ] || gruppen+=(windows)
+scripts/abhaengigkeiten.sh "${gruppen[@]}"
+
+werror="${ZW_WERROR:-OFF}"
+[ "${CI:-}" != true ] || werror="${ZW_WERROR:-ON}"
+export ZW_WERROR="$werror"
+
+scripts/format-pruefen.sh
 
 # Fuzzing: the core alone, built with clang, libFuzzer, ASan and UBSan.
 fuzz_sekunden="${ZW_FUZZ_SEKUNDEN:-20}"
 if [ "$fuzz_sekunden" -gt 0 ]; then
     CC=clang CXX=clang++ ZW_BUILD=build-fuzz scripts/bauen.sh \
-        -DZW_NUR_KERN=ON -DZW_FUZZ=ON -DZW_SANITIZE=ON -DZW_BENCH=OFF
+        -DZW_NUR_KERN=ON -DZW_FUZZ=ON -DZW_SANITIZE=ON -DZW_BENCH=OFF -DZW_WERROR="$werror"
     for ziel in build-fuzz/bin/fuzz_*; do
         name=$(basename "$ziel")
         korpus=$(mktemp -d)
@@ -28,7 +36,7 @@ if [ "$fuzz_sekunden" -gt 0 ]; then
     done
 fi
 
-scripts/bauen.sh
+scripts/bauen.sh -DZW_TESTS=ON -DZW_BENCH=ON -DZW_WERROR="$werror"
 
 # Windows: the core, the tool and their tests cross-built and run under Wine.
 if [ "${ZW_WINDOWS:-1}" != 0 ]; then
@@ -43,4 +51,4 @@ else
 fi
 
 cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "${ZW_JOBS:-2}"
+ZW_NICHTS_AUSLASSEN=1 QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300 -j "${ZW_JOBS:-2}"

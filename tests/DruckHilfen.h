@@ -283,11 +283,15 @@ inline std::string DateiLesen(const std::filesystem::path& p) {
 // a filter, so "roh" has a description that passes every job on as it is.
 class CupsTestDienst {
 public:
+    static constexpr const char* kCupsd = "/usr/sbin/cupsd";
+    static bool Installiert() { return ::access(kCupsd, X_OK) == 0; }
+    static constexpr const char* kFehlt = "cupsd ist nicht installiert (Debian-Paket cups)";
+
     // Empty when the scheduler runs; otherwise why it does not.
     std::string Starten() {
-        const char* cupsd = "/usr/sbin/cupsd";
-        if (::access(cupsd, X_OK) != 0)
-            return "cupsd ist nicht installiert (Debian-Paket cups)";
+        const char* cupsd = kCupsd;
+        if (!Installiert())
+            return kFehlt;
         char muster[] = "/tmp/zw-cups-XXXXXX";
         if (!::mkdtemp(muster))
             return "kein temporärer Ordner";

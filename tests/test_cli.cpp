@@ -106,7 +106,9 @@ protected:
         return {WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, Lesen(aus), Lesen(fehler)};
 #endif
     }
-    std::string Pfad(const std::string& name) { return (ordner / name).string(); }
+    std::string Pfad(const std::string& name) {
+        return (ordner / name).string();
+    }
     std::string Tabelle(const std::string& inhalt) {
         Schreiben(ordner / "t.tab", inhalt);
         return Pfad("t.tab");

@@ -315,9 +315,10 @@ TEST(CupsDrucker, OhneDruckdienstIstDieWarteschlangeNichtBereit) {
 class CupsDienstTest : public testing::Test {
 protected:
     void SetUp() override {
+        if (!CupsTestDienst::Installiert())
+            ZW_OHNE(CupsTestDienst::kFehlt);
         const std::string warum = dienst_.Starten();
-        if (!warum.empty())
-            GTEST_SKIP() << "Kein CUPS-Test möglich: " << warum;
+        ASSERT_TRUE(warum.empty()) << "Der CUPS-Testdienst startet nicht: " << warum;
         CupsServerSetzen(dienst_.Socket());
     }
     CupsTestDienst dienst_;

@@ -2,6 +2,7 @@
 // TextEdit write them, the reading rules one by one, hostile input, and the
 // writer's round trip through our reader and through LibreOffice.
 
+#include "Hilfen.h"
 #include "core/Kodierung.h"
 #include "core/MoFiles.h"
 #include "core/Rtf.h"
@@ -571,8 +572,8 @@ TEST(RtfSchreiben, UeberDieDateischicht) {
 
 TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
-        GTEST_SKIP() << "LibreOffice (soffice) ist nicht installiert; der Vergleich mit "
-                        "LibreOffice entfällt.";
+        ZW_OHNE("LibreOffice (soffice) ist nicht installiert; der Vergleich mit LibreOffice "
+                "entfällt.");
     const fs::path ordner =
         fs::temp_directory_path() / ("zw_rtf_lo_" + std::to_string(std::random_device{}()));
     fs::remove_all(ordner);

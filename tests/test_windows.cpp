@@ -13,6 +13,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
 
 using namespace zw;
@@ -52,6 +53,18 @@ const std::u16string kGemischt = u"Aa?\u00e4\u00df\u20ac\u0107\u0142\u0416\u03a9
                                  u"\u0e01\u65e5\u672c\uac00\u2801\U0001F600 \u00e9\u0151";
 
 } // namespace
+
+// Each run of scripts/windows-pruefen.sh names the code page it sets Wine to;
+// a run that silently stayed in another one would test nothing new.
+TEST(WindowsAnsi, CodepageIstDieDesLaufs) {
+    const char* erwartet = std::getenv("ZW_CODEPAGE");
+    if (!erwartet || !*erwartet)
+        GTEST_SKIP()
+            << "ZW_CODEPAGE nennt keine Codepage; nur scripts/windows-pruefen.sh setzt sie";
+    EXPECT_EQ(int(GetACP()), std::atoi(erwartet))
+        << "Wine läuft nicht in der Codepage, die dieser Lauf prüfen soll";
+    EXPECT_EQ(AnsiCodepage(), std::atoi(erwartet));
+}
 
 TEST(WindowsAnsi, CodepageIstDieDesSystems) {
     EXPECT_EQ(AnsiCodepage(), int(GetACP()));

@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* daten, std::size_t gro
     for (zw::TTextFileType typ : {zw::tfText, zw::tfUnicode, zw::tfUtf8}) {
         const std::u16string text = zw::TextDekodieren(bytes, typ);
         // The loader's text is empty or ends with CR LF, and never holds a NUL.
-        if (!text.empty() && (text.size() < 2 || text[text.size() - 2] != u'\r' || text.back() != u'\n'))
+        if (!text.empty() &&
+            (text.size() < 2 || text[text.size() - 2] != u'\r' || text.back() != u'\n'))
             std::abort();
         if (text.find(char16_t(0)) != std::u16string::npos)
             std::abort();

@@ -35,7 +35,8 @@ int main(int argc, char** argv) {
         Pruefen(s);
 
     std::mt19937 zufall(20261210);
-    const std::string alphabet = "{}\\rtf1ansi'u-0123456789 \r\n\t;$xX+abcdefpar\xEF\xBB\xBF\xFF\xFE";
+    const std::string alphabet =
+        "{}\\rtf1ansi'u-0123456789 \r\n\t;$xX+abcdefpar\xEF\xBB\xBF\xFF\xFE";
     for (int runde = 0; runde < 20000; ++runde) {
         std::string s;
         if (!saat.empty() && runde % 2 == 0) {
@@ -57,7 +58,8 @@ int main(int argc, char** argv) {
         } else {
             const std::size_t laenge = zufall() % 256;
             for (std::size_t k = 0; k < laenge; ++k)
-                s.push_back(zufall() % 4 == 0 ? char(zufall()) : alphabet[zufall() % alphabet.size()]);
+                s.push_back(zufall() % 4 == 0 ? char(zufall())
+                                              : alphabet[zufall() % alphabet.size()]);
         }
         Pruefen(s);
     }

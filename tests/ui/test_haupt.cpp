@@ -39,17 +39,6 @@ QString UnlesbareDatei(const QString& pfad) {
     return QStringLiteral("/proc/self/mem");
 }
 
-// The rich-text reader and writer of the file layer are built separately;
-// the tests that need them wait for them.
-bool RtfVorhanden() {
-    try {
-        TextZuRtf(u"x", TSchrift{});
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -516,8 +505,6 @@ TEST_F(FensterTest, SpeichernUnterStartetBeimDokumentUndNimmtDenGewaehltenTyp) {
 }
 
 TEST_F(FensterTest, RtfDokumentWirdAlsRtfGeoeffnetUndGespeichert) {
-    if (!RtfVorhanden())
-        GTEST_SKIP() << "RTF wird vom Kern noch nicht gelesen";
     const QString rtf = Datei("doku.rtf", "{\\rtf1\\ansi Haus\\par}");
     Oeffnen(rtf);
     EXPECT_EQ(form->FileType, tfRtf);
