@@ -11,7 +11,10 @@ set(CMAKE_C_COMPILER ${ZW_MINGW}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${ZW_MINGW}-g++-posix)
 set(CMAKE_RC_COMPILER ${ZW_MINGW}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${ZW_MINGW})
+# The libraries cross-built by scripts/windows-bibliotheken.sh lie in a cache
+# folder of their own, which is searched like the compiler's own root.
+set(ZW_WIN_BIBLIOTHEKEN "" CACHE PATH "Prefix of the cross-built Windows libraries")
+set(CMAKE_FIND_ROOT_PATH /usr/${ZW_MINGW} ${ZW_WIN_BIBLIOTHEKEN})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

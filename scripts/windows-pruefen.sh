@@ -12,7 +12,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/abhaengigkeiten.sh windows
 
-cmake --preset windows -DZW_WERROR="${ZW_WERROR:-OFF}" >/dev/null
+# libzip, zlib and pugixml cross-built from Debian's source packages, once.
+bibliotheken=$(scripts/windows-bibliotheken.sh | tail -n 1)
+cmake --preset windows -DZW_WERROR="${ZW_WERROR:-OFF}" -DZW_WIN_BIBLIOTHEKEN="$bibliotheken" >/dev/null
 cmake --build --preset windows --parallel "${ZW_JOBS:-2}"
 
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)

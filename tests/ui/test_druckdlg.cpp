@@ -5,6 +5,7 @@
 #include "SkriptDialoge.h"
 
 #include "../DruckHilfen.h"
+#include "../Hilfen.h"
 #include "core/Drucktext.h"
 #include "ui/DruckDlg.h"
 #include "ui/LokalDlg.h"
