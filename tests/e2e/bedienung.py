@@ -275,7 +275,16 @@ class Programm:
         return f"{liste}, für X aktiv: „{x}“"
 
     def warte_bis_zu(self, fenster, frist=FRIST):
+        """Waits until a window has closed and, while the program still shows
+        a window, until one is active again: keys pressed before that reach
+        nothing, which a busy machine makes likely."""
         warte(lambda: fenster not in self.fenster(), f"„{fenster.name}“ geht zu", frist)
+
+        def wieder_aktiv():
+            offen = self.fenster()
+            return not offen or any(hat(f, pyatspi.STATE_ACTIVE) for f in offen)
+        warte(wieder_aktiv, lambda: f"ein Fenster wird wieder aktiv; offen: {self._fensterliste()}",
+              frist)
 
     def hauptfenster(self):
         return self.warte_auf_fenster("frame", aktiv=False)
