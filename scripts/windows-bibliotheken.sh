@@ -20,53 +20,7 @@ command -v dpkg-source >/dev/null || scripts/abhaengigkeiten.sh tests
 command -v "$mingw-gcc-posix" >/dev/null || scripts/abhaengigkeiten.sh windows
 
 # --- sources -------------------------------------------------------------
-. /etc/os-release
-suite="${VERSION_CODENAME:?keine Debian-Version in /etc/os-release}"
-spiegel=$(grep -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null |
-    awk '{print $2}' | grep -v security | head -n 1 || true)
-if [ -z "$spiegel" ]; then
-    spiegel=$(grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-        awk '{print $2}' | grep -v security | head -n 1 || true)
-fi
-[ -n "$spiegel" ] || {
-    echo "Kein Debian-Spiegel in den apt-Quellen dieser Maschine gefunden." >&2
-    exit 1
-}
-apt_ordner="$cache/apt-$suite"
-mkdir -p "$apt_ordner/lists/partial" "$apt_ordner/cache/archives/partial" "$cache/quellen"
-echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $spiegel $suite main" \
-    >"$apt_ordner/sources.list"
-apt_privat=(-o "Dir::Etc::sourcelist=$apt_ordner/sources.list" -o "Dir::Etc::sourceparts=/nonexistent"
-    -o "Dir::State::Lists=$apt_ordner/lists" -o "Dir::Cache=$apt_ordner/cache"
-    -o "APT::Sandbox::User=root" -o Debug::NoLocking=1)
-quellen_aktuell=0
-
-# Version of a source package in the private lists.
-version() {
-    if [ $quellen_aktuell = 0 ]; then
-        apt-get "${apt_privat[@]}" -qq update
-        quellen_aktuell=1
-    fi
-    apt-cache "${apt_privat[@]}" showsrc "$1" | awk '/^Version:/ {print $2; exit}'
-}
-
-# Unpacks source package $1 into $cache/quellen/$1-$version and prints its folder.
-quelle() {
-    local paket=$1 v=$2 ordner
-    ordner="$cache/quellen/$paket-${v//[:~]/_}"
-    if [ ! -d "$ordner" ]; then
-        local laden
-        laden=$(mktemp -d "$cache/quellen/laden-XXXXXX")
-        if ! (cd "$laden" && apt-get "${apt_privat[@]}" -qq source --download-only "$paket=$v" \
-            >"$laden.log" 2>&1 && dpkg-source --no-check -x ./*.dsc entpackt >/dev/null); then
-            rm -rf "$laden"
-            return 1
-        fi
-        mv "$laden/entpackt" "$ordner"
-        rm -rf "$laden" "$laden.log"
-    fi
-    echo "$ordner"
-}
+. scripts/debian-quellen.sh
 
 # --- the libraries -------------------------------------------------------
 declare -A versionen
