@@ -24,7 +24,7 @@ tests=(
     libreoffice-writer-nogui cups
 )
 windows=(
-    g++-mingw-w64-x86-64-posix wine64 googletest locales
+    g++-mingw-w64-x86-64-posix wine64 googletest
 )
 
 gruppen=("$@")
