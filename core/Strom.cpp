@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -26,9 +27,12 @@ StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& ta
     StromErgebnis e;
     std::u16string text;
     TextDateiLaden(ein, e.Typ, text);
-    KonvertierErgebnis k = TextKonvertieren(std::move(text), tabelle);
+    KonvertierErgebnis k = TextKonvertieren(text, tabelle);
     e.Anzahl = k.Anzahl;
-    e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, zielTyp.value_or(e.Typ)).NichtDarstellbar;
+    const TTextFileType ausTyp = zielTyp.value_or(e.Typ);
+    e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, ausTyp).NichtDarstellbar;
+    if (e.NichtDarstellbar > 0)
+        e.Fehlende = FehlendeZeichen(text, k.Text, ausTyp);
     return e;
 }
 
@@ -121,8 +125,8 @@ struct ByteTabelle {
             if (asciiBleibt && ende - p >= 16) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
                 // Bytes from 0E to 7F: above CR and without the high bit.
-                const __m128i steuer = _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)),
-                                                      _mm_setzero_si128());
+                const __m128i steuer =
+                    _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)), _mm_setzero_si128());
                 if (_mm_movemask_epi8(_mm_or_si128(steuer, v)) == 0) {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
                     o += 16;
@@ -154,6 +158,45 @@ struct ByteTabelle {
 };
 
 } // namespace
+
+std::vector<FehlendesZeichen> FehlendeZeichen(std::u16string_view vorher,
+                                              std::u16string_view nachher, TTextFileType typ) {
+    std::vector<FehlendesZeichen> fehlende;
+    if (typ != tfText && typ != tfError && typ != tfUtf8)
+        return fehlende; // UTF-16 and RTF hold every character
+    auto hoch = [](char16_t c) { return c >= 0xD800 && c < 0xDC00; };
+    auto tief = [](char16_t c) { return c >= 0xDC00 && c < 0xE000; };
+    std::unordered_map<char32_t, std::size_t> stelle;
+    std::size_t zeile = 1;
+    for (std::size_t i = 0; i < nachher.size(); ++i) {
+        const char16_t c = nachher[i];
+        const std::size_t hier = zeile;
+        // The next line begins after a line feed of the input.
+        if (i < vorher.size() && vorher[i] == u'\n')
+            ++zeile;
+        char32_t zeichen = c;
+        bool fehlt;
+        if (hoch(c) && i + 1 < nachher.size() && tief(nachher[i + 1])) {
+            // A pair: UTF-8 holds it, ANSI none.
+            zeichen = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (nachher[i + 1] - 0xDC00);
+            fehlt = typ != tfUtf8;
+            ++i;
+        } else if (typ == tfUtf8) {
+            fehlt = hoch(c) || tief(c);
+        } else {
+            fehlt =
+                c != u'\r' && c != u'\n' && AnsiNichtDarstellbar(std::u16string_view(&c, 1)) > 0;
+        }
+        if (!fehlt)
+            continue;
+        const auto [platz, neu] = stelle.try_emplace(zeichen, fehlende.size());
+        if (neu)
+            fehlende.push_back({zeichen, 1, hier});
+        else
+            ++fehlende[platz->second].Anzahl;
+    }
+    return fehlende;
+}
 
 StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
                                 std::optional<TTextFileType> zielTyp, std::size_t abschnitt) {
@@ -241,6 +284,15 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
         puffer.erase(0, stueck.size());
     }
     ziel.Abschliessen();
+    if (e.NichtDarstellbar > 0) {
+        // Rare, so found in a second pass over the whole text rather than
+        // slowing every piece down.
+        TTextFileType typ2 = tfError;
+        std::u16string text;
+        TextDateiLaden(ein, typ2, text);
+        const KonvertierErgebnis k = TextKonvertieren(text, tabelle);
+        e.Fehlende = FehlendeZeichen(text, k.Text, ausTyp);
+    }
     return e;
 }
 
