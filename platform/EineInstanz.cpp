@@ -59,7 +59,7 @@ QByteArray AnfrageZeile(InstanzAnfrage anfrage, const QString& datei) {
         break;
     }
     // The bytes the system names the file with, so any name survives.
-    return kOeffnen + QFile::encodeName(datei).toPercentEncoding() + '\n';
+    return kOeffnen + QFile::encodeName(datei).toPercentEncoding("/") + '\n';
 }
 
 bool AnfrageLesen(const QByteArray& zeile, InstanzAnfrage& anfrage, QString& datei) {

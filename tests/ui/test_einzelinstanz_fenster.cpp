@@ -14,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalSocket>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <future>
@@ -278,6 +280,12 @@ TEST(InstanzProtokoll, DateiZeile) {
 }
 
 TEST(StartDatei, Befehlszeile) {
+    // A relative name is taken from the folder the start was made in.
+    QTemporaryDir ordner;
+    ASSERT_TRUE(ordner.isValid());
+    const QString vorher = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(ordner.path()));
+    const auto zurueck = qScopeGuard([&] { QDir::setCurrent(vorher); });
     const QString hier = QDir::currentPath();
     struct Fall {
         QStringList argumente;
