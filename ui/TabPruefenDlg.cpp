@@ -29,8 +29,8 @@ TTabPruefenForm::TTabPruefenForm(QWidget* owner, const std::vector<TabBefund>& b
     LabelBefunde = new QLabel(this);
     LabelBefunde->setObjectName(QStringLiteral("LabelBefunde"));
     const std::size_t n = befunde.size();
-    LabelBefunde->setText(n == 1 ? QStringLiteral("&1 Auffälligkeit:")
-                                 : QStringLiteral("&%1 Auffälligkeiten:").arg(n));
+    LabelBefunde->setText(n == 1 ? QStringLiteral("1 &Auffälligkeit:")
+                                 : QStringLiteral("%1 &Auffälligkeiten:").arg(n));
     ListBefunde = new QListWidget(this);
     ListBefunde->setObjectName(QStringLiteral("ListBefunde"));
     LabelBefunde->setBuddy(ListBefunde);

@@ -690,7 +690,7 @@ TEST_F(EditorTest, TabellePruefenSpringtZurZeile) {
     e.RichEdit->setFocus();
     QTest::keyClick(e.RichEdit, Qt::Key_F7);
     EXPECT_EQ(titel, "Tabelle prüfen");
-    EXPECT_EQ(beschriftung, "&2 Auffälligkeiten:");
+    EXPECT_EQ(beschriftung, "2 &Auffälligkeiten:");
     EXPECT_EQ(eintraege, (QStringList{"Zeile 2: Tabulator zwischen den Zahlen: Nur Leerzeichen "
                                       "trennen die Zahlen und den Kommentar.",
                                       "Zeile 6: Wirkt nie: Zeile 3 ersetzt schon „A“ (65)."}));

@@ -1,0 +1,142 @@
+"""Everyday use with the real program: a document opened from the command line
+and handed to the running program by a later start, the table check in the
+table editor read as a screen reader reads it, and the font colour chosen in
+the real font dialog."""
+
+import os
+import subprocess
+
+from bedienung import alle, rolle, tasten, text_von, tippen, warte
+import gemeinsam
+from gemeinsam import ProgrammTest
+
+TITEL = "Zeichenwandler V1.22"
+BRIEF = "Schöne Grüße\r\n"
+
+
+class OeffnenMit(ProgrammTest):
+
+    def textfeld(self, haupt):
+        return alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
+
+    def zweiter_start(self, *argumente, ordner=None):
+        zweiter = subprocess.run([gemeinsam.PROGRAMM, *argumente], env=self.umgebung, timeout=30,
+                                 capture_output=True, cwd=ordner)
+        self.assertEqual(zweiter.returncode, 0)
+        self.assertEqual(zweiter.stdout + zweiter.stderr, b"")
+
+    def test_datei_beim_start_und_von_einem_zweiten_start(self):
+        brief = self.datei("brief.txt", BRIEF.encode("cp1252"))
+        zweiter = self.datei("zweiter brief.txt", "Öl\r\n".encode("utf-8-sig"))
+        self.datei("dritter.txt", b"drei\r\n")
+
+        # Started with a file: opened as through Datei > Öffnen.
+        p = self.starten(brief)
+        haupt = p.warte_auf_fenster("frame", f"brief.txt - {TITEL}")
+        feld = self.textfeld(haupt)
+        warte(lambda: text_von(feld) == BRIEF.replace("\r\n", "\n"), "der Brief im Textfeld")
+        self.bild("mit-datei-gestartet")
+
+        # Converted, so the text has unsaved changes.
+        tasten("ctrl+k")
+        box, _ = p.meldung()
+        tasten("Return")
+        p.warte_bis_zu(box)
+
+        # A later start with another file: the running program asks first.
+        self.zweiter_start(zweiter)
+        box, frage = p.meldung()
+        self.assertEqual(frage, 'Änderungen in "brief.txt" speichern?')
+        self.bild("frage-bei-uebergabe")
+        tasten("alt+n")
+        p.warte_bis_zu(box)
+        haupt = p.warte_auf_fenster("frame", f"zweiter brief.txt - {TITEL}")
+        warte(lambda: text_von(self.textfeld(haupt)) == "Öl\n", "der zweite Brief im Textfeld")
+        with open(brief, "rb") as f:
+            self.assertEqual(f.read(), BRIEF.encode("cp1252"), "Nein schreibt nichts")
+
+        # A name relative to the folder the later start was made in.
+        self.zweiter_start("dritter.txt", ordner=self.ordner)
+        p.warte_auf_fenster("frame", f"dritter.txt - {TITEL}")
+        self.assertEqual(len(p.fenster()), 1)
+        tasten("alt+F4")
+        self.assertEqual(p.warte_auf_ende(), 0)
+
+    def test_fehlende_datei_meldet_die_fehlerbehandlung(self):
+        fehlt = os.path.join(self.ordner, "fehlt.txt")
+        p = self.starten(fehlt)
+        box, meldung = p.meldung()
+        self.assertTrue(meldung.startswith(f"Datei {fehlt} kann nicht geöffnet werden."), meldung)
+        tasten("Return")
+        p.warte_bis_zu(box)
+        p.warte_auf_fenster("frame", f"KeinName - {TITEL}")
+        tasten("alt+F4")
+        self.assertEqual(p.warte_auf_ende(), 0)
+
+
+class TabellePruefen(ProgrammTest):
+
+    def test_befunde_lesen_und_zur_zeile_springen(self):
+        tabelle = self.datei("schlecht.tab", b"; Kopf\r\n228\t62\r\n228 62\r\n246 91\r\n"
+                                             b"228 63 doppelt\r\n")
+        p = self.starten()
+        p.warte_auf_fenster("frame")
+        tasten("ctrl+t")
+        dialog = p.warte_auf_fenster("dialog", "Tabelle wechseln")
+        p.warte_auf_fokus("text", "Dateiname:")
+        tippen(tabelle)
+        tasten("Return")
+        p.warte_bis_zu(dialog)
+        box, _ = p.meldung()
+        tasten("Return")
+        p.warte_bis_zu(box)
+
+        tasten("ctrl+b")
+        editor = p.warte_auf_fenster("dialog", "schlecht.tab - Tabelle bearbeiten")
+        tasten("F7")
+        liste = p.warte_auf_fenster("dialog", "Tabelle prüfen")
+        p.warte_auf_fokus("list item", "Zeile 2: Tabulator zwischen den Zahlen: Nur Leerzeichen "
+                                       "trennen die Zahlen und den Kommentar.")
+        tasten("Down")
+        p.warte_auf_fokus("list item", "Zeile 5: Wirkt nie: Zeile 3 ersetzt schon „ä“ (228).")
+        self.bild("befunde")
+        tasten("Return")
+        p.warte_bis_zu(liste)
+        p.warte_auf_fokus("text", "Tabelle")
+
+        # The status bar names the caret's place; Home goes to the line's
+        # first character, 228 ("2").
+        def status():
+            return [o.name for o in alle(editor, lambda o: rolle(o) == "label")
+                    if o.name.startswith(("Zeichen", "Zeilenende"))]
+        warte(lambda: status() == ["Zeilenende, Zeile 5, Spalte 15"], "Zeilenende in Zeile 5")
+        tasten("Home")
+        warte(lambda: status() == ["Zeichen 50 „2“, Zeile 5, Spalte 1"], "Zeichen 50")
+        self.bild("schreibmarke")
+        tasten("alt+F4")
+        p.warte_bis_zu(editor)
+        tasten("alt+F4")
+        self.assertEqual(p.warte_auf_ende(), 0)
+
+
+class Schriftfarbe(ProgrammTest):
+
+    def test_farbe_im_echten_schriftdialog(self):
+        p = self.starten()
+        p.warte_auf_fenster("frame")
+        tasten("alt+a")
+        p.warte_auf_fokus("menu item", "Schriftart...")
+        tasten("Return")
+        dialog = p.warte_auf_fenster("dialog", "Schriftart")
+        tasten("alt+f")
+        p.warte_auf_fokus("combo box", "Systemfarbe")
+        tasten("Home")
+        p.warte_auf_fokus("combo box", "Schwarz")
+        tasten(*["Down"] * 9)
+        p.warte_auf_fokus("combo box", "Rot")
+        self.bild("farbe-rot")
+        tasten("Return")
+        p.warte_bis_zu(dialog)
+        warte(lambda: self.einstellungen().get("FontColor") == "255", "FontColor=255 gespeichert")
+        tasten("alt+F4")
+        self.assertEqual(p.warte_auf_ende(), 0)
