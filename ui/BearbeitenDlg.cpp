@@ -332,8 +332,15 @@ void TTabBearbeitenForm::SchalterEinrichten() {
     if (!bildschirm)
         return;
     const QSize rahmen = frameGeometry().size() - geometry().size();
+    layoutRahmen_ = rahmen;
     setFixedSize(bildschirm->geometry().size() - rahmen);
     FensterEinrichten();
+}
+
+void TTabBearbeitenForm::moveEvent(QMoveEvent* ereignis) {
+    QDialog::moveEvent(ereignis);
+    if (isVisible() && frameGeometry().size() - geometry().size() != layoutRahmen_)
+        SchalterEinrichten();
 }
 
 void TTabBearbeitenForm::FensterEinrichten() {

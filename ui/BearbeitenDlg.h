@@ -131,6 +131,9 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
     // Escape does not close the editor past the save question.
     void keyPressEvent(QKeyEvent* ereignis) override;
+    // The window system adds its frame some time after the window is shown;
+    // laid out again then, the status bar at the bottom stays on screen.
+    void moveEvent(QMoveEvent* ereignis) override;
 
 private:
     void MenuErzeugen();
@@ -146,6 +149,7 @@ private:
     TSchrift& programmSchrift_;
     std::uint32_t hintergrund_;
     QString FTabDatei;
+    QSize layoutRahmen_;
 };
 
 } // namespace zw
