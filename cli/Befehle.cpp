@@ -59,7 +59,8 @@ constexpr const char* kHilfe =
     "Typen: text = Textdokument im ANSI-Zeichensatz (Windows-1252, unter Windows die\n"
     "Codepage des Systems), unicode = UTF-16, utf8 = UTF-8, rtf = Rich Text Format.\n"
     "\n"
-    "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler, 2 bei falschem Aufruf.\n";
+    "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler (beim Stapel: wenn eine Datei\n"
+    "gescheitert ist), 2 bei falschem Aufruf.\n";
 
 // Every line that is no entry and every entry that never takes effect, then
 // a total.
