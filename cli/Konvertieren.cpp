@@ -154,7 +154,9 @@ int Konvertieren(const std::vector<std::string>& a) {
     TTabListe liste;
     TabDateiAuswerten(tabellenPfad, liste);
     if (liste.empty())
-        Schreiben(stderr, "Warnung: Kein gültiger Tabelleneintrag gefunden!\n");
+        Schreiben(stderr, "Warnung: Kein gültiger Tabelleneintrag gefunden! Warum, zeigt: "
+                          "zeichenwandler-cli tabelle --pruefen \"" +
+                              PfadText(tabellenPfad) + "\"\n");
 
     if (ausgabe)
         return Stapel(liste, zielTyp, Pfad(*ausgabe), dateien);

@@ -339,3 +339,14 @@ TEST_F(Cli, MitgelieferteTabelleAufDemBeispiel) {
     EXPECT_EQ(aus.find_first_of("\xE4\xF6\xFC\xC4\xD6\xDC\xDF"), std::string::npos);
     EXPECT_NE(aus.find("Gr\\!e aus K[ln und D\\sseldorf"), std::string::npos);
 }
+
+TEST_F(Cli, TabelleOhneEintragVerweistAufDiePruefung) {
+    Schreiben(ordner / "ein.txt", "a\n");
+    const std::string tab = Tabelle("97\t98\r\n");
+    const Ergebnis e = Aufruf({"konvertieren", "--tabelle", tab, Pfad("ein.txt"), Pfad("aus")});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_EQ(e.fehler, "Warnung: Kein gültiger Tabelleneintrag gefunden! Warum, zeigt: "
+                        "zeichenwandler-cli tabelle --pruefen \"" +
+                            tab + "\"\n");
+    EXPECT_EQ(LetzteZeile(e.aus), "0 Zeichen wurden ersetzt");
+}
