@@ -84,6 +84,12 @@ TEST(DateiKonvertieren, StimmtMitDemGanzenTextUeberein) {
         ASSERT_EQ(e.Typ, typ);
         ASSERT_EQ(e.Anzahl, k.Anzahl);
         ASSERT_EQ(e.NichtDarstellbar, s.NichtDarstellbar);
+        // The characters lost, one by one with their first line, as the
+        // whole text names them.
+        ASSERT_EQ(e.Fehlende, s.NichtDarstellbar > 0
+                                  ? FehlendeZeichen(text, k.Text, zielTyp.value_or(typ))
+                                  : std::vector<FehlendesZeichen>{})
+            << "Runde " << runde;
     }
 }
 
