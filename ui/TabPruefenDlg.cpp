@@ -81,11 +81,20 @@ void TTabPruefenForm::SchalterEinrichten() {
     for (int i = 0; i < ListBefunde->count(); ++i)
         breite = qMax(breite, TextBreite(schrift, ListBefunde->item(i)->text()) + 2 * rand +
                                   ListBefunde->verticalScrollBar()->sizeHint().width());
-    if (const QScreen* bildschirm = screen())
-        breite = qMin(breite, bildschirm->availableGeometry().width() - 4 * rand);
     const int zeilen = qMin(kSichtbareZeilen, qMax(ListBefunde->count(), 3));
-    ListBefunde->setGeometry(rand, LabelBefunde->y() + LabelBefunde->height() + rand / 2, breite,
-                             zeilen * SchriftHoehe(schrift) + 2 * ListBefunde->frameWidth() + 4);
+    const int listeOben = LabelBefunde->y() + LabelBefunde->height() + rand / 2;
+    int hoehe = zeilen * SchriftHoehe(schrift) + 2 * ListBefunde->frameWidth() + 4;
+    if (const QScreen* bildschirm = screen()) {
+        // At a very large font the list gets fewer lines, so the buttons
+        // stay on the screen; the frame counts as it is known.
+        const QRect platz = bildschirm->availableGeometry();
+        const QSize rahmen = frameGeometry().size() - geometry().size();
+        breite = qMin(breite, platz.width() - 2 * rand - rahmen.width());
+        const int rest =
+            platz.height() - rahmen.height() - listeOben - 2 * rand - ButtonZeile->height();
+        hoehe = qMin(hoehe, qMax(rest, 2 * SchriftHoehe(schrift)));
+    }
+    ListBefunde->setGeometry(rand, listeOben, breite, hoehe);
 
     const int knopfOben = ListBefunde->y() + ListBefunde->height() + rand;
     ButtonZeile->move(rand, knopfOben);
