@@ -6,7 +6,7 @@ the real font dialog."""
 import os
 import subprocess
 
-from bedienung import alle, rolle, tasten, text_von, tippen, warte
+from bedienung import alle, ausmasse, haeufigste_farbe, rolle, tasten, text_von, tippen, warte
 import gemeinsam
 from gemeinsam import ProgrammTest
 
@@ -119,24 +119,71 @@ class TabellePruefen(ProgrammTest):
         self.assertEqual(p.warte_auf_ende(), 0)
 
 
+def farben(x, y, breite, hoehe):
+    """How many pixels of a screen rectangle have each colour ("#RRGGBB")."""
+    r = subprocess.run(["import", "-window", "root", "-crop", f"{breite}x{hoehe}+{x}+{y}",
+                        "+repage", "-depth", "8", "-format", "%c", "histogram:info:-"],
+                       capture_output=True, text=True, check=True)
+    anzahl = {}
+    for zeile in r.stdout.splitlines():
+        teile = zeile.split()
+        kennung = next((t for t in teile if t.startswith("#")), None)
+        if len(teile) >= 3 and teile[0].endswith(":") and kennung:
+            anzahl[kennung[:7].upper()] = int(teile[0][:-1])
+    return anzahl
+
+
 class Schriftfarbe(ProgrammTest):
 
-    def test_farbe_im_echten_schriftdialog(self):
-        p = self.starten()
-        p.warte_auf_fenster("frame")
+    def test_weisse_schrift_auf_schwarzem_grund(self):
+        brief = self.datei("brief.txt", ("Schöne Grüße " * 40 + "\r\n").encode("cp1252") * 5)
+        p = self.starten(brief)
+        haupt = p.warte_auf_fenster("frame", f"brief.txt - {TITEL}")
+        feld = alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
+
+        # Background "Schwarz": the text is black on black.
+        tasten("alt+a")
+        p.warte_auf_fokus("menu item", "Schriftart...")
+        tasten("h")
+        dialog = p.warte_auf_fenster("dialog", "Schrifthintergrund wählen")
+        p.warte_auf_fokus("list item", "Weiß")
+        tasten("Up")
+        p.warte_auf_fokus("list item", "Schwarz")
+        tasten("Return")
+        p.warte_bis_zu(dialog)
+        warte(lambda: haeufigste_farbe(*ausmasse(feld)) == "#000000", "schwarzer Hintergrund")
+
+        # White from the colour list of the real font dialog, by keyboard.
         tasten("alt+a")
         p.warte_auf_fokus("menu item", "Schriftart...")
         tasten("Return")
         dialog = p.warte_auf_fenster("dialog", "Schriftart")
         tasten("alt+f")
         p.warte_auf_fokus("combo box", "Systemfarbe")
+        tasten("Up")
+        p.warte_auf_fokus("combo box", "Weiß")
         tasten("Home")
         p.warte_auf_fokus("combo box", "Schwarz")
-        tasten(*["Down"] * 9)
-        p.warte_auf_fokus("combo box", "Rot")
-        self.bild("farbe-rot")
+        tasten("End", "Up")
+        p.warte_auf_fokus("combo box", "Weiß")
+        self.bild("farbe-weiss")
         tasten("Return")
         p.warte_bis_zu(dialog)
-        warte(lambda: self.einstellungen().get("FontColor") == "255", "FontColor=255 gespeichert")
+        warte(lambda: self.einstellungen().get("FontColor") == str(0xFFFFFF),
+              "FontColor=16777215 gespeichert")
+        self.assertEqual(self.einstellungen().get("HintColor"), "0")
+
+        # The text and the labels are white on black now; the buttons keep
+        # their own text colour.
+        warte(lambda: farben(*ausmasse(feld)).get("#FFFFFF", 0) > 500, "weiße Schrift im Text")
+        label = [o for o in alle(haupt, lambda o: rolle(o) == "label")
+                 if o.name.startswith("Tabellen-Datei:")][0]
+        self.assertGreater(farben(*ausmasse(label)).get("#FFFFFF", 0), 20)
+        knopf = [o for o in alle(haupt, lambda o: rolle(o) == "push button")
+                 if o.name == "Öffnen..."][0]
+        dunkel = sum(n for f, n in farben(*ausmasse(knopf)).items()
+                     if max(int(f[1:3], 16), int(f[3:5], 16), int(f[5:7], 16)) < 0x40)
+        self.assertGreater(dunkel, 20, "dunkle Schrift auf dem Knopf")
+        self.bild("weiss-auf-schwarz")
         tasten("alt+F4")
         self.assertEqual(p.warte_auf_ende(), 0)
