@@ -5,15 +5,18 @@
 #include "platform/Fehlerbehandlung.h"
 #include "platform/QtDialoge.h"
 #include "platform/Uebersetzung.h"
+#include "ui/DateiUebergabe.h"
 #include "ui/Haupt.h"
 
 int main(int argc, char** argv) {
     zw::Anwendung anwendung(argc, argv);
 
-    // A later start hands over to the running instance, which comes to the
-    // front, and ends without showing anything.
+    // A file named on the command line ("Öffnen mit") is opened at start; a
+    // later start hands it over to the running instance, which comes to the
+    // front and opens it, and ends without showing anything.
+    const QString datei = zw::StartDatei(QCoreApplication::arguments().mid(1));
     zw::EineInstanz instanz(zw::InstanzName(zw::ProgrammTitel));
-    if (!instanz.Starten())
+    if (!instanz.Starten(std::chrono::milliseconds(250), datei))
         return 0;
 
     zw::QtUebersetzungLaden(anwendung);
@@ -22,6 +25,10 @@ int main(int argc, char** argv) {
     zw::TForm1 form(dialoge);
     QObject::connect(&instanz, &zw::EineInstanz::Zeigen, &form, &zw::TForm1::WMZeigen);
     QObject::connect(&instanz, &zw::EineInstanz::Beenden, &form, &zw::TForm1::WMBeenden);
+    zw::DateiUebergabe uebergabe(form);
+    QObject::connect(&instanz, &zw::EineInstanz::Oeffnen, &uebergabe,
+                     &zw::DateiUebergabe::Uebernehmen);
     form.show();
+    uebergabe.Vormerken(datei);
     return anwendung.exec();
 }

@@ -1,5 +1,7 @@
 #include "cli/Befehle.h"
+#include "cli/Konvertieren.h"
 #include "cli/Schliessen.h"
+#include "cli/Werkzeug.h"
 
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
@@ -23,15 +25,26 @@ constexpr const char* kHilfe =
     "Aufruf: zeichenwandler-cli BEFEHL [ARGUMENTE]\n"
     "\n"
     "Befehle:\n"
-    "  konvertieren --tabelle TABELLE [--typ text|unicode|utf8|rtf] EINGABE AUSGABE\n"
+    "  konvertieren [--tabelle TABELLE] [--typ text|unicode|utf8|rtf] EINGABE AUSGABE\n"
     "      Lädt EINGABE, ersetzt jedes Zeichen, das die Code-Tabelle TABELLE nennt,\n"
     "      und schreibt das Ergebnis nach AUSGABE: im angegebenen Typ, sonst im Typ,\n"
     "      als der EINGABE gelesen wurde. Die letzte Zeile der Ausgabe meldet die\n"
     "      Zahl der ersetzten Zeichen. Zeichen, die der Zieltyp nicht darstellen kann,\n"
-    "      werden als \"?\" geschrieben und auf der Fehlerausgabe gemeldet.\n"
+    "      werden als \"?\" geschrieben und auf der Fehlerausgabe einzeln gemeldet,\n"
+    "      mit Code, Anzahl und der Zeile, in der sie zuerst stehen. Ohne --tabelle\n"
+    "      gilt \"Eng-Ger.tab\" neben dem Programm.\n"
+    "  konvertieren [--tabelle TABELLE] [--typ TYP] --ausgabe ORDNER EINGABE...\n"
+    "      Konvertiert jede EINGABE nach ORDNER unter ihrem eigenen Dateinamen und\n"
+    "      meldet je Datei eine Zeile und zum Schluss die Summe. Eine Datei, die\n"
+    "      scheitert, wird gemeldet, die übrigen werden weiter konvertiert; dann ist\n"
+    "      der Rückgabewert 1. Eine Eingabe wird nie überschrieben.\n"
     "  tabelle TABELLE\n"
     "      Gibt je Tabelleneintrag eine Zeile aus: Such- und Ersatzzeichen als\n"
     "      Dezimalzahl, durch ein Leerzeichen getrennt, in der Reihenfolge der Datei.\n"
+    "  tabelle --pruefen TABELLE\n"
+    "      Nennt jede Zeile, die kein Eintrag ist, mit ihrer Nummer und dem Grund\n"
+    "      (Leer- und Kommentarzeilen ausgenommen), und jeden Eintrag, der nie wirkt,\n"
+    "      weil eine frühere Zeile dasselbe Suchzeichen ersetzt.\n"
     "  dateityp DATEI\n"
     "      Gibt den erkannten Dateityp aus: tfError, tfText, tfUnicode, tfRtf oder tfUtf8.\n"
     "  text DATEI\n"
@@ -46,82 +59,44 @@ constexpr const char* kHilfe =
     "Typen: text = Textdokument im ANSI-Zeichensatz (Windows-1252, unter Windows die\n"
     "Codepage des Systems), unicode = UTF-16, utf8 = UTF-8, rtf = Rich Text Format.\n"
     "\n"
-    "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler, 2 bei falschem Aufruf.\n";
+    "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler (beim Stapel: wenn eine Datei\n"
+    "gescheitert ist), 2 bei falschem Aufruf.\n";
 
-void Schreiben(std::FILE* ziel, std::string_view text) {
-    std::fwrite(text.data(), 1, text.size(), ziel);
-}
-
-int FalscherAufruf(const std::string& grund) {
-    Schreiben(stderr, "zeichenwandler-cli: " + grund + "\n\n");
-    Schreiben(stderr, kHilfe);
-    return Bedienfehler;
-}
-
-std::optional<TTextFileType> TypAusName(std::string_view name) {
-    if (name == "text")
-        return tfText;
-    if (name == "unicode")
-        return tfUnicode;
-    if (name == "utf8")
-        return tfUtf8;
-    if (name == "rtf")
-        return tfRtf;
-    return std::nullopt;
-}
-
-fs::path Pfad(const std::string& argument) {
-    return fs::path(std::u8string(argument.begin(), argument.end()));
-}
-
-int Konvertieren(const std::vector<std::string>& a) {
-    std::optional<std::string> tabelle;
-    std::optional<TTextFileType> zielTyp;
-    std::vector<std::string> dateien;
-    for (std::size_t i = 1; i < a.size(); ++i) {
-        if (a[i] == "--tabelle" || a[i] == "--typ") {
-            if (i + 1 >= a.size())
-                return FalscherAufruf("Zu " + a[i] + " fehlt der Wert.");
-            const std::string& wert = a[++i];
-            if (a[i - 1] == "--tabelle") {
-                tabelle = wert;
-            } else {
-                zielTyp = TypAusName(wert);
-                if (!zielTyp)
-                    return FalscherAufruf("Unbekannter Typ \"" + wert +
-                                          "\" (erlaubt: text, unicode, utf8, rtf).");
-            }
-        } else if (a[i].starts_with("--")) {
-            return FalscherAufruf("Unbekannte Option \"" + a[i] + "\".");
-        } else {
-            dateien.push_back(a[i]);
-        }
+// Every line that is no entry and every entry that never takes effect, then
+// a total.
+int TabellePruefen(const std::string& datei) {
+    TTextFileType typ = tfError;
+    std::u16string text;
+    TextDateiLaden(Pfad(datei), typ, text);
+    const std::vector<TabBefund> befunde = TabTextPruefen(text);
+    const TTabListe liste = TabTextAuswerten(text);
+    std::string aus;
+    std::size_t keinEintrag = 0;
+    for (const TabBefund& b : befunde) {
+        aus += BefundZeile(b) + "\n";
+        keinEintrag += b.Art != TabBefundArt::Verdeckt;
     }
-    if (!tabelle)
-        return FalscherAufruf("Die Code-Tabelle fehlt (--tabelle TABELLE).");
-    if (dateien.size() != 2)
-        return FalscherAufruf("Es werden genau eine Eingabe- und eine Ausgabedatei erwartet.");
-
-    TTabListe liste;
-    TabDateiAuswerten(Pfad(*tabelle), liste);
-    if (liste.empty())
-        Schreiben(stderr, "Warnung: Kein gültiger Tabelleneintrag gefunden!\n");
-
-    // Piece by piece, so a file of any size converts in little memory.
-    const StromErgebnis gespeichert =
-        DateiKonvertieren(Pfad(dateien[0]), Pfad(dateien[1]), liste, zielTyp);
-    if (gespeichert.NichtDarstellbar > 0) {
-        Schreiben(stderr, "Warnung: " + ZahlGruppieren(std::int64_t(gespeichert.NichtDarstellbar)) +
-                              " Zeichen konnten im Zieltyp nicht dargestellt werden und wurden "
-                              "durch \"?\" ersetzt.\n");
+    const std::size_t verdeckt = befunde.size() - keinEintrag;
+    aus +=
+        ZahlGruppieren(std::int64_t(liste.size())) + (liste.size() == 1 ? " Eintrag" : " Einträge");
+    if (befunde.empty()) {
+        aus += ", keine Auffälligkeiten.\n";
+    } else {
+        aus += "; " + ZahlGruppieren(std::int64_t(keinEintrag)) +
+               (keinEintrag == 1 ? " Zeile ist kein Eintrag" : " Zeilen sind keine Einträge") +
+               ", " + ZahlGruppieren(std::int64_t(verdeckt)) +
+               (verdeckt == 1 ? " Eintrag wirkt nie.\n" : " Einträge wirken nie.\n");
     }
-    Schreiben(stdout, KonvertierungsMeldung(gespeichert.Anzahl) + "\n");
+    Schreiben(stdout, aus);
     return Erfolg;
 }
 
 int TabelleZeigen(const std::vector<std::string>& a) {
-    if (a.size() != 2)
-        return FalscherAufruf("Es wird genau eine Tabellen-Datei erwartet.");
+    if (a.size() == 3 && a[1] == "--pruefen")
+        return TabellePruefen(a[2]);
+    if (a.size() != 2 || a[1].starts_with("--"))
+        return FalscherAufruf("Es wird genau eine Tabellen-Datei erwartet "
+                              "(oder --pruefen TABELLE).");
     TTabListe liste;
     TabDateiAuswerten(Pfad(a[1]), liste);
     std::string aus;

@@ -29,6 +29,7 @@ int Schliessen() {
         std::fputs("Es läuft kein Zeichenwandler.\n", stderr);
         return KeinProgramm;
     case SendeErgebnis::KeineAntwort:
+    case SendeErgebnis::Unbekannt: // not a Zeichenwandler that knows the request
         break;
     }
     std::fputs("Der laufende Zeichenwandler antwortet nicht.\n", stderr);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -26,9 +27,12 @@ StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& ta
     StromErgebnis e;
     std::u16string text;
     TextDateiLaden(ein, e.Typ, text);
-    KonvertierErgebnis k = TextKonvertieren(std::move(text), tabelle);
+    KonvertierErgebnis k = TextKonvertieren(text, tabelle);
     e.Anzahl = k.Anzahl;
-    e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, zielTyp.value_or(e.Typ)).NichtDarstellbar;
+    const TTextFileType ausTyp = zielTyp.value_or(e.Typ);
+    e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, ausTyp).NichtDarstellbar;
+    if (e.NichtDarstellbar > 0)
+        e.Fehlende = FehlendeZeichen(text, k.Text, ausTyp);
     return e;
 }
 
@@ -71,6 +75,139 @@ std::u16string Dekodieren(std::string_view bytes, Form form) {
         return Utf16Lesen(bytes, true);
     }
     return {};
+}
+
+// Reads a document file that is not RTF in pieces that end right after a
+// line feed, or at the end of the text (a NUL ends it too), with the byte
+// order mark taken off. The last piece may be empty.
+class Stuecke {
+public:
+    Stuecke(const fs::path& ein, std::size_t abschnitt)
+        : ein_(ein), f_(DateiOeffnen(ein, "rb"), &std::fclose),
+          abschnitt_(std::max<std::size_t>(abschnitt, 4)) {
+        if (!f_)
+            throw OeffnenFehler(ein, errno ? errno : EACCES);
+        errno = 0;
+    }
+
+    // False when the text has been read. The form is known after the first
+    // piece.
+    bool Naechstes(std::string_view& stueck, bool& letztes) {
+        puffer_.erase(0, verbraucht_);
+        verbraucht_ = 0;
+        while (!fertig_) {
+            if (!ende_) {
+                const std::size_t alt = puffer_.size();
+                puffer_.resize(alt + abschnitt_);
+                const std::size_t gelesen =
+                    std::fread(puffer_.data() + alt, 1, abschnitt_, f_.get());
+                puffer_.resize(alt + gelesen);
+                if (std::ferror(f_.get()))
+                    throw OeffnenFehler(ein_, errno ? errno : EIO);
+                ende_ = gelesen < abschnitt_;
+            }
+            if (anfang_) {
+                if (puffer_.size() < 3 && !ende_)
+                    continue;
+                MarkeAbnehmen();
+                anfang_ = false;
+            }
+            std::string_view s(puffer_);
+            // The text ends at a NUL; the piece's decoder stops there.
+            const bool letzt = ende_ || HatNul(s, form_);
+            if (!letzt) {
+                s = s.substr(0, LetztesZeilenende(s, form_));
+                if (s.empty())
+                    continue; // one long line: read on
+            }
+            fertig_ = letzt;
+            verbraucht_ = s.size();
+            stueck = s;
+            letztes = letzt;
+            return true;
+        }
+        return false;
+    }
+
+    Form Art() const { return form_; }
+
+private:
+    void MarkeAbnehmen() {
+        std::size_t marke = 0;
+        const std::string_view kopf(puffer_);
+        if (kopf.starts_with("\xEF\xBB\xBF")) {
+            form_ = Form::Utf8;
+            marke = 3;
+        } else if (kopf.starts_with("\xFF\xFE")) {
+            form_ = Form::Utf16Le;
+            marke = 2;
+        } else if (kopf.starts_with("\xFE\xFF")) {
+            form_ = Form::Utf16Be;
+            marke = 2;
+        }
+        puffer_.erase(0, marke);
+    }
+
+    fs::path ein_;
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f_;
+    std::size_t abschnitt_;
+    std::string puffer_;
+    std::size_t verbraucht_ = 0;
+    Form form_ = Form::Ansi;
+    bool anfang_ = true, ende_ = false, fertig_ = false;
+};
+
+// Collects the characters an output type cannot hold, piece after piece.
+class FehlendeSammler {
+public:
+    explicit FehlendeSammler(TTextFileType typ) : typ_(typ) {}
+
+    // `vorher` is the piece before the conversion, whose line feeds count;
+    // `nachher` the same piece converted. Pieces end after a line feed, so
+    // no pair of surrogates is cut.
+    void Pruefen(std::u16string_view vorher, std::u16string_view nachher);
+
+    std::vector<FehlendesZeichen> Ergebnis() { return std::move(fehlende_); }
+
+private:
+    TTextFileType typ_;
+    std::vector<FehlendesZeichen> fehlende_;
+    std::unordered_map<char32_t, std::size_t> stelle_;
+    std::size_t zeile_ = 1;
+};
+
+void FehlendeSammler::Pruefen(std::u16string_view vorher, std::u16string_view nachher) {
+    if (typ_ != tfText && typ_ != tfError && typ_ != tfUtf8)
+        return; // UTF-16 and RTF hold every character
+    auto hoch = [](char16_t c) { return c >= 0xD800 && c < 0xDC00; };
+    auto tief = [](char16_t c) { return c >= 0xDC00 && c < 0xE000; };
+    for (std::size_t i = 0; i < nachher.size(); ++i) {
+        const char16_t c = nachher[i];
+        const std::size_t hier = zeile_;
+        // The next line begins after a line feed of the input.
+        if (i < vorher.size() && vorher[i] == u'\n')
+            ++zeile_;
+        char32_t zeichen = c;
+        bool fehlt;
+        if (hoch(c) && i + 1 < nachher.size() && tief(nachher[i + 1])) {
+            // A pair: UTF-8 holds it, ANSI none.
+            zeichen = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (nachher[i + 1] - 0xDC00);
+            fehlt = typ_ != tfUtf8;
+            ++i;
+        } else if (typ_ == tfUtf8) {
+            fehlt = hoch(c) || tief(c);
+        } else {
+            fehlt =
+                c != u'\r' && c != u'\n' && AnsiNichtDarstellbar(std::u16string_view(&c, 1)) > 0;
+        }
+        if (!fehlt)
+            continue;
+        const auto [platz, neu] = stelle_.try_emplace(zeichen, fehlende_.size());
+        if (neu)
+            fehlende_.push_back({zeichen, 1, hier});
+        else
+            ++fehlende_[platz->second].Anzahl;
+    }
 }
 
 // For an ANSI file saved as ANSI, the table folds into one byte per byte,
@@ -155,6 +292,13 @@ struct ByteTabelle {
 
 } // namespace
 
+std::vector<FehlendesZeichen> FehlendeZeichen(std::u16string_view vorher,
+                                              std::u16string_view nachher, TTextFileType typ) {
+    FehlendeSammler sammler(typ);
+    sammler.Pruefen(vorher, nachher);
+    return sammler.Ergebnis();
+}
+
 StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
                                 std::optional<TTextFileType> zielTyp, std::size_t abschnitt) {
     const TTextFileType typ = DateiTypErmitteln(ein);
@@ -167,63 +311,27 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     if (typ == tfRtf || typ == tfError || ausTyp == tfRtf || zeilenendeErsetzt)
         return Ganz(ein, aus, tabelle, zielTyp);
 
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(DateiOeffnen(ein, "rb"), &std::fclose);
-    if (!f)
-        throw OeffnenFehler(ein, errno ? errno : EACCES);
-    errno = 0;
-
+    Stuecke stuecke(ein, abschnitt);
     const Ersetzungen ersetzungen(tabelle);
     AtomareDatei ziel(aus);
     StromErgebnis e;
     e.Typ = typ;
 
-    std::string puffer, bytePuffer;
+    std::string bytePuffer;
     std::optional<ByteTabelle> byteTabelle;
-    Form form = Form::Ansi;
-    bool anfang = true, ende = false, erstesStueck = true;
-    abschnitt = std::max<std::size_t>(abschnitt, 4);
-    while (!ende) {
-        const std::size_t alt = puffer.size();
-        puffer.resize(alt + abschnitt);
-        const std::size_t gelesen = std::fread(puffer.data() + alt, 1, abschnitt, f.get());
-        puffer.resize(alt + gelesen);
-        if (std::ferror(f.get()))
-            throw OeffnenFehler(ein, errno ? errno : EIO);
-        ende = gelesen < abschnitt;
-        if (anfang) {
-            if (puffer.size() < 3 && !ende)
-                continue;
-            std::size_t marke = 0;
-            const std::string_view kopf(puffer);
-            if (kopf.starts_with("\xEF\xBB\xBF")) {
-                form = Form::Utf8;
-                marke = 3;
-            } else if (kopf.starts_with("\xFF\xFE")) {
-                form = Form::Utf16Le;
-                marke = 2;
-            } else if (kopf.starts_with("\xFE\xFF")) {
-                form = Form::Utf16Be;
-                marke = 2;
-            }
-            puffer.erase(0, marke);
-            anfang = false;
-            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
-                byteTabelle = ByteTabelle::Fuer(tabelle);
-        }
-        std::string_view stueck(puffer);
-        if (HatNul(stueck, form)) {
-            ende = true; // the text ends at the NUL; the piece's decoder stops there
-        } else if (!ende) {
-            stueck = stueck.substr(0, LetztesZeilenende(stueck, form));
-            if (stueck.empty())
-                continue; // one long line: read on
-        }
+    bool erstesStueck = true;
+    std::string_view stueck;
+    bool ende = false;
+    while (stuecke.Naechstes(stueck, ende)) {
+        const Form form = stuecke.Art();
+        if (erstesStueck && form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) &&
+            AnsiEinzelbyte())
+            byteTabelle = ByteTabelle::Fuer(tabelle);
         if (byteTabelle) {
             // The text ends at a NUL.
-            stueck = stueck.substr(0, stueck.find('\0'));
-            byteTabelle->Anwenden(stueck, ende, bytePuffer, e);
+            byteTabelle->Anwenden(stueck.substr(0, stueck.find('\0')), ende, bytePuffer, e);
             ziel.Schreiben(bytePuffer);
-            puffer.erase(0, stueck.size());
+            erstesStueck = false;
             continue;
         }
         std::u16string text = Dekodieren(stueck, form);
@@ -238,9 +346,21 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
             bytes.remove_prefix(2);
         ziel.Schreiben(bytes);
         erstesStueck = false;
-        puffer.erase(0, stueck.size());
     }
     ziel.Abschliessen();
+    if (e.NichtDarstellbar > 0) {
+        // Rare, so found in a second pass, piece by piece as well, rather
+        // than slowing every piece of the first down.
+        Stuecke nochmal(ein, abschnitt);
+        FehlendeSammler sammler(ausTyp);
+        while (nochmal.Naechstes(stueck, ende)) {
+            const std::u16string vorher = Dekodieren(stueck, nochmal.Art());
+            std::u16string nachher = vorher;
+            ersetzungen.Anwenden(nachher);
+            sammler.Pruefen(vorher, nachher);
+        }
+        e.Fehlende = sammler.Ergebnis();
+    }
     return e;
 }
 

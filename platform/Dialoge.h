@@ -53,9 +53,9 @@ public:
     virtual void Fehler(QWidget* eltern, const QString& text) = 0;
 
     // The font dialog, opened on `schrift`. True when the user confirmed;
-    // then face, size and style are the chosen ones, while colour and
-    // character set stay as they were. A dialog layer without a font dialog
-    // answers as if the user cancelled.
+    // then face, size, style (underline and strike-out among it) and colour
+    // are the chosen ones, while the character set stays as it was. A dialog
+    // layer without a font dialog answers as if the user cancelled.
     virtual bool SchriftWaehlen(QWidget* eltern, TSchrift& schrift) {
         (void)eltern;
         (void)schrift;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -18,13 +19,11 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// A request is one short line; more than this without a line end is not one.
-constexpr qint64 kZeilenGrenze = 256;
+// A request is one line; more than this without a line end is not one. A
+// path of the longest length the systems allow, percent-encoded, fits.
+constexpr qint64 kZeilenGrenze = 16384;
 
-QByteArray AnfrageText(InstanzAnfrage anfrage) {
-    return anfrage == InstanzAnfrage::Zeigen ? QByteArrayLiteral("zeigen\n")
-                                             : QByteArrayLiteral("beenden\n");
-}
+const QByteArray kOeffnen = QByteArrayLiteral("oeffnen ");
 
 // Guards the check and the set-up of the socket against a start at the same
 // moment: without it two starts could both find nothing, and the second would
@@ -50,6 +49,39 @@ private:
 
 } // namespace
 
+QByteArray AnfrageZeile(InstanzAnfrage anfrage, const QString& datei) {
+    switch (anfrage) {
+    case InstanzAnfrage::Zeigen:
+        return QByteArrayLiteral("zeigen\n");
+    case InstanzAnfrage::Beenden:
+        return QByteArrayLiteral("beenden\n");
+    case InstanzAnfrage::Oeffnen:
+        break;
+    }
+    // The bytes the system names the file with, so any name survives.
+    return kOeffnen + QFile::encodeName(datei).toPercentEncoding("/") + '\n';
+}
+
+bool AnfrageLesen(const QByteArray& zeile, InstanzAnfrage& anfrage, QString& datei) {
+    const QByteArray z = zeile.trimmed();
+    datei.clear();
+    if (z == "zeigen") {
+        anfrage = InstanzAnfrage::Zeigen;
+        return true;
+    }
+    if (z == "beenden") {
+        anfrage = InstanzAnfrage::Beenden;
+        return true;
+    }
+    if (z.startsWith(kOeffnen)) {
+        datei = QFile::decodeName(QByteArray::fromPercentEncoding(z.mid(kOeffnen.size())));
+        anfrage = InstanzAnfrage::Oeffnen;
+        // Only a full path: the running instance has a folder of its own.
+        return QDir::isAbsolutePath(datei);
+    }
+    return false;
+}
+
 QString InstanzName(const QString& programmTitel) {
 #ifdef Q_OS_WIN
     // A named pipe; access is limited to the user when it is created.
@@ -68,7 +100,7 @@ QString InstanzName(const QString& programmTitel) {
 }
 
 SendeErgebnis AnfrageSenden(const QString& name, InstanzAnfrage anfrage,
-                            std::chrono::milliseconds frist) {
+                            std::chrono::milliseconds frist, const QString& datei) {
     const Frist zeit(frist);
     QLocalSocket socket;
     socket.connectToServer(name);
@@ -84,16 +116,18 @@ SendeErgebnis AnfrageSenden(const QString& name, InstanzAnfrage anfrage,
             return SendeErgebnis::KeineAntwort;
         }
     }
-    socket.write(AnfrageText(anfrage));
+    socket.write(AnfrageZeile(anfrage, datei));
     while (socket.bytesToWrite() > 0 && !zeit.Um())
         if (!socket.waitForBytesWritten(zeit.Rest()))
             break;
     while (!socket.canReadLine() && !zeit.Um() && socket.state() == QLocalSocket::ConnectedState)
         if (!socket.waitForReadyRead(zeit.Rest()))
             break;
-    const bool ok = socket.canReadLine() && socket.readLine().trimmed() == "ok";
+    const QByteArray antwort = socket.canReadLine() ? socket.readLine().trimmed() : QByteArray();
     socket.abort();
-    return ok ? SendeErgebnis::Angenommen : SendeErgebnis::KeineAntwort;
+    if (antwort == "ok")
+        return SendeErgebnis::Angenommen;
+    return antwort == "unbekannt" ? SendeErgebnis::Unbekannt : SendeErgebnis::KeineAntwort;
 }
 
 EineInstanz::EineInstanz(const QString& name, QObject* eltern) : QObject(eltern), name_(name) {}
@@ -104,14 +138,20 @@ bool EineInstanz::Lauscht() const {
     return server_ && server_->isListening();
 }
 
-bool EineInstanz::Starten(std::chrono::milliseconds frist) {
+bool EineInstanz::Starten(std::chrono::milliseconds frist, const QString& datei) {
     QLockFile sperre(SperrDatei(name_));
     // A lock older than this belongs to a start that hangs; one of a
     // process that has ended is taken over at once.
     sperre.setStaleLockTime(2s);
     const bool gesperrt = sperre.tryLock(frist.count());
 
-    if (AnfrageSenden(name_, InstanzAnfrage::Zeigen, frist) != SendeErgebnis::KeineInstanz)
+    SendeErgebnis ergebnis = datei.isEmpty()
+                                 ? AnfrageSenden(name_, InstanzAnfrage::Zeigen, frist)
+                                 : AnfrageSenden(name_, InstanzAnfrage::Oeffnen, frist, datei);
+    // An instance that does not know the file request still comes to the front.
+    if (ergebnis == SendeErgebnis::Unbekannt)
+        ergebnis = AnfrageSenden(name_, InstanzAnfrage::Zeigen, frist);
+    if (ergebnis != SendeErgebnis::KeineInstanz)
         return false;
 
     // A socket that refuses the connection was left by a run that crashed.
@@ -146,20 +186,31 @@ void EineInstanz::Lesen(QLocalSocket* verbindung) {
             verbindung->abort();
         return;
     }
-    const QByteArray zeile = verbindung->readLine(kZeilenGrenze).trimmed();
-    void (EineInstanz::*signal)() = nullptr;
-    if (zeile == "zeigen")
-        signal = &EineInstanz::Zeigen;
-    else if (zeile == "beenden")
-        signal = &EineInstanz::Beenden;
-    verbindung->write(signal ? QByteArrayLiteral("ok\n") : QByteArrayLiteral("unbekannt\n"));
+    InstanzAnfrage anfrage{};
+    QString datei;
+    const bool bekannt = AnfrageLesen(verbindung->readLine(kZeilenGrenze + 1), anfrage, datei);
+    verbindung->write(bekannt ? QByteArrayLiteral("ok\n") : QByteArrayLiteral("unbekannt\n"));
     verbindung->flush();
     verbindung->disconnectFromServer();
-    // Answered first, acted on afterwards: the close request may wait for the
-    // user's answer to the save question, the sender must not.
-    if (signal)
+    // Answered first, acted on afterwards: the close request and the file
+    // may wait for the user's answer to the save question, the sender must not.
+    if (bekannt)
         QMetaObject::invokeMethod(
-            this, [this, signal] { emit(this->*signal)(); }, Qt::QueuedConnection);
+            this,
+            [this, anfrage, datei] {
+                switch (anfrage) {
+                case InstanzAnfrage::Zeigen:
+                    emit Zeigen();
+                    break;
+                case InstanzAnfrage::Beenden:
+                    emit Beenden();
+                    break;
+                case InstanzAnfrage::Oeffnen:
+                    emit Oeffnen(datei);
+                    break;
+                }
+            },
+            Qt::QueuedConnection);
 }
 
 } // namespace zw

@@ -14,7 +14,7 @@ class QLocalSocket;
 
 namespace zw {
 
-enum class InstanzAnfrage { Zeigen, Beenden };
+enum class InstanzAnfrage { Zeigen, Beenden, Oeffnen };
 
 // The socket's name: the program title and the user, in the user's own
 // runtime folder where there is one.
@@ -24,12 +24,20 @@ enum class SendeErgebnis {
     KeineInstanz, // nothing listens, or only a socket left by a crashed run
     Angenommen,   // the running instance confirmed the request
     KeineAntwort, // something listens but did not confirm in time
+    Unbekannt,    // the running instance does not know the request (an older one)
 };
 
 // Sends one request and waits at most `frist` in all. Never blocks longer,
-// whatever the other end does.
+// whatever the other end does. `datei` is the absolute path that Oeffnen
+// hands over; the other requests take none.
 SendeErgebnis AnfrageSenden(const QString& name, InstanzAnfrage anfrage,
-                            std::chrono::milliseconds frist);
+                            std::chrono::milliseconds frist, const QString& datei = QString());
+
+// The line of a request, and the request and file of a line (false for a
+// line that is none). A path goes percent-encoded, so any file name fits in
+// one ASCII line.
+QByteArray AnfrageZeile(InstanzAnfrage anfrage, const QString& datei = QString());
+bool AnfrageLesen(const QByteArray& zeile, InstanzAnfrage& anfrage, QString& datei);
 
 // The single-instance check at start, and the server of the first instance.
 class EineInstanz : public QObject {
@@ -42,7 +50,10 @@ public:
     // requests of later starts. False when another instance runs: it has
     // been asked to come to the front (or did not answer in time), and
     // this process should end without showing anything.
-    bool Starten(std::chrono::milliseconds frist = std::chrono::milliseconds(250));
+    // With a file, a running instance is asked to open it (and so to come to
+    // the front); one too old for that is asked to come to the front.
+    bool Starten(std::chrono::milliseconds frist = std::chrono::milliseconds(250),
+                 const QString& datei = QString());
 
     // Whether the socket could be set up; a first instance without it still
     // runs, it just cannot be reached.
@@ -56,6 +67,9 @@ signals:
     // Another program asks the running instance to close as if the user
     // chose Datei > Beenden.
     void Beenden();
+    // A later start with a file asks the running instance to come to the
+    // front and open it; the path is absolute.
+    void Oeffnen(const QString& datei);
 
 private:
     void Verbindung();

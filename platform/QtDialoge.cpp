@@ -6,14 +6,20 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 
 namespace zw {
@@ -365,15 +371,117 @@ void SchriftDialogBenennen(QFontDialog& dialog) {
     }
 }
 
+const std::array<SchriftFarbe, 16>& SchriftFarben() {
+    // The order of the Windows list; where the background list has the same
+    // value, its name, so one colour is not called two things.
+    static const std::array<SchriftFarbe, 16> farben{{
+        {"Schwarz", 0x000000},
+        {"Braun", 0x000080},
+        {"Grün", 0x008000},
+        {"Olivgrün", 0x008080},
+        {"Marineblau", 0x800000},
+        {"Purpur", 0x800080},
+        {"Blaugrün", 0x808000},
+        {"Grau", 0x808080},
+        {"Silber", 0xC0C0C0},
+        {"Rot", 0x0000FF},
+        {"Gelbgrün", 0x00FF00},
+        {"Gelb", 0x00FFFF},
+        {"Blau", 0xFF0000},
+        {"Lila", 0xFF00FF},
+        {"Aquamarin", 0xFFFF00},
+        {"Weiß", 0xFFFFFF},
+    }};
+    return farben;
+}
+
+namespace {
+
+QIcon FarbFeld(const QColor& farbe, int groesse) {
+    QPixmap feld(groesse, groesse);
+    feld.fill(farbe);
+    QPainter maler(&feld);
+    maler.setPen(Qt::gray);
+    maler.drawRect(0, 0, groesse - 1, groesse - 1);
+    return QIcon(feld);
+}
+
+} // namespace
+
+SchriftFarbWahl::SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe) : anfang_(farbe) {
+    // The effects group holds Qt's underline and strike-out boxes.
+    QGroupBox* effekte = nullptr;
+    for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
+        if (auto* gruppe = qobject_cast<QGroupBox*>(box->parentWidget())) {
+            effekte = gruppe;
+            break;
+        }
+    QWidget* ort = effekte ? static_cast<QWidget*>(effekte) : &dialog;
+    auto* label = new QLabel(QStringLiteral("&Farbe:"), ort);
+    Liste = new QComboBox(ort);
+    Liste->setObjectName(QStringLiteral("SchriftFarbe"));
+    label->setBuddy(Liste);
+    Liste->setAccessibleName(QStringLiteral("Farbe"));
+    const QPalette palette = dialog.palette();
+    const int groesse = dialog.fontMetrics().height();
+    Liste->setIconSize(QSize(groesse, groesse));
+    for (const SchriftFarbe& f : SchriftFarben()) {
+        Liste->addItem(FarbFeld(FarbeAusWert(f.Wert, palette), groesse), QString::fromUtf8(f.Name),
+                       qulonglong(f.Wert));
+        if (f.Wert == farbe)
+            anfangsIndex_ = Liste->count() - 1;
+    }
+    if (anfangsIndex_ < 0) {
+        // The program's default follows the system's text colour, which the
+        // list names as such; any other value as a colour of its own.
+        const bool system = (farbe >> 24) == 0xFF;
+        Liste->addItem(FarbFeld(FarbeAusWert(farbe, palette), groesse),
+                       system ? QStringLiteral("Systemfarbe") : QStringLiteral("Benutzerdefiniert"),
+                       qulonglong(farbe));
+        anfangsIndex_ = Liste->count() - 1;
+    }
+    Liste->setCurrentIndex(anfangsIndex_);
+
+    if (auto* lage = ort->layout()) {
+        lage->addWidget(label);
+        lage->addWidget(Liste);
+    }
+    // The sample shows the colour too.
+    QLineEdit* beispiel = nullptr;
+    for (QLineEdit* feld : dialog.findChildren<QLineEdit*>())
+        if (qobject_cast<QGroupBox*>(feld->parentWidget()) && feld->parentWidget() != effekte)
+            beispiel = feld;
+    const auto zeigen = [this, beispiel, palette] {
+        if (!beispiel)
+            return;
+        QPalette p = beispiel->palette();
+        const QColor c = FarbeAusWert(Farbe(), palette);
+        p.setColor(QPalette::Text, c);
+        p.setColor(QPalette::WindowText, c);
+        beispiel->setPalette(p);
+    };
+    QObject::connect(Liste, &QComboBox::currentIndexChanged, Liste, zeigen);
+    zeigen();
+}
+
+std::uint32_t SchriftFarbWahl::Farbe() const {
+    if (!Liste || Liste->currentIndex() == anfangsIndex_)
+        return anfang_;
+    return std::uint32_t(Liste->currentData().toULongLong());
+}
+
 bool QtDialoge::SchriftWaehlen(QWidget* eltern, TSchrift& schrift) {
-    // Qt's own dialog, German with the rest of the program.
+    // Qt's own dialog, German with the rest of the program, with the colour
+    // the Windows dialog offers besides Qt's underline and strike-out.
     QFontDialog dialog(QtSchrift(schrift), eltern);
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     dialog.setWindowTitle(QStringLiteral("Schriftart"));
+    const SchriftFarbWahl farbe(dialog, schrift.Farbe);
     SchriftDialogBenennen(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     SchriftUebernehmen(dialog.selectedFont(), schrift);
+    schrift.Farbe = farbe.Farbe();
     return true;
 }
 

@@ -6,6 +6,10 @@
 
 #include <QFileDialog>
 
+#include <array>
+#include <cstdint>
+
+class QComboBox;
 class QFileIconProvider;
 class QFontDialog;
 class QLineEdit;
@@ -44,6 +48,31 @@ private:
     QString letzterName_, vorletzterName_;
     QString filter_;
     QString standardEndung_;
+};
+
+// The sixteen colours of the Windows font dialog, as colour values
+// 0x00BBGGRR, named as the background list names the same values.
+struct SchriftFarbe {
+    const char* Name;
+    std::uint32_t Wert;
+};
+const std::array<SchriftFarbe, 16>& SchriftFarben();
+
+// Adds the colour to Qt's font dialog, which offers underline and strike-out
+// but no colour: a list "&Farbe:" among the effects, on `farbe`. A colour
+// that is none of the sixteen (the system's text colour, a value from the
+// settings) is kept as long as the user does not choose another.
+class SchriftFarbWahl {
+public:
+    SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe);
+    // The colour the user chose, or the one the dialog began with.
+    std::uint32_t Farbe() const;
+
+    QComboBox* Liste = nullptr;
+
+private:
+    std::uint32_t anfang_;
+    int anfangsIndex_ = -1;
 };
 
 // Gives the controls of Qt's own font dialog the names of their labels for a

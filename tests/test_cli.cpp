@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #endif
 
+#include <algorithm>
 #include <cstdlib>
 
 using zwtest::Lesen;
@@ -133,19 +134,26 @@ TEST_F(Cli, HilfeUndFalscherAufruf) {
     const std::vector<std::vector<std::string>> falsch = {
         {},
         {"unbekannt"},
-        {"konvertieren", "a", "b"},
+        {"konvertieren", "a", "b", "c"},
+        {"konvertieren", "--ausgabe", "ordner"},
+        {"konvertieren", "--ausgabe"},
         {"konvertieren", "--tabelle"},
         {"konvertieren", "--tabelle", "t", "--typ", "pdf", "a", "b"},
         {"konvertieren", "--tabelle", "t", "a"},
         {"konvertieren", "--tabelle", "t", "--farbe", "a", "b"},
         {"tabelle"},
+        {"tabelle", "--pruefen"},
+        {"tabelle", "--falsch", "t"},
         {"dateityp", "a", "b"},
         {"text"},
     };
     for (const auto& a : falsch) {
         const Ergebnis e = Aufruf(a);
         EXPECT_EQ(e.status, 2) << testing::PrintToString(a);
-        EXPECT_NE(e.fehler.find("Aufruf: zeichenwandler-cli"), std::string::npos);
+        // One line, the reason and where the help is, not the whole help.
+        EXPECT_TRUE(e.fehler.starts_with("zeichenwandler-cli: ")) << e.fehler;
+        EXPECT_EQ(std::count(e.fehler.begin(), e.fehler.end(), '\n'), 1) << e.fehler;
+        EXPECT_TRUE(e.fehler.ends_with(" Hilfe: zeichenwandler-cli --help\n")) << e.fehler;
         EXPECT_TRUE(e.aus.empty());
     }
 }
@@ -191,6 +199,94 @@ TEST_F(Cli, NichtDarstellbareZeichenWerdenGewarnt) {
     EXPECT_NE(e.fehler.find("2 Zeichen"), std::string::npos) << e.fehler;
     EXPECT_NE(e.fehler.find("\"?\""), std::string::npos) << e.fehler;
     EXPECT_EQ(Lesen(ordner / "aus"), "??c\r\n");
+}
+
+TEST_F(Cli, JedesNichtDarstellbareZeichenMitCodeUndZeile) {
+    Schreiben(ordner / "ein.txt", "xx\nab\nba\n");
+    const Ergebnis e = Aufruf({"konvertieren", "--tabelle", Tabelle("97 10241\r\n98 10243\r\n"),
+                               Pfad("ein.txt"), Pfad("aus")});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_EQ(e.fehler, "Warnung: 4 Zeichen konnten im Zieltyp nicht dargestellt werden und "
+                        "wurden durch \"?\" ersetzt:\n"
+                        "  \"\u2801\" (Code 10241), 2-mal, zuerst in Zeile 2\n"
+                        "  \"\u2803\" (Code 10243), 2-mal, zuerst in Zeile 2\n");
+}
+
+TEST_F(Cli, OhneTabelleGiltDieNebenDemWerkzeug) {
+    // Eng-Ger.tab lies beside the tool in the build as in the installation.
+    Schreiben(ordner / "ein.txt", "Gr\xFC\xDF\n");
+    const Ergebnis e = Aufruf({"konvertieren", Pfad("ein.txt"), Pfad("aus.txt")});
+    EXPECT_EQ(e.status, 0) << e.fehler;
+    EXPECT_EQ(e.fehler, "");
+    EXPECT_EQ(LetzteZeile(e.aus), "2 Zeichen wurden ersetzt");
+    EXPECT_EQ(Lesen(ordner / "aus.txt"), "Gr\\!\r\n");
+}
+
+TEST_F(Cli, StapelMitFehlschlaegen) {
+    std::filesystem::create_directories(ordner / "ein" / "zwei");
+    Schreiben(ordner / "ein" / "a.txt", "aaa\n");
+    Schreiben(ordner / "ein" / "b.txt", "\xEF\xBB\xBF"
+                                        "ab\n");
+    Schreiben(ordner / "ein" / "zwei" / "a.txt", "a\n");
+    const std::string tab = Tabelle("97 98\r\n");
+    // Paths as the system writes them, so the expected lines hold everywhere.
+    const auto P = [this](auto... teile) { return (ordner / ... / teile).string(); };
+    const std::string ziel = P("aus");
+    const Ergebnis e =
+        Aufruf({"konvertieren", "--tabelle", tab, "--ausgabe", ziel, P("ein", "a.txt"),
+                P("ein", "fehlt.txt"), P("ein", "b.txt"), P("ein", "zwei", "a.txt")});
+    EXPECT_EQ(e.status, 1);
+    // Each file in its own type and under its own name in the folder, the
+    // failing ones named on the error output, the others converted anyway.
+    EXPECT_EQ(Lesen(ordner / "aus" / "a.txt"), "bbb\r\n");
+    EXPECT_EQ(Lesen(ordner / "aus" / "b.txt"), "\xEF\xBB\xBF"
+                                               "bb\r\n");
+    EXPECT_EQ(e.aus, P("ein", "a.txt") + ": 3 Zeichen wurden ersetzt -> " + P("aus", "a.txt") +
+                         "\n" + P("ein", "b.txt") + ": 1 Zeichen wurde ersetzt -> " +
+                         P("aus", "b.txt") +
+                         "\n"
+                         "Insgesamt: 2 Dateien konvertiert, 2 fehlgeschlagen; 4 Zeichen wurden "
+                         "ersetzt\n");
+    EXPECT_NE(e.fehler.find(P("ein", "fehlt.txt") + ": Datei " + P("ein", "fehlt.txt") +
+                            " kann nicht geöffnet werden."),
+              std::string::npos)
+        << e.fehler;
+    // The second a.txt would overwrite the first.
+    EXPECT_NE(e.fehler.find(P("ein", "zwei", "a.txt") + ": Eine frühere Eingabe gleichen Namens"),
+              std::string::npos)
+        << e.fehler;
+
+    // All good, in a requested type; the folder is made.
+    const Ergebnis gut = Aufruf({"konvertieren", "--tabelle", tab, "--typ", "unicode", "--ausgabe",
+                                 P("neu", "ordner"), P("ein", "zwei", "a.txt")});
+    EXPECT_EQ(gut.status, 0) << gut.fehler;
+    EXPECT_EQ(LetzteZeile(gut.aus), "Insgesamt: 1 Datei konvertiert; 1 Zeichen wurde ersetzt");
+    EXPECT_EQ(Lesen(ordner / "neu" / "ordner" / "a.txt"), std::string("\xFF\xFE"
+                                                                      "b\0\r\0\n\0",
+                                                                      8));
+
+    // The input's own folder as output would overwrite the input: refused.
+    const Ergebnis selbst =
+        Aufruf({"konvertieren", "--tabelle", tab, "--ausgabe", P("ein"), P("ein", "a.txt")});
+    EXPECT_EQ(selbst.status, 1);
+    EXPECT_NE(selbst.fehler.find("wäre die Eingabe selbst"), std::string::npos) << selbst.fehler;
+    EXPECT_EQ(Lesen(ordner / "ein" / "a.txt"), "aaa\n");
+}
+
+TEST_F(Cli, TabellePruefen) {
+    const Ergebnis e = Aufruf(
+        {"tabelle", "--pruefen", Tabelle("; Kopf\r\n65\t66\r\n65 66\r\n\r\n65 67\r\n66 66\r\n")});
+    EXPECT_EQ(e.status, 0) << e.fehler;
+    EXPECT_EQ(e.aus, "Zeile 2: Tabulator zwischen den Zahlen: Nur Leerzeichen trennen die Zahlen "
+                     "und den Kommentar.\n"
+                     "Zeile 5: Wirkt nie: Zeile 3 ersetzt schon \u201EA\u201C (65).\n"
+                     "Zeile 6: Zweimal dieselbe Zahl (66): Das Zeichen würde durch sich selbst "
+                     "ersetzt.\n"
+                     "2 Einträge; 2 Zeilen sind keine Einträge, 1 Eintrag wirkt nie.\n");
+    const Ergebnis sauber =
+        Aufruf({"tabelle", "--pruefen", std::string(ZW_DATEN) + "/Eng-Ger.tab"});
+    EXPECT_EQ(sauber.aus, "8 Einträge, keine Auffälligkeiten.\n");
+    EXPECT_EQ(Aufruf({"tabelle", "--pruefen", Pfad("fehlt.tab")}).status, 1);
 }
 
 TEST_F(Cli, DateifehlerGebenStatusEins) {
@@ -242,4 +338,15 @@ TEST_F(Cli, MitgelieferteTabelleAufDemBeispiel) {
     const std::string aus = Lesen(ordner / "aus.txt");
     EXPECT_EQ(aus.find_first_of("\xE4\xF6\xFC\xC4\xD6\xDC\xDF"), std::string::npos);
     EXPECT_NE(aus.find("Gr\\!e aus K[ln und D\\sseldorf"), std::string::npos);
+}
+
+TEST_F(Cli, TabelleOhneEintragVerweistAufDiePruefung) {
+    Schreiben(ordner / "ein.txt", "a\n");
+    const std::string tab = Tabelle("97\t98\r\n");
+    const Ergebnis e = Aufruf({"konvertieren", "--tabelle", tab, Pfad("ein.txt"), Pfad("aus")});
+    EXPECT_EQ(e.status, 0);
+    EXPECT_EQ(e.fehler, "Warnung: Kein gültiger Tabelleneintrag gefunden! Warum, zeigt: "
+                        "zeichenwandler-cli tabelle --pruefen \"" +
+                            tab + "\"\n");
+    EXPECT_EQ(LetzteZeile(e.aus), "0 Zeichen wurden ersetzt");
 }

@@ -84,6 +84,12 @@ TEST(DateiKonvertieren, StimmtMitDemGanzenTextUeberein) {
         ASSERT_EQ(e.Typ, typ);
         ASSERT_EQ(e.Anzahl, k.Anzahl);
         ASSERT_EQ(e.NichtDarstellbar, s.NichtDarstellbar);
+        // The characters lost, one by one with their first line, as the
+        // whole text names them.
+        ASSERT_EQ(e.Fehlende, s.NichtDarstellbar > 0
+                                  ? FehlendeZeichen(text, k.Text, zielTyp.value_or(typ))
+                                  : std::vector<FehlendesZeichen>{})
+            << "Runde " << runde;
     }
 }
 
@@ -96,4 +102,44 @@ TEST(DateiKonvertieren, FehlerLassenDasZielStehen) {
     zwtest::Schreiben(ordner / "ein", "a\n");
     EXPECT_THROW(DateiKonvertieren(ordner / "ein", ordner / "kein" / "ziel", {}, std::nullopt),
                  DateiFehler);
+}
+
+// The warning about characters the output type cannot hold names each one
+// with its count and the line it first stands in; the piecewise way and the
+// whole-text way (RTF input, a table that replaces a line end) agree.
+TEST(DateiKonvertieren, NenntJedesFehlendeZeichenMitZeile) {
+    zwtest::TempOrdner ordner;
+    // UTF-8: "a€\r\nb\r\n€😀a\r\n" with a to ⠁ (U+2801).
+    zwtest::Schreiben(ordner / "ein.txt", "\xEF\xBB\xBF"
+                                          "a\xE2\x82\xAC\r\nb\r\n\xE2\x82\xAC\xF0\x9F\x98\x80"
+                                          "a\r\n");
+    const TTabListe tabelle{{u'a', u'\u2801'}};
+    for (std::size_t abschnitt : {std::size_t(4), std::size_t(1) << 20}) {
+        const StromErgebnis e =
+            DateiKonvertieren(ordner / "ein.txt", ordner / "aus.txt", tabelle, tfText, abschnitt);
+        // Windows-1252 holds the euro sign, so it is not listed.
+        EXPECT_EQ(e.NichtDarstellbar, 4u); // two braille cells, two halves of the pair
+        EXPECT_EQ(e.Fehlende, (std::vector<FehlendesZeichen>{{0x2801, 2, 1}, {0x1F600, 1, 3}}))
+            << abschnitt;
+    }
+    const StromErgebnis utf8 =
+        DateiKonvertieren(ordner / "ein.txt", ordner / "aus.txt", tabelle, tfUtf8);
+    EXPECT_EQ(utf8.NichtDarstellbar, 0u);
+    EXPECT_TRUE(utf8.Fehlende.empty());
+
+    // A table that replaces the line end goes the whole-text way; lines are
+    // still counted in the input.
+    const TTabListe zeilen{{u'\n', u'\u2802'}, {u'b', u'\u2803'}};
+    const StromErgebnis ganz =
+        DateiKonvertieren(ordner / "ein.txt", ordner / "aus.txt", zeilen, tfText);
+    ASSERT_GE(ganz.Fehlende.size(), 3u);
+    EXPECT_EQ(ganz.Fehlende[0], (FehlendesZeichen{0x2802, 3, 1}));
+    EXPECT_EQ(ganz.Fehlende[1], (FehlendesZeichen{0x2803, 1, 2}));
+}
+
+TEST(FehlendeZeichen, EinsamesErsatzzeichenInUtf8) {
+    const std::u16string text = u"x\r\n\xD800y";
+    EXPECT_EQ(FehlendeZeichen(text, text, tfUtf8), (std::vector<FehlendesZeichen>{{0xD800, 1, 2}}));
+    EXPECT_TRUE(FehlendeZeichen(text, text, tfUnicode).empty());
+    EXPECT_TRUE(FehlendeZeichen(text, text, tfRtf).empty());
 }

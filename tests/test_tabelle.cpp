@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace zw;
 
 TEST(ZahlLesen, Woerter) {
@@ -126,4 +128,88 @@ TEST(TabDateiAuswerten, MitgelieferteTabelle) {
     const TTabListe erwartet{{u'ä', u'>'},  {u'Ä', u'>'},  {u'ö', u'['}, {u'Ö', u'['},
                              {u'ü', u'\\'}, {u'Ü', u'\\'}, {u'ß', u'!'}, {u'\u1E9E', u'!'}};
     EXPECT_EQ(liste, erwartet);
+}
+
+// Each kind of line that is no entry, with the reason the check gives; empty
+// and comment lines are not listed.
+TEST(TabTextPruefen, JedeArtVonZeile) {
+    struct Fall {
+        const char16_t* zeile;
+        std::optional<TabBefundArt> art;
+        const char* textTeil = "";
+    } faelle[] = {
+        {u"097 065 a wird A", std::nullopt},
+        {u"   65    66", std::nullopt},
+        {u"65 65601", std::nullopt}, // different numbers, the same character
+        {u"", std::nullopt},
+        {u"   ", std::nullopt},
+        {u"\t", std::nullopt},
+        {u"; 097 065", std::nullopt},
+        {u"   ;Kommentar", std::nullopt},
+        {u"65\t66", TabBefundArt::Tabulator, "Tabulator zwischen den Zahlen"},
+        {u"65\t66 Kommentar", TabBefundArt::Tabulator, "zwischen den Zahlen"},
+        {u"\t65 66", TabBefundArt::Tabulator, "vor der ersten Zahl"},
+        {u"65 66\tKommentar", TabBefundArt::Tabulator, "nach der zweiten Zahl"},
+        {u"65 \t66", TabBefundArt::Tabulator, "vor der zweiten Zahl"},
+        {u"65", TabBefundArt::EineZahl, "Nur eine Zahl"},
+        {u"  65   ", TabBefundArt::EineZahl, "Nur eine Zahl"},
+        {u"65 65", TabBefundArt::GleicheZahl, "Zweimal dieselbe Zahl (65)"},
+        {u"$41 65 hex", TabBefundArt::GleicheZahl, "(65)"},
+        {u"-1 65", TabBefundArt::Negativ, "Die erste Zahl ist negativ (-1)"},
+        {u"65 -2", TabBefundArt::Negativ, "Die zweite Zahl ist negativ (-2)"},
+        {u"2147483648 65", TabBefundArt::ZuGross,
+         "Die erste Zahl „2147483648“ liegt außerhalb des 32-Bit-Bereichs"},
+        {u"65 99999999999", TabBefundArt::ZuGross, "zweite Zahl „99999999999“"},
+        {u"Umlaute", TabBefundArt::KeineZahl, "Keine Zahl am Zeilenanfang: „Umlaute“"},
+        {u"65 1x", TabBefundArt::KeineZahl, "Die zweite Angabe „1x“ ist keine Zahl"},
+        {u"a\tb", TabBefundArt::KeineZahl, "„a<Tab>b“"},
+    };
+    for (const auto& f : faelle) {
+        const std::u16string text = std::u16string(u"; Kopf\r\n") + f.zeile + u"\r\n";
+        const std::vector<TabBefund> befunde = TabTextPruefen(text);
+        const std::string name = Utf16ZuUtf8(f.zeile);
+        if (!f.art) {
+            EXPECT_TRUE(befunde.empty()) << name << ": " << BefundZeile(befunde[0]);
+            continue;
+        }
+        ASSERT_EQ(befunde.size(), 1u) << name;
+        EXPECT_EQ(befunde[0].Zeile, 2u) << name;
+        EXPECT_EQ(befunde[0].Art, *f.art) << name << ": " << befunde[0].Text;
+        EXPECT_NE(befunde[0].Text.find(f.textTeil), std::string::npos)
+            << name << ": " << befunde[0].Text;
+        // Whatever the check lists, the parser leaves out, and the reverse.
+        EXPECT_TRUE(TabTextAuswerten(text).empty()) << name;
+    }
+}
+
+TEST(TabTextPruefen, SpaetereEintraegeFuerDasselbeZeichenWirkenNie) {
+    const std::vector<TabBefund> befunde =
+        TabTextPruefen(u"65 66\r\n97 98\r\n\r\n65 67\n65601 68\r32 95\r\n32 45\r\n");
+    ASSERT_EQ(befunde.size(), 3u);
+    EXPECT_EQ(BefundZeile(befunde[0]), "Zeile 4: Wirkt nie: Zeile 1 ersetzt schon „A“ (65).");
+    EXPECT_EQ(befunde[0].FruehereZeile, 1u);
+    // 65601 is A as well: only its low 16 bits count.
+    EXPECT_EQ(befunde[1].Zeile, 5u);
+    EXPECT_EQ(befunde[1].FruehereZeile, 1u);
+    EXPECT_EQ(BefundZeile(befunde[2]),
+              "Zeile 7: Wirkt nie: Zeile 6 ersetzt schon das Leerzeichen (32).");
+}
+
+TEST(TabTextPruefen, ZeilenZaehlenWieDerLader) {
+    // Lone CR and LF end lines; a NUL ends the text.
+    const std::u16string text(u"65\r66 66\n\r67\r\n\0"
+                              u"68",
+                              17);
+    const std::vector<TabBefund> befunde = TabTextPruefen(text);
+    ASSERT_EQ(befunde.size(), 3u);
+    EXPECT_EQ(befunde[0].Zeile, 1u);
+    EXPECT_EQ(befunde[1].Zeile, 2u);
+    EXPECT_EQ(befunde[2].Zeile, 4u);
+    EXPECT_TRUE(TabTextPruefen(u"").empty());
+}
+
+TEST(TabDateiPruefen, MitgelieferteTabelleIstSauber) {
+    EXPECT_TRUE(TabDateiPruefen(std::filesystem::path(ZW_DATEN) / "Eng-Ger.tab").empty());
+    zwtest::TempOrdner ordner;
+    EXPECT_THROW(TabDateiPruefen(ordner / "fehlt.tab"), DateiFehler);
 }

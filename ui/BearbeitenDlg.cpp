@@ -7,6 +7,9 @@
 #include "ui/Layout.h"
 #include "ui/Menues.h"
 #include "ui/Suchen.h"
+#include "ui/TabPruefenDlg.h"
+
+#include "core/Tabelle.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -14,11 +17,14 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -68,11 +74,20 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     RichEdit->setAccessibleName(QStringLiteral("Tabelle"));
     MenuErzeugen();
 
+    StatusZeile = new QStatusBar(this);
+    StatusZeile->setObjectName(QStringLiteral("StatusZeile"));
+    StatusZeile->setSizeGripEnabled(false);
+    StatusZeile->setAccessibleName(QStringLiteral("Zeichen an der Schreibmarke"));
+    LabelZeichen = new QLabel(StatusZeile);
+    LabelZeichen->setObjectName(QStringLiteral("LabelZeichen"));
+    StatusZeile->addWidget(LabelZeichen, 1);
+
     auto* lage = new QVBoxLayout(this);
     lage->setContentsMargins(0, 0, 0, 0);
     lage->setSpacing(0);
     lage->setMenuBar(MainMenu1);
     lage->addWidget(RichEdit);
+    lage->addWidget(StatusZeile);
 
     // Every change of the text and of the selection switches the commands,
     // the loading below included.
@@ -86,6 +101,13 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
             [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
     connect(RichEdit, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
+    const auto zeichenZeigen = [this] {
+        const QString text = ZeichenAnzeige();
+        LabelZeichen->setText(text);
+        LabelZeichen->setAccessibleName(text);
+    };
+    connect(RichEdit, &QPlainTextEdit::cursorPositionChanged, this, zeichenZeigen);
+    connect(RichEdit, &QPlainTextEdit::textChanged, this, zeichenZeigen);
 
     FTabDatei = tabDatei;
     CaptionAnzeigen();
@@ -124,6 +146,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     Verbinden(MenuTabelleSpeichern, &TTabBearbeitenForm::MenuTabelleSpeichernClick);
     Verbinden(MenuTabelleSpeichernUnter, &TTabBearbeitenForm::MenuTabelleSpeichernUnterClick);
     Verbinden(MenuTabelleBeenden, &TTabBearbeitenForm::MenuTabelleBeendenClick);
+    Verbinden(MenuTabellePruefen, &TTabBearbeitenForm::MenuTabellePruefenClick);
     Verbinden(MenuBearbeitenSuchen, &TTabBearbeitenForm::MenuBearbeitenSuchenClick);
     Verbinden(MenuBearbeitenWeiterSuchen, &TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick);
     Verbinden(MenuBearbeitenRueckgaengig, &TTabBearbeitenForm::MenuBearbeitenRueckgaengigClick);
@@ -164,6 +187,9 @@ void TTabBearbeitenForm::MenuErzeugen() {
     MenuTabelleSpeichernUnter =
         eintrag(MenuTabelle, "MenuTabelleSpeichernUnter", QStringLiteral("Speichern &unter..."),
                 QKeySequence(Qt::CTRL | Qt::Key_U));
+    MenuTabelle->addSeparator();
+    MenuTabellePruefen = eintrag(MenuTabelle, "MenuTabellePruefen",
+                                 QStringLiteral("Tabelle &prüfen"), QKeySequence(Qt::Key_F7));
     MenuTabelle->addSeparator();
     MenuTabelleBeenden = eintrag(MenuTabelle, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
                                  QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -306,8 +332,15 @@ void TTabBearbeitenForm::SchalterEinrichten() {
     if (!bildschirm)
         return;
     const QSize rahmen = frameGeometry().size() - geometry().size();
+    layoutRahmen_ = rahmen;
     setFixedSize(bildschirm->geometry().size() - rahmen);
     FensterEinrichten();
+}
+
+void TTabBearbeitenForm::moveEvent(QMoveEvent* ereignis) {
+    QDialog::moveEvent(ereignis);
+    if (isVisible() && frameGeometry().size() - geometry().size() != layoutRahmen_)
+        SchalterEinrichten();
 }
 
 void TTabBearbeitenForm::FensterEinrichten() {
@@ -430,6 +463,66 @@ void TTabBearbeitenForm::MenuTabelleSpeichernUnterClick() {
     CaptionAnzeigen();
     RichEdit->GeaendertSetzen(false);
     MenuTabelleSpeichern->setEnabled(false);
+}
+
+void TTabBearbeitenForm::MenuTabellePruefenClick() {
+    MerkActiveControl = RichEdit;
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const std::u16string text = RichEdit->Text();
+    const std::vector<TabBefund> befunde = TabTextPruefen(text);
+    if (befunde.empty()) {
+        const std::size_t n = TabTextAuswerten(text).size();
+        dialoge_.Information(this, n == 1 ? QStringLiteral("Die Tabelle hat 1 Eintrag und keine "
+                                                           "Auffälligkeiten.")
+                                          : QStringLiteral("Die Tabelle hat %1 Einträge und keine "
+                                                           "Auffälligkeiten.")
+                                                .arg(n));
+        return;
+    }
+    TTabPruefenForm form(this, befunde);
+    form.SchriftartZuweisen(programmSchrift_, hintergrund_);
+    if (form.exec() == QDialog::Accepted && form.Zeile() > 0)
+        ZeileMarkieren(form.Zeile());
+}
+
+void TTabBearbeitenForm::ZeileMarkieren(std::size_t zeile) {
+    const QTextBlock block = RichEdit->document()->findBlockByNumber(int(zeile) - 1);
+    if (!block.isValid())
+        return;
+    QTextCursor c(block);
+    c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    RichEdit->setTextCursor(c);
+    RichEdit->ensureCursorVisible();
+}
+
+QString TTabBearbeitenForm::ZeichenAnzeige() const {
+    const QTextCursor c = RichEdit->textCursor();
+    const QTextBlock block = c.block();
+    const int spalte = c.position() - block.position();
+    const QString ort =
+        QStringLiteral("Zeile %1, Spalte %2").arg(block.blockNumber() + 1).arg(spalte + 1);
+    const QString zeile = block.text();
+    if (spalte >= zeile.size())
+        return (block.next().isValid() ? QStringLiteral("Zeilenende, ")
+                                       : QStringLiteral("Textende, ")) +
+               ort;
+    const char16_t z = zeile[spalte].unicode();
+    // A character beyond 16 bits: a table writes its two halves one by one.
+    if (QChar::isHighSurrogate(z) && spalte + 1 < zeile.size() &&
+        QChar::isLowSurrogate(zeile[spalte + 1].unicode()))
+        return QStringLiteral("Zeichen „%1“ aus den Codes %2 und %3, ")
+                   .arg(zeile.mid(spalte, 2))
+                   .arg(int(z))
+                   .arg(int(zeile[spalte + 1].unicode())) +
+               ort;
+    QString name;
+    if (z == u' ')
+        name = QStringLiteral(" (Leerzeichen)");
+    else if (z == u'\t')
+        name = QStringLiteral(" (Tabulator)");
+    else if (z >= 0x20 && !(z >= 0x7F && z < 0xA0) && !QChar::isSurrogate(z))
+        name = QStringLiteral(" „%1“").arg(QChar(z));
+    return QStringLiteral("Zeichen %1%2, ").arg(int(z)).arg(name) + ort;
 }
 
 void TTabBearbeitenForm::MenuTabelleBeendenClick() {

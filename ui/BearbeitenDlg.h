@@ -15,7 +15,9 @@
 #include <functional>
 
 class QAction;
+class QLabel;
 class QMenu;
+class QStatusBar;
 class QMenuBar;
 
 namespace zw {
@@ -38,6 +40,10 @@ public:
                        const QString& tabDatei);
 
     EditFeld* RichEdit;
+    // Below the text: the code of the character at the caret, as a table
+    // writes it, for a screen reader in a status bar.
+    QStatusBar* StatusZeile;
+    QLabel* LabelZeichen;
 
     QMenuBar* MainMenu1;
     QMenu* MenuTabelle;
@@ -45,6 +51,7 @@ public:
     QAction* MenuTabelleOeffnen;
     QAction* MenuTabelleSpeichern;
     QAction* MenuTabelleSpeichernUnter;
+    QAction* MenuTabellePruefen;
     QAction* MenuTabelleBeenden;
     QMenu* MenuBearbeiten;
     QAction* MenuBearbeitenSuchen;
@@ -99,6 +106,13 @@ public:
     void MenuTabelleOeffnenClick();
     void MenuTabelleSpeichernClick();
     void MenuTabelleSpeichernUnterClick();
+    // Lists the lines that are no entries and the entries that never take
+    // effect; the line the user picks is selected.
+    void MenuTabellePruefenClick();
+    // Selects the line (counted from 1) and shows it.
+    void ZeileMarkieren(std::size_t zeile);
+    // "Zeichen 8364 „€“, Zeile 3, Spalte 5" for the caret.
+    QString ZeichenAnzeige() const;
     void MenuTabelleBeendenClick();
     void MenuBearbeitenRueckgaengigClick();
     void MenuBearbeitenAllesMarkierenClick();
@@ -117,6 +131,9 @@ protected:
     void closeEvent(QCloseEvent* ereignis) override;
     // Escape does not close the editor past the save question.
     void keyPressEvent(QKeyEvent* ereignis) override;
+    // The window system adds its frame some time after the window is shown;
+    // laid out again then, the status bar at the bottom stays on screen.
+    void moveEvent(QMoveEvent* ereignis) override;
 
 private:
     void MenuErzeugen();
@@ -132,6 +149,7 @@ private:
     TSchrift& programmSchrift_;
     std::uint32_t hintergrund_;
     QString FTabDatei;
+    QSize layoutRahmen_;
 };
 
 } // namespace zw

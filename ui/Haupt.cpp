@@ -721,7 +721,9 @@ void TForm1::MenuDateiOeffnenClick() {
     MerkActiveControl = focusWidget();
     const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
 
-    if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
+    if (!dateiVorgabe_.isEmpty())
+        DialogOeffnen.DateiName = dateiVorgabe_;
+    else if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
         return;
     switch (SpeichernTest()) {
     case Antwort::Abbrechen:
@@ -756,6 +758,12 @@ void TForm1::MenuDateiOeffnenClick() {
     RePopupAllesMarkieren->setEnabled(!text.empty());
     ButtonSuchen->setEnabled(true);
     MenuBearbeitenSuchen->setEnabled(true);
+}
+
+void TForm1::DateiOeffnen(const QString& pfad) {
+    dateiVorgabe_ = pfad;
+    const auto zurueck = qScopeGuard([this] { dateiVorgabe_.clear(); });
+    Ausfuehren(&TForm1::MenuDateiOeffnenClick);
 }
 
 void TForm1::MenuDateiSpeichernClick() {

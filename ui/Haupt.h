@@ -164,6 +164,12 @@ public:
     void WMZeigen();
     void WMBeenden();
 
+    // Opens a file named from outside (the command line, a later start)
+    // through the open command, without its dialog: the save question, the
+    // type, the state and the caption as after the dialog. Errors go to the
+    // general error handler.
+    void DateiOeffnen(const QString& pfad);
+
     // Commands.
     void MenuDateiOeffnenClick();
     void MenuDateiSpeichernClick();
@@ -238,6 +244,8 @@ private:
     bool FTextGeaendertS = false;
     bool gezeigt_ = false;
     QLabel* statusText_ = nullptr;
+    // The file DateiOeffnen hands to the open command in place of its dialog.
+    QString dateiVorgabe_;
 };
 
 } // namespace zw

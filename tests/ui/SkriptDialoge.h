@@ -71,7 +71,11 @@ public:
     void Antwortet(zw::Antwort antwort) { antworten_.push_back(antwort); }
     // The next font dialog confirms face, size and style of this font; as in
     // the real dialog, colour and character set stay.
-    void SchriftWaehlt(const zw::TSchrift& schrift) { schriften_.push_back(schrift); }
+    // Face, size and style of `schrift`; with `mitFarbe` its colour too, as
+    // when the user also picks one from the colour list.
+    void SchriftWaehlt(const zw::TSchrift& schrift, bool mitFarbe = false) {
+        schriften_.push_back(SchriftWahl{schrift, mitFarbe});
+    }
     void SchriftBricht() { schriften_.push_back(std::nullopt); }
 
     // Runs at every call, before it is answered; for looking at the window
@@ -136,9 +140,11 @@ public:
         schriften_.pop_front();
         if (!wahl)
             return false;
-        schrift.Name = wahl->Name;
-        schrift.Groesse = wahl->Groesse;
-        schrift.Stil = wahl->Stil;
+        schrift.Name = wahl->schrift.Name;
+        schrift.Groesse = wahl->schrift.Groesse;
+        schrift.Stil = wahl->schrift.Stil;
+        if (wahl->mitFarbe)
+            schrift.Farbe = wahl->schrift.Farbe;
         return true;
     }
 
@@ -146,6 +152,10 @@ private:
     struct Wahl {
         QString pfad;
         int filterIndex;
+    };
+    struct SchriftWahl {
+        zw::TSchrift schrift;
+        bool mitFarbe;
     };
 
     void Merken(Art art, const QString& text, const zw::DateiDialog& dialog = {}) {
@@ -166,7 +176,7 @@ private:
 
     std::deque<std::optional<Wahl>> dateien_;
     std::deque<zw::Antwort> antworten_;
-    std::deque<std::optional<zw::TSchrift>> schriften_;
+    std::deque<std::optional<SchriftWahl>> schriften_;
 };
 
 inline std::ostream& operator<<(std::ostream& os, Art art) {

@@ -17,12 +17,16 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 
 #include <gtest/gtest.h>
 
@@ -658,4 +662,83 @@ TEST_F(HauptEditorTest, UnlesbareTabelleOeffnetKeinenEditor) {
     EXPECT_EQ(form->TabListe.size(), 2u);
     EXPECT_EQ(form->LabelTabEintraege->text(), QStringLiteral("Tabellen-Einträge: 2"));
     EXPECT_TRUE(form->findChildren<TTabBearbeitenForm*>().isEmpty());
+}
+
+// "Tabelle &prüfen": the lines that are no entries and the entries that never
+// take effect, in a list from which the keyboard jumps to the line; a clean
+// table is reported as such.
+TEST_F(EditorTest, TabellePruefenSpringtZurZeile) {
+    TTabBearbeitenForm& e = Zeigen(Datei("pruefen.tab", "; Kopf\r\n65\t66\r\n65 66\r\n"
+                                                        "\r\n97 98\r\n65 67 wirkt nie\r\n"));
+    ASSERT_EQ(e.MenuTabellePruefen->text(), "Tabelle &prüfen");
+    ASSERT_EQ(e.MenuTabellePruefen->shortcut(), QKeySequence(Qt::Key_F7));
+    QStringList eintraege;
+    QString titel, beschriftung;
+    zwtest::BeimNaechstenModalFenster([&](QWidget* oben) {
+        auto* liste = oben->findChild<QListWidget*>(QStringLiteral("ListBefunde"));
+        ASSERT_NE(liste, nullptr);
+        titel = oben->windowTitle();
+        beschriftung = oben->findChild<QLabel*>(QStringLiteral("LabelBefunde"))->text();
+        // The list has the focus when the window does.
+        EXPECT_EQ(oben->focusWidget(), liste);
+        for (int i = 0; i < liste->count(); ++i)
+            eintraege << liste->item(i)->text();
+        // Down to the second finding, Enter jumps there.
+        QTest::keyClick(liste, Qt::Key_Down);
+        QTest::keyClick(liste, Qt::Key_Return);
+    });
+    e.RichEdit->setFocus();
+    QTest::keyClick(e.RichEdit, Qt::Key_F7);
+    EXPECT_EQ(titel, "Tabelle prüfen");
+    EXPECT_EQ(beschriftung, "2 &Auffälligkeiten:");
+    EXPECT_EQ(eintraege, (QStringList{"Zeile 2: Tabulator zwischen den Zahlen: Nur Leerzeichen "
+                                      "trennen die Zahlen und den Kommentar.",
+                                      "Zeile 6: Wirkt nie: Zeile 3 ersetzt schon „A“ (65)."}));
+    // Line 6 is selected, the caret in it, and the text has the focus again.
+    const QTextCursor c = e.RichEdit->textCursor();
+    EXPECT_EQ(c.block().blockNumber(), 5);
+    EXPECT_EQ(c.selectedText(), "65 67 wirkt nie");
+    EXPECT_EQ(e.focusWidget(), e.RichEdit);
+    EXPECT_TRUE(dialoge.Aufrufe.empty());
+
+    // Schließen (Esc) leaves the caret where it was.
+    zwtest::BeimNaechstenModalFenster(
+        [](QWidget* oben) { QTest::keyClick(oben->findChild<QListWidget*>(), Qt::Key_Escape); });
+    e.MenuTabellePruefen->trigger();
+    EXPECT_EQ(e.RichEdit->textCursor().block().blockNumber(), 5);
+
+    // Mended, the check reports a clean table.
+    e.RichEdit->selectAll();
+    Tippen("65 66\n97 98");
+    e.MenuTabellePruefen->trigger();
+    EXPECT_EQ(dialoge.Texte(Art::Information),
+              std::vector<QString>{"Die Tabelle hat 2 Einträge und keine Auffälligkeiten."});
+    dialoge.Antwortet(Antwort::Nein);
+    e.close();
+}
+
+// The decimal code of the character at the caret, as a table writes it, in
+// a status bar a screen reader reads.
+TEST_F(EditorTest, CodeDesZeichensAnDerSchreibmarke) {
+    TTabBearbeitenForm& e = Zeigen(Datei("codes.tab", u"€ a\t\r\n😀\r\n", tfUtf8));
+    auto anzeige = [&](int position) {
+        QTextCursor c = e.RichEdit->textCursor();
+        c.setPosition(position);
+        e.RichEdit->setTextCursor(c);
+        EXPECT_EQ(e.LabelZeichen->accessibleName(), e.LabelZeichen->text());
+        return e.LabelZeichen->text();
+    };
+    EXPECT_EQ(anzeige(0), "Zeichen 8364 „€“, Zeile 1, Spalte 1");
+    EXPECT_EQ(anzeige(1), "Zeichen 32 (Leerzeichen), Zeile 1, Spalte 2");
+    EXPECT_EQ(anzeige(2), "Zeichen 97 „a“, Zeile 1, Spalte 3");
+    EXPECT_EQ(anzeige(3), "Zeichen 9 (Tabulator), Zeile 1, Spalte 4");
+    EXPECT_EQ(anzeige(4), "Zeilenende, Zeile 1, Spalte 5");
+    EXPECT_EQ(anzeige(5), "Zeichen „😀“ aus den Codes 55357 und 56832, Zeile 2, Spalte 1");
+    // The caret moved by the keyboard updates it too.
+    e.RichEdit->setFocus();
+    QTest::keyClick(e.RichEdit, Qt::Key_End);
+    EXPECT_EQ(e.LabelZeichen->text(), "Zeilenende, Zeile 2, Spalte 3");
+    QTest::keyClick(e.RichEdit, Qt::Key_Down);
+    EXPECT_EQ(e.LabelZeichen->text(), "Textende, Zeile 3, Spalte 1");
+    EXPECT_EQ(e.StatusZeile->accessibleName().isEmpty(), false);
 }

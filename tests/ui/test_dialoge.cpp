@@ -12,12 +12,14 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCompleter>
 #include <QFile>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
@@ -652,4 +654,79 @@ TEST(EchterSchriftDialog, SchriftWaehlenZeigtDieListenMitNamen) {
     erwartet.sort();
     EXPECT_EQ(namen, erwartet);
     EXPECT_EQ(schrift, vorher);
+}
+
+// Qt's font dialog with the colour list the program adds: the sixteen colours
+// of the Windows dialog by their German names, read out as "Farbe", beside
+// underline and strike-out; the choice becomes the font's colour.
+TEST(EchterSchriftDialog, FarbeUnterstrichenUndDurchgestrichen) {
+    QtDialoge dialoge;
+    TSchrift schrift; // in the system's text colour
+    QStringList namen;
+    zwtest::BeimNaechstenModalFenster([&](QWidget* oben) {
+        auto* liste = oben->findChild<QComboBox*>(QStringLiteral("SchriftFarbe"));
+        ASSERT_NE(liste, nullptr);
+        // A screen reader reads the chosen colour as the list's value and the
+        // label as its name.
+        EXPECT_EQ(liste->accessibleName(), "Farbe");
+        EXPECT_EQ(Gesprochen(liste), liste->currentText());
+        QLabel* label = nullptr;
+        for (QLabel* l : oben->findChildren<QLabel*>())
+            if (l->buddy() == liste)
+                label = l;
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), "&Farbe:");
+        for (int i = 0; i < liste->count(); ++i)
+            namen << liste->itemText(i);
+        EXPECT_EQ(liste->currentText(), "Systemfarbe");
+        // Underline and strike-out are Qt's own, in the same group.
+        const QList<QCheckBox*> effekte = liste->parentWidget()->findChildren<QCheckBox*>();
+        ASSERT_EQ(effekte.size(), 2);
+        for (QCheckBox* box : effekte)
+            box->click();
+        // With the keyboard: the first entry, then down to the tenth, "Rot".
+        QTest::keyClick(liste, Qt::Key_Home);
+        EXPECT_EQ(liste->currentText(), "Schwarz");
+        for (int i = 0; i < 9; ++i)
+            QTest::keyClick(liste, Qt::Key_Down);
+        EXPECT_EQ(liste->currentText(), "Rot");
+        qobject_cast<QDialog*>(oben)->accept();
+    });
+    ASSERT_TRUE(dialoge.SchriftWaehlen(nullptr, schrift));
+    QStringList erwartet;
+    for (const SchriftFarbe& f : SchriftFarben())
+        erwartet << QString::fromUtf8(f.Name);
+    EXPECT_EQ(erwartet.size(), 16);
+    EXPECT_EQ(namen.mid(0, 16), erwartet);
+    EXPECT_EQ(namen.value(16), "Systemfarbe");
+    EXPECT_EQ(schrift.Farbe, 0x0000FFu);
+    EXPECT_EQ(schrift.Stil & (StilUnterstrichen | StilDurchgestrichen),
+              StilUnterstrichen | StilDurchgestrichen);
+
+    // Opened on a colour of the list, OK without touching it keeps it; a
+    // value outside the list is kept as well.
+    for (std::uint32_t farbe : {0x808000u, 0x123456u, 0xFF000008u}) {
+        TSchrift s;
+        s.Farbe = farbe;
+        QString gezeigt;
+        zwtest::BeimNaechstenModalFenster([&](QWidget* oben) {
+            gezeigt = oben->findChild<QComboBox*>(QStringLiteral("SchriftFarbe"))->currentText();
+            qobject_cast<QDialog*>(oben)->accept();
+        });
+        ASSERT_TRUE(dialoge.SchriftWaehlen(nullptr, s));
+        EXPECT_EQ(s.Farbe, farbe);
+        EXPECT_EQ(gezeigt, farbe == 0x808000u   ? "Blaugrün"
+                           : farbe == 0x123456u ? "Benutzerdefiniert"
+                                                : "Systemfarbe");
+    }
+
+    // Cancelled: nothing changes.
+    TSchrift s;
+    zwtest::BeimNaechstenModalFenster([&](QWidget* oben) {
+        auto* liste = oben->findChild<QComboBox*>(QStringLiteral("SchriftFarbe"));
+        liste->setCurrentIndex(0);
+        qobject_cast<QDialog*>(oben)->reject();
+    });
+    EXPECT_FALSE(dialoge.SchriftWaehlen(nullptr, s));
+    EXPECT_EQ(s, TSchrift{});
 }

@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -98,10 +99,10 @@ protected:
 
     QString name;
     QProcessEnvironment umgebung;
+    std::vector<std::unique_ptr<QProcess>> prozesse_;
 
 private:
     QTemporaryDir laufzeit_, konfiguration_;
-    std::vector<std::unique_ptr<QProcess>> prozesse_;
 };
 
 qint64 Median(std::vector<qint64> werte) {
@@ -196,6 +197,58 @@ TEST_F(EinzelInstanzTest, GleichzeitigeStartsLassenGenauEinenLaufen) {
     EXPECT_EQ(Schliessen().first, 0);
     for (QProcess* p : starts)
         EXPECT_TRUE(p->state() == QProcess::NotRunning || p->waitForFinished(10000));
+}
+
+// What a later start with a file sends: the request "oeffnen" with the full
+// path, and to a running instance that does not know it, "zeigen" after it.
+TEST_F(EinzelInstanzTest, ZweiterStartMitDateiUebergibtDenVollenPfad) {
+    QTemporaryDir ordner;
+    ASSERT_TRUE(ordner.isValid());
+    QLocalServer laufend;
+    laufend.setSocketOptions(QLocalServer::UserAccessOption);
+    ASSERT_TRUE(laufend.listen(name));
+    // Answers each request with `antwort`, and returns the lines received.
+    auto bedienen = [&](QProcess& start, const QList<QByteArray>& antworten) {
+        QList<QByteArray> zeilen;
+        for (const QByteArray& antwort : antworten) {
+            if (!laufend.waitForNewConnection(5000))
+                break;
+            QLocalSocket* v = laufend.nextPendingConnection();
+            while (!v->canReadLine() && v->waitForReadyRead(5000)) {
+            }
+            zeilen << v->readLine();
+            v->write(antwort);
+            v->flush();
+            v->waitForBytesWritten(1000);
+            v->disconnectFromServer();
+            delete v;
+        }
+        EXPECT_TRUE(start.waitForFinished(5000));
+        EXPECT_EQ(start.exitCode(), 0);
+        EXPECT_TRUE(start.readAllStandardError().isEmpty());
+        return zeilen;
+    };
+
+    prozesse_.push_back(std::make_unique<QProcess>());
+    QProcess& start = *prozesse_.back();
+    start.setProcessEnvironment(umgebung);
+    start.setWorkingDirectory(ordner.path());
+    start.start(QStringLiteral(ZW_PROGRAMM), {QStringLiteral("Grüße an alle.txt")});
+    const QByteArray erwartet =
+        "oeffnen " +
+        QFile::encodeName(ordner.filePath(QStringLiteral("Grüße an alle.txt")))
+            .toPercentEncoding("/") +
+        "\n";
+    EXPECT_EQ(bedienen(start, {"ok\n"}), QList<QByteArray>{erwartet});
+
+    prozesse_.push_back(std::make_unique<QProcess>());
+    QProcess& alt = *prozesse_.back();
+    alt.setProcessEnvironment(umgebung);
+    alt.start(QStringLiteral(ZW_PROGRAMM), {ordner.filePath(QStringLiteral("a.txt"))});
+    const QList<QByteArray> zeilen = bedienen(alt, {"unbekannt\n", "ok\n"});
+    ASSERT_EQ(zeilen.size(), 2);
+    EXPECT_TRUE(zeilen[0].startsWith("oeffnen /"));
+    EXPECT_EQ(zeilen[1], "zeigen\n");
 }
 
 int main(int argc, char** argv) {

@@ -220,3 +220,36 @@ TEST_F(HintergrundTest, KontextmenueDesTextesZeigtDenSchriftdialog) {
     EXPECT_EQ(form->ProgrammSchrift.Groesse, 16);
     EXPECT_EQ(Zahl("FontSize"), 16);
 }
+
+// The colour chosen in the font dialog is the program font's colour: on a
+// black background white text can be read, buttons keep their own text
+// colour, and the next start applies the stored value.
+TEST_F(HintergrundTest, SchriftfarbeMachtJedenHintergrundLesbar) {
+    form->SetHintergrundNr(0); // "Schwarz"
+    const QColor knopfText = form->ButtonOpen->palette().color(QPalette::ButtonText);
+    TSchrift weiss = form->ProgrammSchrift;
+    weiss.Farbe = 0xFFFFFF;
+    weiss.Stil = StilUnterstrichen | StilDurchgestrichen;
+    dialoge.SchriftWaehlt(weiss, true);
+    form->MenuAnsSchriftart->trigger();
+
+    EXPECT_EQ(form->ProgrammSchrift.Farbe, 0xFFFFFFu);
+    const QColor w(255, 255, 255);
+    EXPECT_EQ(form->RichEdit->palette().color(QPalette::Text), w);
+    EXPECT_EQ(form->RichEdit->palette().color(QPalette::Base), QColor(0, 0, 0));
+    for (QLabel* l : {form->LabelTabDatei, form->LabelTabEintraege})
+        EXPECT_EQ(l->palette().color(QPalette::WindowText), w) << l->objectName().toStdString();
+    EXPECT_TRUE(form->RichEdit->font().underline());
+    EXPECT_TRUE(form->RichEdit->font().strikeOut());
+    EXPECT_EQ(form->ButtonOpen->palette().color(QPalette::ButtonText), knopfText);
+    EXPECT_EQ(Zahl("FontColor"), 0xFFFFFF);
+    EXPECT_EQ(Zahl("FontStyle"), StilUnterstrichen | StilDurchgestrichen);
+
+    // Started again with the same settings.
+    form->close();
+    TForm1 neu(dialoge, *einstellungen);
+    neu.show();
+    EXPECT_EQ(neu.ProgrammSchrift.Farbe, 0xFFFFFFu);
+    EXPECT_EQ(neu.LabelTabDatei->palette().color(QPalette::WindowText), w);
+    EXPECT_EQ(neu.RichEdit->palette().color(QPalette::Base), QColor(0, 0, 0));
+}

@@ -6,6 +6,7 @@
 #include "ui/Layout.h"
 #include "ui/LokalDlg.h"
 #include "ui/MoHintergrund.h"
+#include "ui/TabPruefenDlg.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -377,5 +378,41 @@ TEST(LokalLayout, GruppeUeberDenKnoepfen) {
         KeineUeberschneidung({d.RadioItems[0], d.RadioItems[1], d.RadioItems[2], d.RadioItems[3]});
         KeineUeberschneidung({d.RadioGroup, d.ButtonOk, d.ButtonAbbrechen});
         Mittig(&d);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The table check's list of findings.
+
+TEST(TabPruefenLayout, ListeUndKnoepfeWachsenMitDerSchrift) {
+    std::vector<TabBefund> befunde;
+    for (std::size_t i = 1; i <= 30; ++i)
+        befunde.push_back(
+            {i, TabBefundArt::EineZahl, "Nur eine Zahl: Die Zahl des Ersatzzeichens fehlt.", 0});
+    for (int groesse : kGroessen) {
+        SCOPED_TRACE(groesse);
+        TTabPruefenForm d(nullptr, befunde);
+        TSchrift rot = Schrift(groesse);
+        rot.Farbe = 0x0000FF;
+        d.SchriftartZuweisen(rot, 0x00FFFF);
+        d.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
+        for (QPushButton* k : {d.ButtonZeile, d.ButtonSchliessen}) {
+            EXPECT_EQ(k->width(), 125);
+            EXPECT_EQ(k->height(), SchriftHoehe(k->font()) + 12);
+            EXPECT_EQ(k->font().pointSize(), groesse);
+            EXPECT_NE(k->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
+        }
+        EXPECT_EQ(d.ListBefunde->font().pointSize(), groesse);
+        EXPECT_EQ(d.ListBefunde->palette().color(QPalette::Text), QColor(255, 0, 0));
+        EXPECT_EQ(d.ListBefunde->palette().color(QPalette::Base), QColor(255, 255, 0));
+        // Fifteen lines show at once, the rest scroll; at a font too large
+        // for that the list is shortened so the buttons stay on the screen.
+        if (groesse <= 12)
+            EXPECT_GE(d.ListBefunde->height(), 15 * SchriftHoehe(d.ListBefunde->font()));
+        EXPECT_EQ(d.ButtonZeile->y(), d.ListBefunde->y() + d.ListBefunde->height() + 10);
+        EXPECT_LE(d.width(), d.screen()->availableGeometry().width());
+        EXPECT_LE(d.height(), d.screen()->availableGeometry().height());
+        KeineUeberschneidung({d.LabelBefunde, d.ListBefunde, d.ButtonZeile, d.ButtonSchliessen});
     }
 }
