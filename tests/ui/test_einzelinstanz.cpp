@@ -126,7 +126,10 @@ TEST_F(EinzelInstanzTest, ZweiterStartEndetSofortUndDerErsteNimmtDieAnfragenAn) 
     for (qint64 d : dauern)
         std::cout << ' ' << d;
     std::cout << " ms\n";
-    EXPECT_LT(Median(dauern), 500);
+    // The start waits 250 ms at most for an answer; the bound only tells a
+    // bounded wait from a hang, with room for a busy machine's process start.
+    // How fast a start is belongs in the printed figures, not in the test.
+    EXPECT_LT(Median(dauern), 3000);
     EXPECT_EQ(erster.state(), QProcess::Running);
 
     const auto [code, text] = Schliessen();
@@ -162,7 +165,10 @@ TEST_F(EinzelInstanzTest, StummeInstanzLaesstDenStartNichtHaengen) {
         dauern.push_back(ZweiterStart());
     std::cout << "[ ZEIT     ] Start neben stummer Instanz: " << dauern[0] << ' ' << dauern[1]
               << ' ' << dauern[2] << " ms\n";
-    EXPECT_LT(Median(dauern), 500);
+    // The start waits 250 ms at most for an answer; the bound only tells a
+    // bounded wait from a hang, with room for a busy machine's process start.
+    // How fast a start is belongs in the printed figures, not in the test.
+    EXPECT_LT(Median(dauern), 3000);
 
     QElapsedTimer uhr;
     uhr.start();
