@@ -3,9 +3,11 @@
 #include "FensterTest.h"
 
 #include "ui/DruckDlg.h"
+
 #include "ui/Layout.h"
 #include "ui/LokalDlg.h"
 #include "ui/MoHintergrund.h"
+#include <QSpinBox>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -300,7 +302,7 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
 
-        for (QPushButton* k : {d.ButtonDrucken, d.ButtonAbbrechen}) {
+        for (QPushButton* k : {d.ButtonDrucken, d.ButtonVorschau, d.ButtonAbbrechen}) {
             EXPECT_EQ(k->size(), QSize(125, SchriftHoehe(k->font()) + 12));
             EXPECT_EQ(k->font().pointSize(), groesse);
         }
@@ -317,19 +319,24 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
         EXPECT_EQ(d.LabelKopien->x(), 10);
         EXPECT_EQ(d.LabelKopien->y(),
                   (d.EditKopien->height() - d.LabelKopien->height()) / 2 + d.EditKopien->y());
+        // The page range in its own row below the copies.
+        EXPECT_EQ(d.EditSeitenVon->y(), d.EditKopien->y() + d.EditKopien->height() + 10);
+        EXPECT_EQ(d.LabelSeiten->x(), 10);
         EXPECT_EQ(d.LabelStatus->pos(),
-                  QPoint(10, d.EditKopien->y() + d.EditKopien->height() + 10));
+                  QPoint(10, d.EditSeitenVon->y() + d.EditSeitenVon->height() + 10));
         EXPECT_EQ(d.LabelStatusText->pos(),
                   QPoint(d.LabelStatus->geometry().right() + 1 + 10, d.LabelStatus->y()));
         EXPECT_EQ(d.ButtonDrucken->pos(),
                   QPoint(125, d.LabelStatus->y() + d.LabelStatus->height() + 10));
-        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(375, d.ButtonDrucken->y()));
-        EXPECT_EQ(d.size(), QSize(625, d.ButtonDrucken->y() + d.ButtonDrucken->height() + 10));
-        EXPECT_EQ(d.LabelPortText->geometry().right() + 1, 625 - 10);
+        EXPECT_EQ(d.ButtonVorschau->pos(), QPoint(375, d.ButtonDrucken->y()));
+        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(625, d.ButtonDrucken->y()));
+        EXPECT_EQ(d.size(), QSize(875, d.ButtonDrucken->y() + d.ButtonDrucken->height() + 10));
+        EXPECT_EQ(d.LabelPortText->geometry().right() + 1, 875 - 10);
         EXPECT_EQ(d.LabelPortText->text(), "LPT1");
         KeineUeberschneidung({d.LabelPort, d.LabelPortText, d.LabelKopien, d.EditKopien,
-                              d.LabelStatus, d.LabelStatusText, d.ButtonDrucken,
-                              d.ButtonAbbrechen});
+                              d.LabelSeiten, d.EditSeitenVon, d.LabelSeitenBis, d.EditSeitenBis,
+                              d.LabelSeitenAnzahl, d.LabelStatus, d.LabelStatusText,
+                              d.ButtonDrucken, d.ButtonVorschau, d.ButtonAbbrechen});
         Mittig(&d);
     }
 }
@@ -337,13 +344,13 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
 TEST(DruckLayout, LangerPortWirdAufDenPlatzGekuerzt) {
     SkriptDialoge dialoge;
     const QString port = "/ein/sehr/langer/Pfad/durch/viele/verschachtelte/Ordner/bis/hin/zu/dem/"
-                         "einen/Drucker/am/Ende/lp0";
+                         "einen/Drucker/am/Ende/und/noch/ein/paar/Ordner/mehr/lp0";
     for (int groesse : {12, 28}) {
         TDruckenForm d(nullptr, dialoge, port, u"Haus");
         d.SchriftartZuweisen(Schrift(groesse), 0xFFFFFF);
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-        EXPECT_EQ(d.width(), 625);
+        EXPECT_EQ(d.width(), 875);
         EXPECT_TRUE(d.LabelPortText->text().contains("..."))
             << d.LabelPortText->text().toStdString();
         EXPECT_LE(d.LabelPortText->fontMetrics().horizontalAdvance(d.LabelPortText->text()),
