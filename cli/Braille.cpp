@@ -205,7 +205,7 @@ int Pruefen(const std::vector<std::string>& a) {
         aus += std::to_string(std::uint32_t(e.Zeichen)) + " " + std::to_string(e.Anzahl) + " " +
                std::to_string(e.Zeile) + " " + std::to_string(e.Spalte) + "\n";
     Aus(stdout, aus);
-    return liste.empty() ? Erfolg : NichtDarstellbarAusgang;
+    return liste.empty() ? int(Erfolg) : int(NichtDarstellbarAusgang);
 #else
     Aus(stderr, "Die Prüfung braucht liblouis, das diesem Bau fehlt.\n");
     return DateiFehlerAusgang;
