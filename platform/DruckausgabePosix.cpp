@@ -477,7 +477,7 @@ private:
                 return Fehler(DruckFehler::Abgebrochen, "Verbindung getrennt");
         }
         if (offen > 0) {
-            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(10)};
+            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(50)};
             return Stand::Laeuft;
         }
         if (const int fehler = SocketFehler())

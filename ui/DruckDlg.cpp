@@ -282,6 +282,13 @@ void TDruckenForm::SchalterEinrichten() {
     const int rand = kLayoutAbstand;
     for (QPushButton* k : {ButtonDrucken, ButtonVorschau, ButtonAbbrechen})
         k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
+    // The preview's caption is longer than the others; its button is as
+    // wide as the caption needs, so it is read whole.
+    ButtonVorschau->resize(
+        std::max(kLayoutKnopfBreite,
+                 TextBreite(ButtonVorschau->font(),
+                            UndZeichenEntfernen(ButtonVorschau->text()) + QStringLiteral("MM"))),
+        ButtonVorschau->height());
     // The labels are as large as their texts; the port's, for now, as its
     // whole text.
     LabelPortText->setText(FDruckerPortStr);
@@ -316,7 +323,7 @@ void TDruckenForm::SchalterEinrichten() {
 
     // Three buttons with a button's width before, between and after them.
     const int knopfBreite = ButtonDrucken->width();
-    const int breite = 7 * knopfBreite;
+    const int breite = 5 * knopfBreite + ButtonVorschau->width() + ButtonAbbrechen->width();
     int unten = LabelStatus->y() + LabelStatus->height() + rand;
     if (!LabelPruefung->text().isEmpty()) {
         const int pruefBreite = breite - 2 * rand;
@@ -326,7 +333,7 @@ void TDruckenForm::SchalterEinrichten() {
     }
     ButtonDrucken->move(knopfBreite, unten);
     ButtonVorschau->move(3 * knopfBreite, unten);
-    ButtonAbbrechen->move(5 * knopfBreite, unten);
+    ButtonAbbrechen->move(ButtonVorschau->x() + ButtonVorschau->width() + knopfBreite, unten);
     setFixedSize(breite, ButtonDrucken->y() + ButtonDrucken->height() + rand);
 
     // The port to the room that is left, shortened as a path is.
@@ -424,6 +431,13 @@ void TDruckenForm::KopieBeginnen() {
 }
 
 void TDruckenForm::StatusZeigen(std::size_t gesendet, std::size_t groesse) {
+    // A few times a second is enough to watch, and a screen reader is not
+    // flooded with changes.
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (gesendet != 0 && gesendet != groesse &&
+        jetzt - statusZeit_ < std::chrono::milliseconds(500))
+        return;
+    statusZeit_ = jetzt;
     LabelStatusText->setText(QStringLiteral("Es wird gedruckt... Kopie %1 von %2, %3 von %4 Bytes")
                                  .arg(std::min(geschrieben_ + 1, FKopien))
                                  .arg(FKopien)

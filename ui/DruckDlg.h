@@ -115,6 +115,7 @@ private:
     std::string auftrag_;
     int geschrieben_ = 0;
     bool druckt_ = false;
+    std::chrono::steady_clock::time_point statusZeit_;
 };
 
 // A port string as the transports take it: UTF-8 on Windows, the file-name

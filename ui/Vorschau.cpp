@@ -106,11 +106,17 @@ TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
     ButtonSchliessen->setObjectName(QStringLiteral("ButtonSchliessen"));
     ButtonSchliessen->setAutoDefault(false);
 
+    // The code in a row of its own, so its name stays whole at large sizes.
+    ComboCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     auto* oben = new QHBoxLayout;
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelCode, ComboCode, LabelZeichen,
-                                                      EditZeichen, LabelZeilen, EditZeilen})
-        oben->addWidget(w);
+    oben->addWidget(LabelCode);
+    oben->addWidget(ComboCode);
     oben->addStretch(1);
+    auto* format = new QHBoxLayout;
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{LabelZeichen, EditZeichen, LabelZeilen, EditZeilen})
+        format->addWidget(w);
+    format->addStretch(1);
     auto* unten = new QHBoxLayout;
     unten->addWidget(LabelSeite, 1);
     unten->addWidget(ButtonSchliessen);
@@ -118,6 +124,7 @@ TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
     spalte->setContentsMargins(kLayoutAbstand, kLayoutAbstand, kLayoutAbstand, kLayoutAbstand);
     spalte->setSpacing(kLayoutAbstand);
     spalte->addLayout(oben);
+    spalte->addLayout(format);
     spalte->addWidget(TextVorschau, 1);
     spalte->addWidget(LabelOhneZelle);
     spalte->addLayout(unten);
@@ -126,6 +133,9 @@ TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
     setTabOrder(ComboCode, EditZeichen);
     setTabOrder(EditZeichen, EditZeilen);
     setTabOrder(EditZeilen, ButtonSchliessen);
+
+    // The whole work area; the window manager adds the frame.
+    setWindowState(Qt::WindowMaximized);
 
     const BrailleCode* code = BrailleCodeFinden(einstellung.Code);
     ComboCode->setCurrentIndex(code ? int(code - BrailleCodes().data()) : 0);
@@ -239,8 +249,11 @@ void TVorschauForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hi
 }
 
 void TVorschauForm::SchalterEinrichten() {
-    ButtonSchliessen->setFixedSize(kLayoutKnopfBreite,
-                                   SteuerelementHoehe(ButtonSchliessen->font(), ButtonSchliessen));
+    ButtonSchliessen->setFixedSize(
+        std::max(kLayoutKnopfBreite,
+                 TextBreite(ButtonSchliessen->font(),
+                            UndZeichenEntfernen(ButtonSchliessen->text()) + QStringLiteral("MM"))),
+        SteuerelementHoehe(ButtonSchliessen->font(), ButtonSchliessen));
     // The preview covers the whole screen, like the help viewer.
     if (const QScreen* bildschirm = screen()) {
         const QSize rahmen = frameGeometry().size() - geometry().size();
