@@ -477,7 +477,13 @@ private:
                 return Fehler(DruckFehler::Abgebrochen, "Verbindung getrennt");
         }
         if (offen > 0) {
-            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(50)};
+            // Looked at soon after the last bytes, then less often while the
+            // printer works through the queue.
+            if (quittiert_ != zuletztQuittiert_)
+                leerenMs_ = 1;
+            zuletztQuittiert_ = quittiert_;
+            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(leerenMs_)};
+            leerenMs_ = std::min(leerenMs_ * 2, 50);
             return Stand::Laeuft;
         }
         if (const int fehler = SocketFehler())
@@ -543,6 +549,8 @@ private:
     int fd_ = -1;
     std::size_t gesendet_ = 0;
     std::size_t quittiert_ = 0;
+    std::size_t zuletztQuittiert_ = 0;
+    int leerenMs_ = 1;
     DruckWarten warten_;
     DruckErgebnis ergebnis_;
 };
