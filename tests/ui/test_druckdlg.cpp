@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -374,6 +375,49 @@ TEST_F(DruckDialogTest, AbbrechenBeendetDenLaufendenAuftragZwischenZweiStuecken)
         EXPECT_TRUE(drucker.Kopien().empty());
         EXPECT_TRUE(dialoge.Aufrufe.empty());
     }
+}
+
+// Every transport runs from the event loop: a file takes its copies piece by
+// piece, a device that stops reading stalls, a print queue gets raw jobs.
+TEST_F(DruckDialogTest, DateiGeraetUndWarteschlangeAusDerEreignisschleife) {
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("ausgabe.brl"));
+    QFile(datei).open(QIODevice::WriteOnly);
+    const std::u16string text(300 * 1024, u'a');
+    Zeigen(datei, text);
+    form->EditKopien->setText(QStringLiteral("2"));
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    QFile gelesen(datei);
+    ASSERT_TRUE(gelesen.open(QIODevice::ReadOnly));
+    const std::string kopie = DruckBytes(DruckTextBilden(text));
+    EXPECT_TRUE(gelesen.readAll().toStdString() == kopie + kopie);
+
+    // A device that takes nothing more after a while.
+    FifoLeser leser(ordner.filePath(QStringLiteral("lp0")).toStdString(),
+                    FifoLeser::Verhalten::Stocken);
+    Zeigen(QString::fromStdString(leser.Pfad()), std::u16string(1024 * 1024, u'b'));
+    dialoge.Antwortet(Antwort::Abbrechen);
+    const auto start = Uhr::now();
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    EXPECT_LT(Sekunden(start), 0.3 + 1.0);
+    const auto texte = dialoge.Texte(Art::FehlerWiederholen);
+    ASSERT_EQ(texte.size(), 1u);
+    EXPECT_TRUE(texte[0].contains("Der Drucker nimmt seit 0,3 Sekunden keine Daten an."))
+        << texte[0].toStdString();
+
+    CupsTestDienst dienst;
+    const std::string warum = dienst.Starten();
+    if (!warum.empty())
+        GTEST_SKIP() << "Kein CUPS-Test möglich: " << warum;
+    CupsServer(QByteArray::fromStdString(dienst.Socket()));
+    const std::u16string lang(100 * 1024, u'c');
+    Zeigen(QStringLiteral("roh"), lang);
+    form->StockLimit = DruckZeitLimit;
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    EXPECT_TRUE(dienst.WartenAufAusgabe(DruckBytes(DruckTextBilden(lang)))) << dienst.Protokoll();
 }
 
 TEST_F(DruckDialogTest, PruefungNenntWasDerDruckerNichtDarstellenKann) {
