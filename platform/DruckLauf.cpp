@@ -77,7 +77,7 @@ void DruckLauf::Schritt() {
         break;
     case DruckWarten::Art::Ereignis:
 #ifdef _WIN32
-        ereignis_ = std::make_unique<QWinEventNotifier>(reinterpret_cast<HANDLE>(w.Griff));
+        ereignis_ = std::make_unique<QWinEventNotifier>(reinterpret_cast<Qt::HANDLE>(w.Griff));
         connect(ereignis_.get(), &QWinEventNotifier::activated, this, [this] { Schritt(); });
 #endif
         break;
