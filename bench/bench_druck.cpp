@@ -87,6 +87,9 @@ void BM_DreiKopienDruckDialog(benchmark::State& state) {
         zw::TDruckenForm form(nullptr, dialoge, QString::fromStdString(drucker.PortString()), text);
         form.EditKopien->setText(QString::number(kKopien));
         form.ButtonDruckenClick();
+        // The copies go out from the event loop.
+        while (form.Druckt())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
         Abschliessen(state, drucker);
     }
     if (dialoge.Fehler_ > 0)

@@ -1,4 +1,5 @@
 #include "cli/Befehle.h"
+#include "cli/Braille.h"
 #include "cli/Konvertieren.h"
 #include "cli/Schliessen.h"
 #include "cli/Werkzeug.h"
@@ -53,6 +54,7 @@ constexpr const char* kHilfe =
     "      Bittet den laufenden Zeichenwandler dieses Benutzers, sich zu beenden, wie mit\n"
     "      Datei > Beenden (bei ungespeicherten Änderungen fragt er nach). Rückgabewert 3,\n"
     "      wenn keiner läuft, 4, wenn er nicht innerhalb von zwei Sekunden antwortet.\n"
+    "%BRAILLE%"
     "  --help\n"
     "      Zeigt diese Hilfe.\n"
     "\n"
@@ -61,6 +63,13 @@ constexpr const char* kHilfe =
     "\n"
     "Rückgabewerte: 0 bei Erfolg, 1 bei einem Dateifehler (beim Stapel: wenn eine Datei\n"
     "gescheitert ist), 2 bei falschem Aufruf.\n";
+
+// The embosser commands bring their own lines.
+std::string Hilfe() {
+    std::string text = kHilfe;
+    const auto stelle = text.find("%BRAILLE%");
+    return text.replace(stelle, 9, kBrailleHilfe);
+}
 
 // Every line that is no entry and every entry that never takes effect, then
 // a total.
@@ -131,7 +140,7 @@ int Ausfuehren(const std::vector<std::string>& a) {
         return FalscherAufruf("Es fehlt ein Befehl.");
     const std::string& befehl = a[0];
     if (befehl == "--help" || befehl == "-h" || befehl == "hilfe") {
-        Schreiben(stdout, kHilfe);
+        Schreiben(stdout, Hilfe());
         return Erfolg;
     }
     try {
@@ -143,6 +152,12 @@ int Ausfuehren(const std::vector<std::string>& a) {
             return DateitypZeigen(a);
         if (befehl == "text")
             return TextZeigen(a);
+        if (befehl == "vorschau")
+            return Vorschau(a);
+        if (befehl == "pruefen")
+            return Pruefen(a);
+        if (befehl == "drucken")
+            return Drucken(a);
         if (befehl == "schliessen") {
             if (a.size() != 1)
                 return FalscherAufruf("schliessen erwartet keine Argumente.");

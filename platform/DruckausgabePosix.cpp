@@ -84,43 +84,53 @@ private:
     bool schonAnstehend_ = false;
 };
 
-// Writes everything to a non-blocking descriptor before the deadline.
-DruckErgebnis AllesSchreiben(int fd, std::string_view bytes, Uhr::time_point frist, bool socket) {
-    const char* p = bytes.data();
-    std::size_t rest = bytes.size();
-    // Some device drivers have no poll of their own and always report ready;
-    // then a refused write waits a little instead of spinning.
-    bool bereitGemeldet = false;
-    while (rest > 0) {
-        const ssize_t n = socket ? ::send(fd, p, rest, MSG_NOSIGNAL) : ::write(fd, p, rest);
-        if (n > 0) {
-            p += n;
-            rest -= std::size_t(n);
-            bereitGemeldet = false;
+using Stand = DruckAnschluss::Stand;
+using Art = DruckWarten::Art;
+
+constexpr auto kUmschau = std::chrono::milliseconds(100);
+
+DruckWarten Auf(Art art, int fd, std::chrono::milliseconds hoechstens = kUmschau) {
+    return DruckWarten{art, fd, hoechstens};
+}
+
+DruckWarten Gleich() {
+    return DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(0)};
+}
+
+// Whether the descriptor is ready now, without waiting.
+short Bereit(int fd, short ereignisse) {
+    pollfd pf{fd, ereignisse, 0};
+    if (::poll(&pf, 1, 0) <= 0)
+        return 0;
+    return pf.revents;
+}
+
+// The pieces one step writes at most, so the caller's loop runs between
+// them even where the port takes everything at once (a file).
+constexpr std::size_t kStueck = 64 * 1024;
+
+// Writes to a non-blocking descriptor what it takes now, up to one piece.
+// Returns the bytes written, or -1 with errno for an error other than a full
+// port.
+ssize_t StueckSchreiben(int fd, std::string_view rest, bool socket) {
+    std::size_t geschrieben = 0;
+    while (geschrieben < rest.size() && geschrieben < kStueck) {
+        const std::size_t n = std::min(rest.size() - geschrieben, kStueck - geschrieben);
+        const ssize_t r = socket ? ::send(fd, rest.data() + geschrieben, n, MSG_NOSIGNAL)
+                                 : ::write(fd, rest.data() + geschrieben, n);
+        if (r > 0) {
+            geschrieben += std::size_t(r);
             continue;
         }
-        if (n < 0 && errno == EINTR)
+        if (r < 0 && errno == EINTR)
             continue;
-        if (n == 0 || errno == EAGAIN || errno == EWOULDBLOCK) {
-            int ms = RestMs(frist);
-            if (ms == 0)
-                return Zeitueberschreitung();
-            if (bereitGemeldet) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(std::min(ms, 5)));
-                ms = RestMs(frist);
-            }
-            pollfd pf{fd, POLLOUT, 0};
-            const int r = ::poll(&pf, 1, ms);
-            if (r < 0 && errno != EINTR)
-                return Fehlschlag(DruckFehler::Abgebrochen, Systemfehler(errno));
-            if (r == 0)
-                return Zeitueberschreitung();
-            bereitGemeldet = r > 0;
-            continue;
-        }
-        return Fehlschlag(DruckFehler::Abgebrochen, Systemfehler(errno));
+        if (r == 0 || errno == EAGAIN || errno == EWOULDBLOCK)
+            break;
+        if (geschrieben > 0)
+            break; // the error comes again with the next step
+        return -1;
     }
-    return {};
+    return ssize_t(geschrieben);
 }
 
 // ---------------------------------------------------------------------------
@@ -131,35 +141,57 @@ public:
     explicit GeraetAnschluss(std::string pfad) : pfad_(std::move(pfad)) {}
     ~GeraetAnschluss() override { Zu(); }
 
-    DruckErgebnis Oeffnen(Uhr::time_point) override {
-        // Opened without waiting: a FIFO without a reader or a device that is
-        // switched off is not ready, rather than a hang. A file must exist and
-        // takes the copies one after the other.
-        fd_ = ::open(pfad_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_APPEND);
-        if (fd_ >= 0)
-            return {};
-        const int fehler = errno;
-        const DruckFehler art = (fehler == ENOENT || fehler == ENOTDIR) ? DruckFehler::NichtGefunden
-                                                                        : DruckFehler::Verweigert;
-        return Fehlschlag(art, pfad_ + ": " + Systemfehler(fehler));
-    }
-
-    DruckErgebnis Schreiben(std::string_view bytes, Uhr::time_point frist) override {
+    Stand Weiter(std::string_view bytes) override {
+        if (fd_ < 0 && !offen_) {
+            // Opened without waiting: a FIFO without a reader or a device
+            // that is switched off is not ready, rather than a hang. A file
+            // must exist and takes the copies one after the other.
+            fd_ = ::open(pfad_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_APPEND);
+            if (fd_ < 0) {
+                const int fehler = errno;
+                return Fehler((fehler == ENOENT || fehler == ENOTDIR) ? DruckFehler::NichtGefunden
+                                                                      : DruckFehler::Verweigert,
+                              fehler);
+            }
+            offen_ = true;
+        }
         const SigpipeSperre sperre;
-        return AllesSchreiben(fd_, bytes, frist, false);
+        const bool geweckt = warten_.Worauf == Art::Schreibbar;
+        const ssize_t n = StueckSchreiben(fd_, bytes.substr(geschrieben_), false);
+        if (n < 0)
+            return Fehler(DruckFehler::Abgebrochen, errno);
+        geschrieben_ += std::size_t(n);
+        if (geschrieben_ == bytes.size()) {
+            const int r = Zu();
+            // Some drivers report a failed transfer only when closing.
+            if (r < 0 && errno != EINTR)
+                return Fehler(DruckFehler::Abgebrochen, errno);
+            return Stand::Fertig;
+        }
+        if (n > 0)
+            warten_ = Gleich();
+        else if (geweckt && (Bereit(fd_, POLLOUT) & POLLOUT))
+            // Some device drivers have no poll of their own and always
+            // report ready; then a refused write waits a little instead of
+            // spinning.
+            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(5)};
+        else
+            warten_ = Auf(Art::Schreibbar, fd_);
+        return Stand::Laeuft;
     }
 
-    DruckErgebnis Schliessen(Uhr::time_point) override {
-        if (fd_ < 0)
-            return {};
-        const int r = Zu();
-        // Some drivers report a failed transfer only when closing.
-        if (r < 0 && errno != EINTR)
-            return Fehlschlag(DruckFehler::Abgebrochen, pfad_ + ": " + Systemfehler(errno));
-        return {};
-    }
+    DruckWarten Warten() const override { return warten_; }
+    std::size_t Angenommen() const override { return geschrieben_; }
+    DruckErgebnis Ergebnis() const override { return ergebnis_; }
+    void Verwerfen() override { Zu(); }
 
 private:
+    Stand Fehler(DruckFehler art, int fehler) {
+        ergebnis_ = Fehlschlag(art, pfad_ + ": " + Systemfehler(fehler));
+        Zu();
+        return Stand::Fehler;
+    }
+
     int Zu() {
         if (fd_ < 0)
             return 0;
@@ -170,6 +202,10 @@ private:
 
     std::string pfad_;
     int fd_ = -1;
+    bool offen_ = false;
+    std::size_t geschrieben_ = 0;
+    DruckWarten warten_;
+    DruckErgebnis ergebnis_;
 };
 
 // ---------------------------------------------------------------------------
@@ -251,71 +287,229 @@ int HostAufloesen(const std::string& host, std::uint16_t port, Uhr::time_point f
     return zustand->rc;
 }
 
+// A name resolved beside the caller, who learns of the answer through a
+// pipe that becomes readable; a late answer after the caller has gone is
+// dropped by the helper itself.
+struct Nachschlagen {
+    std::mutex m;
+    bool erledigt = false;
+    int rc = 0;
+    std::vector<Adresse> adressen;
+    int pipe[2] = {-1, -1};
+    ~Nachschlagen() {
+        for (int fd : pipe)
+            if (fd >= 0)
+                ::close(fd);
+    }
+};
+
+std::shared_ptr<Nachschlagen> NachschlagenBeginnen(const std::string& host, std::uint16_t port) {
+    auto zustand = std::make_shared<Nachschlagen>();
+    if (::pipe2(zustand->pipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return nullptr;
+    const std::string dienst = std::to_string(port);
+    try {
+        std::thread([zustand, host, dienst] {
+            addrinfo hinweis{};
+            hinweis.ai_family = AF_UNSPEC;
+            hinweis.ai_socktype = SOCK_STREAM;
+            hinweis.ai_flags = AI_NUMERICSERV;
+            addrinfo* liste = nullptr;
+            const int rc = ::getaddrinfo(host.c_str(), dienst.c_str(), &hinweis, &liste);
+            std::vector<Adresse> adressen;
+            if (rc == 0) {
+                adressen = Adressen(liste);
+                ::freeaddrinfo(liste);
+            }
+            const std::lock_guard sperre(zustand->m);
+            zustand->rc = rc;
+            zustand->adressen = std::move(adressen);
+            zustand->erledigt = true;
+            const char eins = 1;
+            [[maybe_unused]] const ssize_t n = ::write(zustand->pipe[1], &eins, 1);
+        }).detach();
+    } catch (const std::system_error&) {
+        return nullptr;
+    }
+    return zustand;
+}
+
 class NetzwerkAnschluss : public DruckAnschluss {
 public:
     NetzwerkAnschluss(std::string host, std::uint16_t port) : host_(std::move(host)), port_(port) {}
-    ~NetzwerkAnschluss() override { Zu(false); }
+    ~NetzwerkAnschluss() override { Zu(true); }
 
-    DruckErgebnis Oeffnen(Uhr::time_point frist) override {
-        std::vector<Adresse> adressen;
-        const int rc = HostAufloesen(host_, port_, frist, adressen);
-        if (rc != 0 || adressen.empty()) {
-            if (RestMs(frist) == 0)
-                return Zeitueberschreitung();
-            return Fehlschlag(DruckFehler::NichtGefunden, host_ + ": " + ::gai_strerror(rc));
+    Stand Weiter(std::string_view bytes) override {
+        const SigpipeSperre sperre;
+        switch (phase_) {
+        case Phase::Anfang:
+            return Anfangen();
+        case Phase::Aufloesen:
+            return Aufgeloest();
+        case Phase::Verbinden:
+            return Verbunden();
+        case Phase::Senden:
+            return Senden(bytes);
+        case Phase::Leeren:
+            return Leeren();
+        case Phase::Ende:
+            break;
         }
-        DruckErgebnis letzter = Fehlschlag(DruckFehler::NichtGefunden, host_);
-        for (const Adresse& a : adressen) {
-            letzter = Verbinden(a, frist);
-            if (letzter.Ok() || letzter.Fehler == DruckFehler::Zeitlimit)
-                return letzter;
-        }
-        return letzter;
+        return Stand::Fehler;
     }
 
-    DruckErgebnis Schreiben(std::string_view bytes, Uhr::time_point frist) override {
-        DruckErgebnis e = AllesSchreiben(fd_, bytes, frist, true);
-        if (e.Ok())
-            e = Abwarten(frist);
-        fehler_ = !e.Ok();
-        return e;
-    }
+    DruckWarten Warten() const override { return warten_; }
 
-    DruckErgebnis Schliessen(Uhr::time_point) override {
-        Zu(fehler_);
-        return {};
+    std::size_t Angenommen() const override { return quittiert_; }
+
+    DruckErgebnis Ergebnis() const override { return ergebnis_; }
+    void Verwerfen() override {
+        Zu(true);
+        phase_ = Phase::Ende;
     }
 
 private:
-    DruckErgebnis Verbinden(const Adresse& a, Uhr::time_point frist) {
-        fd_ = ::socket(a.familie, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-        if (fd_ < 0)
-            return Fehlschlag(DruckFehler::Verweigert, Systemfehler(errno));
-        if (::connect(fd_, reinterpret_cast<const sockaddr*>(&a.adresse), a.laenge) == 0)
-            return {};
-        if (errno != EINPROGRESS && errno != EINTR) {
-            const int fehler = errno;
-            Zu(false);
-            return VerbindungsFehler(fehler);
+    enum class Phase { Anfang, Aufloesen, Verbinden, Senden, Leeren, Ende };
+
+    Stand Anfangen() {
+        addrinfo hinweis{};
+        hinweis.ai_family = AF_UNSPEC;
+        hinweis.ai_socktype = SOCK_STREAM;
+        hinweis.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+        const std::string dienst = std::to_string(port_);
+        addrinfo* liste = nullptr;
+        if (::getaddrinfo(host_.c_str(), dienst.c_str(), &hinweis, &liste) == 0) {
+            adressen_ = Adressen(liste);
+            ::freeaddrinfo(liste);
+            return NaechsteAdresse();
         }
-        for (;;) {
-            pollfd pf{fd_, POLLOUT, 0};
-            const int r = ::poll(&pf, 1, RestMs(frist));
-            if (r < 0 && errno == EINTR)
+        nachschlagen_ = NachschlagenBeginnen(host_, port_);
+        if (!nachschlagen_)
+            return Fehler(DruckFehler::NichtGefunden, host_ + ": " + ::gai_strerror(EAI_AGAIN));
+        phase_ = Phase::Aufloesen;
+        warten_ = Auf(Art::Lesbar, nachschlagen_->pipe[0], std::chrono::milliseconds(0));
+        return Stand::Laeuft;
+    }
+
+    Stand Aufgeloest() {
+        int rc = 0;
+        {
+            const std::lock_guard sperre(nachschlagen_->m);
+            if (!nachschlagen_->erledigt)
+                return Stand::Laeuft;
+            rc = nachschlagen_->rc;
+            adressen_ = std::move(nachschlagen_->adressen);
+        }
+        nachschlagen_.reset();
+        if (rc != 0 || adressen_.empty())
+            return Fehler(DruckFehler::NichtGefunden, host_ + ": " + ::gai_strerror(rc));
+        return NaechsteAdresse();
+    }
+
+    // Tries the addresses one after the other; the last failure is told.
+    Stand NaechsteAdresse() {
+        while (naechste_ < adressen_.size()) {
+            const Adresse& a = adressen_[naechste_++];
+            fd_ = ::socket(a.familie, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            if (fd_ < 0) {
+                letzterFehler_ = Fehlschlag(DruckFehler::Verweigert, Systemfehler(errno));
                 continue;
-            if (r <= 0) {
-                Zu(true);
-                return Zeitueberschreitung();
             }
-            break;
+            if (::connect(fd_, reinterpret_cast<const sockaddr*>(&a.adresse), a.laenge) == 0) {
+                phase_ = Phase::Senden;
+                warten_ = Gleich();
+                return Stand::Laeuft;
+            }
+            if (errno == EINPROGRESS || errno == EINTR) {
+                phase_ = Phase::Verbinden;
+                warten_ = Auf(Art::Schreibbar, fd_, std::chrono::milliseconds(0));
+                return Stand::Laeuft;
+            }
+            letzterFehler_ = VerbindungsFehler(errno);
+            Zu(false);
         }
-        int fehler = 0;
-        socklen_t laenge = sizeof(fehler);
-        ::getsockopt(fd_, SOL_SOCKET, SO_ERROR, &fehler, &laenge);
-        if (fehler == 0)
-            return {};
+        phase_ = Phase::Ende;
+        ergebnis_ =
+            letzterFehler_.Ok() ? Fehlschlag(DruckFehler::NichtGefunden, host_) : letzterFehler_;
+        return Stand::Fehler;
+    }
+
+    Stand Verbunden() {
+        if (!(Bereit(fd_, POLLOUT) & (POLLOUT | POLLERR | POLLHUP)))
+            return Stand::Laeuft;
+        if (const int fehler = SocketFehler()) {
+            letzterFehler_ = VerbindungsFehler(fehler);
+            Zu(false);
+            return NaechsteAdresse();
+        }
+        phase_ = Phase::Senden;
+        warten_ = Gleich();
+        return Stand::Laeuft;
+    }
+
+    Stand Senden(std::string_view bytes) {
+        if (gesendet_ < bytes.size()) {
+            const ssize_t n = StueckSchreiben(fd_, bytes.substr(gesendet_), true);
+            if (n < 0)
+                return Fehler(DruckFehler::Abgebrochen, Systemfehler(errno));
+            gesendet_ += std::size_t(n);
+        }
+        Quittiert();
+        if (gesendet_ < bytes.size()) {
+            warten_ = Auf(Art::Schreibbar, fd_);
+            return Stand::Laeuft;
+        }
+        phase_ = Phase::Leeren;
+        return Leeren();
+    }
+
+    // A written byte has only reached the send queue. The copy is done when
+    // the printer has acknowledged all of it: a printer that stops reading
+    // keeps the queue full, and that is a stall, not a success.
+    Stand Leeren() {
+        const int offen = Quittiert();
+        const short r = Bereit(fd_, 0);
+        if (r & (POLLERR | POLLHUP)) {
+            // Reading the error clears it: read once.
+            if (const int fehler = SocketFehler())
+                return Fehler(DruckFehler::Abgebrochen, Systemfehler(fehler));
+            if (offen > 0)
+                return Fehler(DruckFehler::Abgebrochen, "Verbindung getrennt");
+        }
+        if (offen > 0) {
+            // Looked at soon after the last bytes, then less often while the
+            // printer works through the queue.
+            if (quittiert_ != zuletztQuittiert_)
+                leerenMs_ = 1;
+            zuletztQuittiert_ = quittiert_;
+            warten_ = DruckWarten{Art::Nichts, -1, std::chrono::milliseconds(leerenMs_)};
+            leerenMs_ = std::min(leerenMs_ * 2, 50);
+            return Stand::Laeuft;
+        }
+        if (const int fehler = SocketFehler())
+            return Fehler(DruckFehler::Abgebrochen, Systemfehler(fehler));
         Zu(false);
-        return VerbindungsFehler(fehler);
+        phase_ = Phase::Ende;
+        return Stand::Fertig;
+    }
+
+    // What is still in the send queue; the rest the printer has taken.
+    int Quittiert() {
+        int offen = 0;
+#ifdef SIOCOUTQ
+        if (::ioctl(fd_, SIOCOUTQ, &offen) < 0)
+            offen = 0;
+#endif
+        offen = std::max(offen, 0);
+        quittiert_ = std::max(quittiert_, gesendet_ - std::min(gesendet_, std::size_t(offen)));
+        return offen;
+    }
+
+    Stand Fehler(DruckFehler art, std::string text) {
+        ergebnis_ = Fehlschlag(art, std::move(text));
+        Zu(true);
+        phase_ = Phase::Ende;
+        return Stand::Fehler;
     }
 
     DruckErgebnis VerbindungsFehler(int fehler) const {
@@ -323,37 +517,6 @@ private:
         if (fehler == ECONNREFUSED)
             return Fehlschlag(DruckFehler::Verweigert, text);
         return Fehlschlag(DruckFehler::NichtGefunden, text);
-    }
-
-    // A written byte has only reached the send queue. The copy is done when
-    // the printer has acknowledged all of it: a printer that stops reading
-    // keeps the queue full, and that is the time-out, not a success.
-    DruckErgebnis Abwarten(Uhr::time_point frist) {
-#ifdef SIOCOUTQ
-        for (;;) {
-            int offen = 0;
-            if (::ioctl(fd_, SIOCOUTQ, &offen) < 0 || offen == 0)
-                break;
-            const int ms = RestMs(frist);
-            if (ms == 0)
-                return Zeitueberschreitung();
-            // No events asked for: poll wakes only for an error or a hang-up.
-            pollfd pf{fd_, 0, 0};
-            if (::poll(&pf, 1, std::min(ms, 2)) > 0 && (pf.revents & (POLLERR | POLLHUP))) {
-                // Reading the error clears it: read once.
-                if (const int fehler = SocketFehler())
-                    return Fehlschlag(DruckFehler::Abgebrochen, Systemfehler(fehler));
-                if (::ioctl(fd_, SIOCOUTQ, &offen) == 0 && offen > 0)
-                    return Fehlschlag(DruckFehler::Abgebrochen, "Verbindung getrennt");
-                break;
-            }
-        }
-#else
-        (void)frist;
-#endif
-        if (const int fehler = SocketFehler())
-            return Fehlschlag(DruckFehler::Abgebrochen, Systemfehler(fehler));
-        return {};
     }
 
     int SocketFehler() const {
@@ -378,8 +541,18 @@ private:
 
     std::string host_;
     std::uint16_t port_;
+    Phase phase_ = Phase::Anfang;
+    std::shared_ptr<Nachschlagen> nachschlagen_;
+    std::vector<Adresse> adressen_;
+    std::size_t naechste_ = 0;
+    DruckErgebnis letzterFehler_;
     int fd_ = -1;
-    bool fehler_ = false;
+    std::size_t gesendet_ = 0;
+    std::size_t quittiert_ = 0;
+    std::size_t zuletztQuittiert_ = 0;
+    int leerenMs_ = 1;
+    DruckWarten warten_;
+    DruckErgebnis ergebnis_;
 };
 
 // ---------------------------------------------------------------------------
@@ -405,8 +578,15 @@ public:
 
     http_t* Http() const { return http_; }
     bool Abgelaufen() const { return RestMs(frist_) == 0; }
+    void Frist(Uhr::time_point frist) { frist_ = frist; }
+    // Whether the connection takes more data now.
+    bool Bereit() const { return http_ && (Bereit_(httpGetFd(http_)) & (POLLOUT | POLLERR)); }
 
 private:
+    static short Bereit_(int fd) {
+        pollfd pf{fd, POLLOUT, 0};
+        return ::poll(&pf, 1, 0) > 0 ? pf.revents : 0;
+    }
     static int Weiter(http_t*, void* selbst) {
         return static_cast<CupsVerbindung*>(selbst)->Abgelaufen() ? 0 : 1;
     }
@@ -426,12 +606,56 @@ bool CupsOk(ipp_status_t status) {
 
 class CupsAnschluss : public DruckAnschluss {
 public:
-    explicit CupsAnschluss(std::string name) : name_(std::move(name)) {}
+    CupsAnschluss(std::string name, std::chrono::milliseconds limit)
+        : name_(std::move(name)), limit_(limit) {}
     ~CupsAnschluss() override { Aufraeumen(); }
 
-    DruckErgebnis Oeffnen(Uhr::time_point frist) override {
+    // The scheduler is asked and answers at once; its waits end at the
+    // stall limit. The data then goes to it in pieces whenever its
+    // connection takes more.
+    Stand Weiter(std::string_view bytes) override {
         const SigpipeSperre sperre;
-        verbindung_ = std::make_unique<CupsVerbindung>(frist);
+        if (!dokument_) {
+            if (fehler_)
+                return Stand::Fehler;
+            return Oeffnen();
+        }
+        if (!verbindung_->Bereit())
+            return Stand::Laeuft;
+        verbindung_->Frist(Uhr::now() + limit_);
+        if (geschrieben_ < bytes.size()) {
+            const std::size_t n = std::min(kCupsStueck, bytes.size() - geschrieben_);
+            if (cupsWriteRequestData(verbindung_->Http(), bytes.data() + geschrieben_, n) !=
+                HTTP_STATUS_CONTINUE)
+                return Fehler(DruckFehler::Abgebrochen);
+            geschrieben_ += n;
+            return Stand::Laeuft;
+        }
+        dokument_ = false;
+        if (!CupsOk(cupsFinishDestDocument(verbindung_->Http(), dest_, info_)))
+            return Fehler(DruckFehler::Abgebrochen);
+        auftrag_ = 0;
+        Aufraeumen();
+        return Stand::Fertig;
+    }
+
+    DruckWarten Warten() const override {
+        if (!verbindung_ || !verbindung_->Http())
+            return Gleich();
+        return Auf(Art::Schreibbar, httpGetFd(verbindung_->Http()));
+    }
+    std::size_t Angenommen() const override { return geschrieben_; }
+    DruckErgebnis Ergebnis() const override { return ergebnis_; }
+    void Verwerfen() override {
+        dokument_ = false;
+        Aufraeumen();
+    }
+
+private:
+    static constexpr std::size_t kCupsStueck = 16 * 1024;
+
+    Stand Oeffnen() {
+        verbindung_ = std::make_unique<CupsVerbindung>(Uhr::now() + limit_);
         if (!verbindung_->Http())
             return Fehler(DruckFehler::Verweigert);
         http_t* http = verbindung_->Http();
@@ -450,44 +674,21 @@ public:
                                   0, nullptr, 1) != HTTP_STATUS_CONTINUE)
             return Fehler(DruckFehler::Verweigert);
         dokument_ = true;
-        return {};
+        return Stand::Laeuft;
     }
 
-    DruckErgebnis Schreiben(std::string_view bytes, Uhr::time_point) override {
-        const SigpipeSperre sperre;
-        constexpr std::size_t stueck = 64 * 1024;
-        for (std::size_t i = 0; i < bytes.size(); i += stueck) {
-            const std::size_t n = std::min(stueck, bytes.size() - i);
-            if (cupsWriteRequestData(verbindung_->Http(), bytes.data() + i, n) !=
-                HTTP_STATUS_CONTINUE)
-                return Fehler(DruckFehler::Abgebrochen);
-        }
-        return {};
-    }
-
-    DruckErgebnis Schliessen(Uhr::time_point) override {
-        const SigpipeSperre sperre;
-        DruckErgebnis e;
-        if (dokument_ && !fehler_) {
-            dokument_ = false;
-            if (!CupsOk(cupsFinishDestDocument(verbindung_->Http(), dest_, info_)))
-                e = Fehler(DruckFehler::Abgebrochen);
-            else
-                auftrag_ = 0;
+    Stand Fehler(DruckFehler art) {
+        fehler_ = true;
+        if (verbindung_ && verbindung_->Abgelaufen()) {
+            ergebnis_ = Zeitueberschreitung();
+        } else {
+            std::string text = name_;
+            if (const std::string m = CupsMeldung(); !m.empty())
+                text += ": " + m;
+            ergebnis_ = Fehlschlag(art, text);
         }
         Aufraeumen();
-        return e;
-    }
-
-private:
-    DruckErgebnis Fehler(DruckFehler art) {
-        fehler_ = true;
-        if (verbindung_ && verbindung_->Abgelaufen())
-            return Zeitueberschreitung();
-        std::string text = name_;
-        if (const std::string m = CupsMeldung(); !m.empty())
-            text += ": " + m;
-        return Fehlschlag(art, text);
+        return Stand::Fehler;
     }
 
     // A job left half-written would wait in the queue for the rest; it is
@@ -511,24 +712,27 @@ private:
     }
 
     std::string name_;
+    std::chrono::milliseconds limit_;
     std::unique_ptr<CupsVerbindung> verbindung_;
     cups_dest_t* dest_ = nullptr;
     cups_dinfo_t* info_ = nullptr;
     int auftrag_ = 0;
     bool dokument_ = false;
     bool fehler_ = false;
+    std::size_t geschrieben_ = 0;
+    DruckErgebnis ergebnis_;
 };
 
 class UngueltigerAnschluss : public DruckAnschluss {
 public:
     explicit UngueltigerAnschluss(std::string port) : port_(std::move(port)) {}
-    DruckErgebnis Oeffnen(Uhr::time_point) override {
+    Stand Weiter(std::string_view) override { return Stand::Fehler; }
+    DruckWarten Warten() const override { return Gleich(); }
+    std::size_t Angenommen() const override { return 0; }
+    DruckErgebnis Ergebnis() const override {
         return Fehlschlag(DruckFehler::Ungueltig, "Kein gültiger Anschluss: \"" + port_ + "\"");
     }
-    DruckErgebnis Schreiben(std::string_view, Uhr::time_point) override {
-        return Fehlschlag(DruckFehler::Ungueltig, port_);
-    }
-    DruckErgebnis Schliessen(Uhr::time_point) override { return {}; }
+    void Verwerfen() override {}
 
 private:
     std::string port_;
@@ -611,7 +815,8 @@ std::optional<std::string> RelativerPfad(const std::string& text) {
 
 } // namespace
 
-std::unique_ptr<DruckAnschluss> AnschlussFuer(const std::string& port) {
+std::unique_ptr<DruckAnschluss> AnschlussFuer(const std::string& port,
+                                              std::chrono::milliseconds stockLimit) {
     PortZiel ziel = PortZerlegen(port);
     switch (ziel.Art) {
     case PortArt::Geraet:
@@ -619,11 +824,23 @@ std::unique_ptr<DruckAnschluss> AnschlussFuer(const std::string& port) {
     case PortArt::Netzwerk:
         return std::make_unique<NetzwerkAnschluss>(std::move(ziel.Host), ziel.Port);
     case PortArt::Warteschlange:
-        return std::make_unique<CupsAnschluss>(std::move(ziel.Warteschlange));
+        return std::make_unique<CupsAnschluss>(std::move(ziel.Warteschlange), stockLimit);
     case PortArt::Ungueltig:
         break;
     }
     return std::make_unique<UngueltigerAnschluss>(port);
+}
+
+void DruckWartenBlockierend(const DruckWarten& warten) {
+    const int ms = int(std::min<long long>(warten.Hoechstens.count(), 24LL * 3600 * 1000));
+    if (warten.Worauf == DruckWarten::Art::Nichts || warten.Griff < 0) {
+        if (ms > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+        return;
+    }
+    pollfd pf{int(warten.Griff),
+              short(warten.Worauf == DruckWarten::Art::Lesbar ? POLLIN : POLLOUT), 0};
+    ::poll(&pf, 1, ms);
 }
 
 std::vector<DruckerEintrag> DruckerAuflisten(std::chrono::milliseconds suchZeit) {

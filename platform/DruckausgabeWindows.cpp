@@ -1,5 +1,6 @@
 // Windows: the port string is opened as it stands, a port such as "LPT1" or a
-// printer share such as "\\server\printer", and written with one WriteFile.
+// printer share such as "\\server\printer", and written in pieces with
+// overlapped WriteFile calls.
 #include "platform/Druckausgabe.h"
 
 #include <windows.h>
@@ -12,7 +13,7 @@ namespace zw {
 
 namespace {
 
-using Uhr = std::chrono::steady_clock;
+using Stand = DruckAnschluss::Stand;
 
 std::wstring Breit(const std::string& text) {
     if (text.empty())
@@ -46,74 +47,143 @@ std::string Systemfehler(DWORD code) {
     return Schmal(w);
 }
 
-DWORD RestMs(Uhr::time_point frist) {
-    const auto rest = std::chrono::ceil<std::chrono::milliseconds>(frist - Uhr::now()).count();
-    return DWORD(std::max<long long>(rest, 1));
-}
+// A write waits at most this long for the port, so the caller's loop runs
+// between the pieces and sees progress; a port that took nothing for the
+// whole stall limit has stalled.
+constexpr DWORD kStueckZeitMs = 200;
+constexpr DWORD kStueck = 4096;
 
 class WindowsAnschluss : public DruckAnschluss {
 public:
     explicit WindowsAnschluss(std::string port) : port_(std::move(port)) {}
     ~WindowsAnschluss() override { Zu(); }
 
-    DruckErgebnis Oeffnen(Uhr::time_point frist) override {
-        handle_ =
-            CreateFileW(Breit(port_).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Stand Weiter(std::string_view bytes) override {
+        if (handle_ == INVALID_HANDLE_VALUE) {
+            if (geoeffnet_)
+                return Stand::Fehler;
+            if (!Oeffnen())
+                return Stand::Fehler;
+        }
+        if (unterwegs_) {
+            DWORD n = 0;
+            if (!GetOverlappedResult(handle_, &ov_, &n, FALSE)) {
+                const DWORD code = GetLastError();
+                if (code == ERROR_IO_INCOMPLETE)
+                    return Stand::Laeuft;
+                unterwegs_ = false;
+                // A time-out per piece is no fault; what it took counts.
+                if (code != ERROR_SEM_TIMEOUT)
+                    return Fehler(DruckFehler::Abgebrochen, code);
+            }
+            unterwegs_ = false;
+            // Only what the port reports as taken counts: a piece the
+            // time-out cut short is written on from where it stopped.
+            geschrieben_ += n;
+        }
+        if (geschrieben_ >= bytes.size()) {
+            Zu();
+            return Stand::Fertig;
+        }
+        const DWORD n = DWORD(std::min<std::size_t>(kStueck, bytes.size() - geschrieben_));
+        ResetEvent(ov_.hEvent);
+        if (datei_) {
+            // The end of the file, as for a file opened to append.
+            ov_.Offset = 0xFFFFFFFF;
+            ov_.OffsetHigh = 0xFFFFFFFF;
+        } else {
+            ov_.Offset = ov_.OffsetHigh = 0;
+        }
+        if (!WriteFile(handle_, bytes.data() + geschrieben_, n, nullptr, &ov_)) {
+            const DWORD code = GetLastError();
+            if (code != ERROR_IO_PENDING && code != ERROR_SEM_TIMEOUT)
+                return Fehler(DruckFehler::Abgebrochen, code);
+        }
+        unterwegs_ = true;
+        return Stand::Laeuft;
+    }
+
+    DruckWarten Warten() const override {
+        if (!unterwegs_)
+            return DruckWarten{DruckWarten::Art::Nichts, -1, std::chrono::milliseconds(0)};
+        return DruckWarten{DruckWarten::Art::Ereignis, reinterpret_cast<std::intptr_t>(ov_.hEvent),
+                           std::chrono::milliseconds(kStueckZeitMs)};
+    }
+    std::size_t Angenommen() const override { return geschrieben_; }
+    DruckErgebnis Ergebnis() const override { return ergebnis_; }
+    void Verwerfen() override { Zu(); }
+
+private:
+    bool Oeffnen() {
+        geoeffnet_ = true;
+        handle_ = CreateFileW(Breit(port_).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_OVERLAPPED, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) {
             const DWORD code = GetLastError();
             const DruckFehler art = (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
                                      code == ERROR_BAD_NETPATH)
                                         ? DruckFehler::NichtGefunden
                                         : DruckFehler::Verweigert;
-            return DruckErgebnis{art, port_ + ": " + Systemfehler(code)};
+            ergebnis_ = DruckErgebnis{art, port_ + ": " + Systemfehler(code)};
+            return false;
         }
         // A file as the port gets each copy appended, as everywhere else; a
         // device has no end to move to.
-        if (GetFileType(handle_) == FILE_TYPE_DISK) {
-            LARGE_INTEGER null{};
-            SetFilePointerEx(handle_, null, nullptr, FILE_END);
-        }
-        // A port that takes no time-outs (a file, a share) is written without
-        // one; the result is therefore not examined.
+        datei_ = GetFileType(handle_) == FILE_TYPE_DISK;
+        // A port that takes time-outs ends each piece after a short wait
+        // with what it took; others (a file, a share) ignore this.
         COMMTIMEOUTS zeiten{};
-        zeiten.WriteTotalTimeoutConstant = RestMs(frist);
+        zeiten.WriteTotalTimeoutConstant = kStueckZeitMs;
         SetCommTimeouts(handle_, &zeiten);
-        return {};
+        ov_ = OVERLAPPED{};
+        ov_.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        return true;
     }
 
-    DruckErgebnis Schreiben(std::string_view bytes, Uhr::time_point) override {
-        DWORD geschrieben = 0;
-        // Only success or failure counts: a write the time-out cut short but
-        // that reports success is a written copy.
-        if (!WriteFile(handle_, bytes.data(), DWORD(bytes.size()), &geschrieben, nullptr)) {
-            const DWORD code = GetLastError();
-            const DruckFehler art =
-                code == ERROR_SEM_TIMEOUT ? DruckFehler::Zeitlimit : DruckFehler::Abgebrochen;
-            return DruckErgebnis{art, port_ + ": " + Systemfehler(code)};
-        }
-        return {};
-    }
-
-    DruckErgebnis Schliessen(Uhr::time_point) override {
+    Stand Fehler(DruckFehler art, DWORD code) {
+        ergebnis_ = DruckErgebnis{art, port_ + ": " + Systemfehler(code)};
         Zu();
-        return {};
+        return Stand::Fehler;
     }
 
-private:
     void Zu() {
-        if (handle_ != INVALID_HANDLE_VALUE)
+        if (handle_ != INVALID_HANDLE_VALUE) {
+            if (unterwegs_) {
+                CancelIoEx(handle_, &ov_);
+                DWORD n = 0;
+                GetOverlappedResult(handle_, &ov_, &n, TRUE);
+                unterwegs_ = false;
+            }
             CloseHandle(handle_);
+        }
         handle_ = INVALID_HANDLE_VALUE;
+        if (ov_.hEvent)
+            CloseHandle(ov_.hEvent);
+        ov_.hEvent = nullptr;
     }
 
     std::string port_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
+    OVERLAPPED ov_{};
+    bool geoeffnet_ = false;
+    bool datei_ = false;
+    bool unterwegs_ = false;
+    std::size_t geschrieben_ = 0;
+    DruckErgebnis ergebnis_;
 };
 
 } // namespace
 
-std::unique_ptr<DruckAnschluss> AnschlussFuer(const std::string& port) {
+std::unique_ptr<DruckAnschluss> AnschlussFuer(const std::string& port, std::chrono::milliseconds) {
     return std::make_unique<WindowsAnschluss>(port);
+}
+
+void DruckWartenBlockierend(const DruckWarten& warten) {
+    const DWORD ms = DWORD(std::min<long long>(warten.Hoechstens.count(), 24LL * 3600 * 1000));
+    if (warten.Worauf == DruckWarten::Art::Ereignis && warten.Griff != -1)
+        WaitForSingleObject(reinterpret_cast<HANDLE>(warten.Griff), ms);
+    else if (ms > 0)
+        Sleep(ms);
 }
 
 // The shell's own network browser lists the printers here; this list stays

@@ -2,6 +2,8 @@
 // copy. The transports themselves are in the platform's own source.
 #include "platform/Druckausgabe.h"
 
+#include "core/Konvertierung.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -106,19 +108,129 @@ PortZiel PortZerlegen(std::string_view port) {
     return ziel;
 }
 
-DruckErgebnis KopieDrucken(const std::string& port, std::string_view bytes,
-                           std::chrono::milliseconds zeitLimit) {
-    const auto frist = std::chrono::steady_clock::now() + zeitLimit;
-    const std::unique_ptr<DruckAnschluss> anschluss = AnschlussFuer(port);
-    DruckErgebnis ergebnis = anschluss->Oeffnen(frist);
-    if (!ergebnis.Ok()) {
-        anschluss->Schliessen(frist);
-        return ergebnis;
+DruckKopie::DruckKopie(const std::string& port, std::string bytes,
+                       std::chrono::milliseconds stockLimit)
+    : bytes_(std::move(bytes)), limit_(stockLimit), anschluss_(AnschlussFuer(port, stockLimit)),
+      letzterFortschritt_(std::chrono::steady_clock::now()) {}
+
+DruckKopie::~DruckKopie() {
+    if (laeuft_)
+        anschluss_->Verwerfen();
+}
+
+void DruckKopie::Ende(DruckErgebnis e) {
+    if (!e.Ok())
+        anschluss_->Verwerfen();
+    laeuft_ = false;
+    ergebnis_ = std::move(e);
+}
+
+bool DruckKopie::Weiter() {
+    if (!laeuft_)
+        return false;
+    const DruckAnschluss::Stand stand = anschluss_->Weiter(bytes_);
+    const std::size_t angenommen = anschluss_->Angenommen();
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (angenommen > gesendet_) {
+        gesendet_ = angenommen;
+        letzterFortschritt_ = jetzt;
     }
-    ergebnis = anschluss->Schreiben(bytes, frist);
-    DruckErgebnis zu = anschluss->Schliessen(frist);
-    // The first fault is the one to tell.
-    return ergebnis.Ok() ? zu : ergebnis;
+    switch (stand) {
+    case DruckAnschluss::Stand::Fertig:
+        gesendet_ = bytes_.size();
+        Ende({});
+        return false;
+    case DruckAnschluss::Stand::Fehler:
+        Ende(anschluss_->Ergebnis());
+        return false;
+    case DruckAnschluss::Stand::Laeuft:
+        break;
+    }
+    if (jetzt - letzterFortschritt_ >= limit_) {
+        Ende({DruckFehler::Zeitlimit, "Zeitlimit überschritten"});
+        return false;
+    }
+    return true;
+}
+
+DruckWarten DruckKopie::Warten() const {
+    DruckWarten w = anschluss_->Warten();
+    const auto rest = std::chrono::ceil<std::chrono::milliseconds>(
+        letzterFortschritt_ + limit_ - std::chrono::steady_clock::now());
+    const auto grenze = std::max(rest, std::chrono::milliseconds(0));
+    if (w.Worauf == DruckWarten::Art::Nichts)
+        w.Hoechstens = std::min(w.Hoechstens, grenze);
+    else
+        w.Hoechstens = w.Hoechstens.count() > 0 ? std::min(w.Hoechstens, grenze) : grenze;
+    return w;
+}
+
+void DruckKopie::Beenden() {
+    if (laeuft_)
+        Ende({DruckFehler::Beendet, "Beendet"});
+}
+
+DruckErgebnis KopieDrucken(const std::string& port, std::string_view bytes,
+                           std::chrono::milliseconds stockLimit,
+                           const std::function<bool(std::size_t)>& fortschritt) {
+    DruckKopie kopie(port, std::string(bytes), stockLimit);
+    while (kopie.Weiter()) {
+        if (fortschritt && !fortschritt(kopie.Gesendet())) {
+            kopie.Beenden();
+            break;
+        }
+        DruckWartenBlockierend(kopie.Warten());
+    }
+    if (fortschritt)
+        fortschritt(kopie.Gesendet());
+    return kopie.Ergebnis();
+}
+
+namespace {
+
+std::string Sekunden(std::chrono::milliseconds ms) {
+    const long long n = ms.count();
+    if (n % 1000 == 0)
+        return n == 1000 ? "1 Sekunde" : std::to_string(n / 1000) + " Sekunden";
+    std::string text = std::to_string(n / 1000) + "," + std::to_string(n % 1000 + 1000).substr(1);
+    while (text.back() == '0')
+        text.pop_back();
+    return text + " Sekunden";
+}
+
+} // namespace
+
+std::string DruckFehlerText(const DruckErgebnis& e, std::size_t gesendet, std::size_t groesse,
+                            std::chrono::milliseconds stockLimit) {
+    std::string grund;
+    switch (e.Fehler) {
+    case DruckFehler::Keiner:
+        return {};
+    case DruckFehler::Ungueltig:
+        grund = "Der Anschluss ist kein gültiger Druckeranschluss.";
+        break;
+    case DruckFehler::NichtGefunden:
+        grund = "Der Drucker oder sein Anschluss wurde nicht gefunden.";
+        break;
+    case DruckFehler::Verweigert:
+        grund = "Der Drucker ist belegt oder hat die Verbindung abgelehnt.";
+        break;
+    case DruckFehler::Zeitlimit:
+        grund = "Der Drucker nimmt seit " + Sekunden(stockLimit) + " keine Daten an.";
+        break;
+    case DruckFehler::Abgebrochen:
+        grund = "Die Verbindung zum Drucker wurde unterbrochen.";
+        break;
+    case DruckFehler::Beendet:
+        grund = "Der Druck wurde abgebrochen.";
+        break;
+    }
+    std::string text = grund + " " + ZahlGruppieren(std::int64_t(gesendet)) + " von " +
+                       ZahlGruppieren(std::int64_t(groesse)) + " Bytes wurden gesendet.";
+    if (gesendet > 0)
+        text += " Den gesendeten Teil hat der Drucker vielleicht schon geprägt; Wiederholen "
+                "sendet die Kopie noch einmal von Anfang an.";
+    return text;
 }
 
 } // namespace zw

@@ -12,7 +12,7 @@ set -euo pipefail
 programm=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
-    libcups2-dev
+    libcups2-dev liblouis-dev liblouis-data
 )
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -20,6 +20,7 @@ xdotool key ctrl+o; sleep 1.5; xdotool type --delay 15 $oben/build/bin/Beispiel.
 shot hauptfenster
 xdotool key ctrl+f; shot suchen; xdotool key Escape; sleep 0.5
 xdotool key ctrl+p; shot drucken; xdotool key Escape; sleep 0.5
+xdotool key alt+d; sleep 0.5; xdotool key v; shot vorschau; xdotool key Escape; sleep 0.5
 xdotool key ctrl+l; shot lokal; xdotool key Escape; sleep 0.5
 xdotool key ctrl+n; shot netzwerk; xdotool key Escape; sleep 0.5
 xdotool key F1; shot hilfe; xdotool key alt+F4; sleep 0.8

@@ -57,6 +57,9 @@ public:
         Lesen,          // reads everything until the sender closes
         Stocken,        // accepts, then reads nothing
         SchliessenNach, // reads so many bytes, then hangs up
+        Langsam,        // reads so many bytes a second, like an embosser
+        StockenNach,    // reads so many bytes, then nothing more
+        ResetNach,      // reads so many bytes, then resets the connection
     };
 
     // A receive buffer of a few kilobytes makes a stalled printer show at
@@ -140,6 +143,16 @@ private:
                 v = verhalten_;
                 grenze = nachBytes_;
             }
+            if (v == Verhalten::StockenNach && daten.size() >= grenze)
+                v = Verhalten::Stocken;
+            if (v == Verhalten::ResetNach && daten.size() >= grenze) {
+                const linger sofort{1, 0};
+                ::setsockopt(verbindung, SOL_SOCKET, SO_LINGER, &sofort, sizeof(sofort));
+                Ablegen(abgebrochen_, daten);
+                ::close(verbindung);
+                verbindung = -1;
+                continue;
+            }
             if (v == Verhalten::Stocken) {
                 // A sender that gives up and tries again comes back as a new
                 // connection; the stalled one is then dropped.
@@ -158,6 +171,14 @@ private:
             std::size_t wunsch = sizeof(puffer);
             if (v == Verhalten::SchliessenNach)
                 wunsch = std::min(wunsch, grenze > daten.size() ? grenze - daten.size() : 0);
+            if (v == Verhalten::StockenNach || v == Verhalten::ResetNach)
+                wunsch = std::min(wunsch, grenze - daten.size());
+            if (v == Verhalten::Langsam) {
+                // A fiftieth of the rate every 20 ms.
+                std::this_thread::sleep_until(naechstesLesen_);
+                naechstesLesen_ = std::chrono::steady_clock::now() + 20ms;
+                wunsch = std::min(wunsch, std::max<std::size_t>(grenze / 50, 1));
+            }
             if (wunsch == 0) {
                 Ablegen(abgebrochen_, daten);
                 ::close(verbindung);
@@ -195,6 +216,7 @@ private:
     Verhalten verhalten_ = Verhalten::Lesen;
     std::size_t nachBytes_ = 0;
     std::vector<std::string> kopien_, abgebrochen_;
+    std::chrono::steady_clock::time_point naechstesLesen_{};
     std::thread faden_;
 };
 

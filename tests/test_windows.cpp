@@ -190,6 +190,32 @@ TEST(WindowsDruckport, KopieInEineDatei) {
     EXPECT_EQ(Lesen(datei), kopie + "2\f");
 }
 
+TEST(WindowsDruckport, GrosseKopieInStueckenAngehaengtMitFortschritt) {
+    TempOrdner ordner;
+    const auto datei = ordner / "drucker.prn";
+    Schreiben(datei, "vorher");
+    std::string kopie(100 * 1024 + 7, '\0');
+    for (std::size_t i = 0; i < kopie.size(); ++i)
+        kopie[i] = char(i * 13 % 256);
+    std::vector<std::size_t> stand;
+    const DruckErgebnis e =
+        KopieDrucken(datei.string(), kopie, DruckZeitLimit, [&](std::size_t n) {
+            stand.push_back(n);
+            return true;
+        });
+    EXPECT_TRUE(e.Ok()) << e.Meldung;
+    // Piece after piece, each at the end of the file.
+    EXPECT_TRUE(Lesen(datei) == "vorher" + kopie);
+    EXPECT_GT(stand.size(), 10u);
+    EXPECT_TRUE(std::is_sorted(stand.begin(), stand.end()));
+    EXPECT_EQ(stand.back(), kopie.size());
+    // Ended by the caller: what went out stays, the copy does not count.
+    const DruckErgebnis beendet = KopieDrucken(datei.string(), kopie, DruckZeitLimit,
+                                               [](std::size_t n) { return n < 8192; });
+    EXPECT_EQ(beendet.Fehler, DruckFehler::Beendet);
+    EXPECT_LT(Lesen(datei).size(), 6 + 2 * kopie.size());
+}
+
 TEST(WindowsDruckport, FehlerJeArt) {
     TempOrdner ordner;
     struct Fall {

@@ -1,10 +1,14 @@
 #include "ui/DruckDlg.h"
 
+#include "core/BrailleCodes.h"
 #include "core/Drucktext.h"
+#include "core/Konvertierung.h"
+#include "platform/DruckLauf.h"
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
 #include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
+#include "ui/Vorschau.h"
 
 #include <QApplication>
 #include <QFile>
@@ -12,6 +16,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
 
 namespace zw {
 
@@ -21,6 +27,10 @@ const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betri
 
 QString Zusammen(const QStringList& teile, QChar trenner) {
     return teile.join(trenner);
+}
+
+QString Gruppiert(std::size_t n) {
+    return QString::fromStdString(ZahlGruppieren(std::int64_t(n)));
 }
 
 } // namespace
@@ -109,6 +119,21 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     EditKopien->setMaxLength(2);
     EditKopien->setAccessibleName(QStringLiteral("Kopien"));
     LabelKopien->setBuddy(EditKopien);
+    auto seite = [&](const char* name, const QString& titel) {
+        auto* e = new QSpinBox(this);
+        e->setObjectName(QLatin1String(name));
+        e->setAccessibleName(titel);
+        e->setRange(1, 1);
+        e->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+        return e;
+    };
+    LabelSeiten = label("LabelSeiten", QStringLiteral("&Seiten von:"));
+    EditSeitenVon = seite("EditSeitenVon", QStringLiteral("Seiten von"));
+    LabelSeiten->setBuddy(EditSeitenVon);
+    LabelSeitenBis = label("LabelSeitenBis", QStringLiteral("b&is:"));
+    EditSeitenBis = seite("EditSeitenBis", QStringLiteral("Seiten bis"));
+    LabelSeitenBis->setBuddy(EditSeitenBis);
+    LabelSeitenAnzahl = label("LabelSeitenAnzahl", QString());
     LabelStatus = label("LabelStatus", QStringLiteral("Status:"));
     LabelStatusText = label("LabelStatusText", QStringLiteral("-"));
     // A screen reader reads a value with its caption when the two are tied.
@@ -116,10 +141,16 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     // always the text shown.
     LabelPort->setBuddy(LabelPortText);
     LabelStatus->setBuddy(LabelStatusText);
+    LabelPruefung = label("LabelPruefung", QString());
+    LabelPruefung->setWordWrap(true);
+    LabelPruefung->setTextFormat(Qt::PlainText);
 
     ButtonDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
     ButtonDrucken->setObjectName(QStringLiteral("ButtonDrucken"));
     ButtonDrucken->setDefault(true);
+    ButtonVorschau = new QPushButton(QStringLiteral("Braille-&Vorschau..."), this);
+    ButtonVorschau->setObjectName(QStringLiteral("ButtonVorschau"));
+    ButtonVorschau->setAutoDefault(false);
     ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
     ButtonAbbrechen->setAutoDefault(false);
@@ -133,14 +164,43 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     LabelPortText->setAccessibleName(FDruckerPortStr);
     EditKopien->setText(QStringLiteral("1"));
     EditKopienChange();
+    // The copies come first, then the pages, then the buttons.
+    setTabOrder(EditKopien, EditSeitenVon);
+    setTabOrder(EditSeitenVon, EditSeitenBis);
+    setTabOrder(EditSeitenBis, ButtonDrucken);
+    setTabOrder(ButtonDrucken, ButtonVorschau);
+    setTabOrder(ButtonVorschau, ButtonAbbrechen);
+    bytes_ = DruckBytes(FDruckTextStr);
+    SetBraille(braille_);
+
+    lauf_ = new DruckLauf(this);
+    lauf_->Fortschritt = [this](std::size_t gesendet, std::size_t groesse) {
+        StatusZeigen(gesendet, groesse);
+    };
+    lauf_->Fertig = [this](const DruckErgebnis& e) {
+        // Answered from the event loop, not from inside the copy's step.
+        QTimer::singleShot(0, this, [this, e] { KopieFertig(e); });
+    };
+    connect(EditSeitenVon, &QSpinBox::valueChanged, this, [this](int von) {
+        if (EditSeitenBis->value() < von)
+            EditSeitenBis->setValue(von);
+    });
+    connect(EditSeitenBis, &QSpinBox::valueChanged, this, [this](int bis) {
+        if (EditSeitenVon->value() > bis)
+            EditSeitenVon->setValue(bis);
+    });
 
     EditKopien->installEventFilter(this);
     connect(EditKopien, &QLineEdit::textChanged, this, [this] { EditKopienChange(); });
     connect(ButtonDrucken, &QPushButton::clicked, this, [this] {
         BefehlAusfuehren(dialoge_, this, [this] { ButtonDruckenClick(); });
-        accept();
+        // A job that could not start ends the dialog as one that ended.
+        if (!druckt_)
+            accept();
     });
-    connect(ButtonAbbrechen, &QPushButton::clicked, this, &QDialog::reject);
+    connect(ButtonVorschau, &QPushButton::clicked, this,
+            [this] { BefehlAusfuehren(dialoge_, this, [this] { ButtonVorschauClick(); }); });
+    connect(ButtonAbbrechen, &QPushButton::clicked, this, &TDruckenForm::reject);
 }
 
 void TDruckenForm::SetKopien(int n) {
@@ -153,20 +213,87 @@ void TDruckenForm::SetKopien(int n) {
 }
 
 void TDruckenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund(
-        {LabelPort, LabelPortText, LabelKopien, EditKopien, LabelStatus, LabelStatusText}, schrift,
-        hintergrund);
-    SchriftFuerKnoepfe({ButtonDrucken, ButtonAbbrechen}, schrift);
+    schrift_ = schrift;
+    hintergrund_ = hintergrund;
+    SchriftUndHintergrund({LabelPort, LabelPortText, LabelKopien, EditKopien, LabelSeiten,
+                           EditSeitenVon, LabelSeitenBis, EditSeitenBis, LabelSeitenAnzahl,
+                           LabelStatus, LabelStatusText, LabelPruefung},
+                          schrift, hintergrund);
+    SchriftFuerKnoepfe({ButtonDrucken, ButtonVorschau, ButtonAbbrechen}, schrift);
+}
+
+void TDruckenForm::SetBraille(const BrailleEinstellung& braille) {
+    braille_ = braille;
+    if (!BrailleCodeFinden(braille_.Code))
+        braille_.Code = std::string(BrailleCodes().front().Name);
+    SeitenEinrichten();
+    PruefungZeigen();
+}
+
+void TDruckenForm::SetNichtKonvertiert(std::int64_t anzahl) {
+    nichtKonvertiert_ = anzahl;
+    PruefungZeigen();
+}
+
+void TDruckenForm::SeitenEinrichten() {
+    seiten_ = SeitenGrenzen(bytes_, braille_.Zeichen, braille_.Zeilen);
+    const int n = std::max(int(seiten_.size()), 1);
+    for (QSpinBox* e : {EditSeitenVon, EditSeitenBis})
+        e->setRange(1, n);
+    // All pages unless asked otherwise.
+    EditSeitenVon->setValue(1);
+    EditSeitenBis->setValue(n);
+    LabelSeitenAnzahl->setText(
+        n == 1 ? QStringLiteral("(1 Seite zu %1 x %2)").arg(braille_.Zeichen).arg(braille_.Zeilen)
+               : QStringLiteral("(%1 Seiten zu %2 x %3)")
+                     .arg(n)
+                     .arg(braille_.Zeichen)
+                     .arg(braille_.Zeilen));
+    LabelSeitenAnzahl->adjustSize();
+}
+
+void TDruckenForm::PruefungZeigen() {
+    QStringList teile;
+    if (nichtKonvertiert_ > 0)
+        teile << QStringLiteral("Achtung: Der Text wurde noch nicht konvertiert; die Tabelle "
+                                "würde %1 Zeichen ersetzen.")
+                     .arg(QString::fromStdString(ZahlGruppieren(nichtKonvertiert_)));
+    try {
+        const ZellenTabelle& zellen = ZellenLaden(*BrailleCodeFinden(braille_.Code));
+        const std::string meldung = PruefMeldung(DruckPruefen(FDruckTextStr, zellen));
+        if (!meldung.empty())
+            teile << QString::fromStdString(meldung);
+    } catch (const BrailleFehler& f) {
+        // Printing does not need the check.
+        teile << QStringLiteral("Die Prüfung ist nicht möglich: ") + QString::fromUtf8(f.what());
+    }
+    const QString text = teile.join(u'\n');
+    LabelPruefung->setText(text);
+    LabelPruefung->setVisible(!text.isEmpty());
+    // Read out with the copies field, which has the focus when the dialog
+    // opens.
+    EditKopien->setAccessibleDescription(text);
+    setAccessibleDescription(text);
+    if (isVisible())
+        SchalterEinrichten();
 }
 
 void TDruckenForm::SchalterEinrichten() {
     const int rand = kLayoutAbstand;
-    for (QPushButton* k : {ButtonDrucken, ButtonAbbrechen})
+    for (QPushButton* k : {ButtonDrucken, ButtonVorschau, ButtonAbbrechen})
         k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
+    // The preview's caption is longer than the others; its button is as
+    // wide as the caption needs, so it is read whole.
+    ButtonVorschau->resize(
+        std::max(kLayoutKnopfBreite,
+                 TextBreite(ButtonVorschau->font(),
+                            UndZeichenEntfernen(ButtonVorschau->text()) + QStringLiteral("MM"))),
+        ButtonVorschau->height());
     // The labels are as large as their texts; the port's, for now, as its
     // whole text.
     LabelPortText->setText(FDruckerPortStr);
-    for (QLabel* l : {LabelPort, LabelPortText, LabelKopien, LabelStatus, LabelStatusText})
+    for (QLabel* l : {LabelPort, LabelPortText, LabelKopien, LabelSeiten, LabelSeitenBis,
+                      LabelSeitenAnzahl, LabelStatus, LabelStatusText})
         l->adjustSize();
 
     LabelPort->move(rand, rand);
@@ -178,13 +305,35 @@ void TDruckenForm::SchalterEinrichten() {
     // The label in the middle of the edit's height.
     LabelKopien->move(LabelKopien->x(),
                       (EditKopien->height() - LabelKopien->height()) / 2 + EditKopien->y());
-    LabelStatus->move(LabelKopien->x(), EditKopien->y() + EditKopien->height() + rand);
+    // The page range in a row of its own, each field as wide as five digits.
+    const int seitenHoehe = SteuerelementHoehe(EditSeitenVon->font(), EditSeitenVon);
+    const int seitenBreite = TextBreite(EditSeitenVon->font(), QStringLiteral("99999")) +
+                             2 * SchriftHoehe(EditSeitenVon->font());
+    const int seitenOben = EditKopien->y() + EditKopien->height() + rand;
+    LabelSeiten->move(rand, seitenOben + (seitenHoehe - LabelSeiten->height()) / 2);
+    EditSeitenVon->setGeometry(LabelSeiten->x() + LabelSeiten->width() + 5, seitenOben,
+                               seitenBreite, seitenHoehe);
+    LabelSeitenBis->move(EditSeitenVon->x() + EditSeitenVon->width() + rand, LabelSeiten->y());
+    EditSeitenBis->setGeometry(LabelSeitenBis->x() + LabelSeitenBis->width() + 5, seitenOben,
+                               seitenBreite, seitenHoehe);
+    LabelSeitenAnzahl->move(EditSeitenBis->x() + EditSeitenBis->width() + rand, LabelSeiten->y());
+
+    LabelStatus->move(LabelKopien->x(), seitenOben + seitenHoehe + rand);
     LabelStatusText->move(LabelStatus->x() + LabelStatus->width() + rand, LabelStatus->y());
 
-    // Two buttons with a button's width before, between and after them.
-    ButtonDrucken->move(ButtonDrucken->width(), LabelStatus->y() + LabelStatus->height() + rand);
-    ButtonAbbrechen->move(2 * ButtonDrucken->x() + ButtonAbbrechen->width(), ButtonDrucken->y());
-    const int breite = ButtonAbbrechen->x() + ButtonAbbrechen->width() + ButtonDrucken->x();
+    // Three buttons with a button's width before, between and after them.
+    const int knopfBreite = ButtonDrucken->width();
+    const int breite = 5 * knopfBreite + ButtonVorschau->width() + ButtonAbbrechen->width();
+    int unten = LabelStatus->y() + LabelStatus->height() + rand;
+    if (!LabelPruefung->text().isEmpty()) {
+        const int pruefBreite = breite - 2 * rand;
+        LabelPruefung->setGeometry(rand, unten, pruefBreite,
+                                   LabelPruefung->heightForWidth(pruefBreite));
+        unten = LabelPruefung->y() + LabelPruefung->height() + rand;
+    }
+    ButtonDrucken->move(knopfBreite, unten);
+    ButtonVorschau->move(3 * knopfBreite, unten);
+    ButtonAbbrechen->move(ButtonVorschau->x() + ButtonVorschau->width() + knopfBreite, unten);
     setFixedSize(breite, ButtonDrucken->y() + ButtonDrucken->height() + rand);
 
     // The port to the room that is left, shortened as a path is.
@@ -260,22 +409,97 @@ void TDruckenForm::EditKopienChange() {
 
 void TDruckenForm::ButtonDruckenClick() {
     SetKopien(EditKopien->text().toInt());
-    LabelStatusText->setText(QStringLiteral("Es wird gedruckt..."));
-    LabelStatusText->adjustSize();
-    LabelStatusText->repaint();
+    const int von = EditSeitenVon->value(), bis = EditSeitenBis->value();
+    // All pages are the text as it is; a range is cut at the page bounds of
+    // the embosser's page size.
+    auftrag_ =
+        (von == 1 && bis >= SeitenAnzahl()) ? bytes_ : SeitenBytes(bytes_, seiten_, von, bis);
+    geschrieben_ = 0;
+    druckt_ = true;
+    for (QWidget* w : std::initializer_list<QWidget*>{EditKopien, EditSeitenVon, EditSeitenBis,
+                                                      ButtonDrucken, ButtonVorschau})
+        w->setEnabled(false);
+    // Esc and the button end the job now; the focus goes to the button so
+    // Return does not print again.
+    ButtonAbbrechen->setFocus();
+    KopieBeginnen();
+}
 
-    const std::string port = PortBytes(FDruckerPortStr);
-    const std::string bytes = DruckBytes(FDruckTextStr);
-    int geschrieben = 0;
-    while (geschrieben < FKopien) {
-        if (KopieDrucken(port, bytes).Ok()) {
-            ++geschrieben;
-            continue;
-        }
-        // Retry writes the same copy again; it is not counted.
-        if (dialoge_.FehlerWiederholen(this, kNichtBereit) != Antwort::Wiederholen)
-            break;
+void TDruckenForm::KopieBeginnen() {
+    StatusZeigen(0, auftrag_.size());
+    lauf_->Starten(PortBytes(FDruckerPortStr), auftrag_, StockLimit);
+}
+
+void TDruckenForm::StatusZeigen(std::size_t gesendet, std::size_t groesse) {
+    // A few times a second is enough to watch, and a screen reader is not
+    // flooded with changes.
+    const auto jetzt = std::chrono::steady_clock::now();
+    if (gesendet != 0 && gesendet != groesse &&
+        jetzt - statusZeit_ < std::chrono::milliseconds(500))
+        return;
+    statusZeit_ = jetzt;
+    LabelStatusText->setText(QStringLiteral("Es wird gedruckt... Kopie %1 von %2, %3 von %4 Bytes")
+                                 .arg(std::min(geschrieben_ + 1, FKopien))
+                                 .arg(FKopien)
+                                 .arg(Gruppiert(gesendet), Gruppiert(groesse)));
+    LabelStatusText->adjustSize();
+}
+
+void TDruckenForm::KopieFertig(const DruckErgebnis& e) {
+    if (!druckt_)
+        return;
+    if (e.Ok()) {
+        ++geschrieben_;
+        if (geschrieben_ < FKopien)
+            KopieBeginnen();
+        else
+            Schluss();
+        return;
     }
+    if (e.Fehler == DruckFehler::Beendet) {
+        Schluss();
+        return;
+    }
+    const DruckKopie* kopie = lauf_->Kopie();
+    const QString text = kNichtBereit + QStringLiteral("\n\n") +
+                         QString::fromStdString(DruckFehlerText(
+                             e, kopie ? kopie->Gesendet() : 0,
+                             kopie ? kopie->Groesse() : auftrag_.size(), StockLimit));
+    // Retry writes the same copy again from its start; it is not counted.
+    if (dialoge_.FehlerWiederholen(this, text) == Antwort::Wiederholen)
+        KopieBeginnen();
+    else
+        Schluss();
+}
+
+void TDruckenForm::Schluss() {
+    druckt_ = false;
+    accept();
+}
+
+void TDruckenForm::reject() {
+    if (druckt_) {
+        // Between two pieces: what the port has not taken stays unsent.
+        if (lauf_->Laeuft())
+            lauf_->Beenden();
+        else
+            Schluss();
+        return;
+    }
+    QDialog::reject();
+}
+
+void TDruckenForm::ButtonVorschauClick() {
+    TVorschauForm vorschau(this, bytes_, braille_);
+    vorschau.SchriftartZuweisen(schrift_, hintergrund_);
+    vorschau.exec();
+    const BrailleEinstellung neu = vorschau.Einstellung();
+    if (neu.Code == braille_.Code && neu.Zeichen == braille_.Zeichen &&
+        neu.Zeilen == braille_.Zeilen)
+        return;
+    SetBraille(neu);
+    if (BrailleGeaendert)
+        BrailleGeaendert(braille_);
 }
 
 } // namespace zw

@@ -3,6 +3,7 @@
 #include "core/Drucktext.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
+#include "platform/BrailleEinstellungen.h"
 #include "platform/Fehlerbehandlung.h"
 #include "platform/Pfad.h"
 #include "platform/Vordergrund.h"
@@ -16,6 +17,7 @@
 #include "ui/NetzwerkDlg.h"
 #include "ui/ProgrammInfo.h"
 #include "ui/Suchen.h"
+#include "ui/Vorschau.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -174,6 +176,8 @@ void TForm1::MenuErzeugen() {
     MenuDatei->addSeparator();
     MenuDateiDrucken = eintrag(MenuDatei, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
                                QKeySequence(Qt::CTRL | Qt::Key_P));
+    MenuDateiVorschau =
+        eintrag(MenuDatei, "MenuDateiVorschau", QStringLiteral("Braille-&Vorschau..."));
     MenuDatei->addSeparator();
     MenuDateiBeenden = eintrag(MenuDatei, "MenuDateiBeenden", QStringLiteral("&Beenden"),
                                QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -278,6 +282,7 @@ void TForm1::FormCreate() {
     RePopupAllesMarkieren->setEnabled(false);
     ButtonDrucken->setEnabled(false);
     MenuDateiDrucken->setEnabled(false);
+    MenuDateiVorschau->setEnabled(false);
     ButtonSuchen->setEnabled(false);
     MenuBearbeitenSuchen->setEnabled(false);
     ButtonWeiterSuchen->setEnabled(false);
@@ -323,6 +328,7 @@ void TForm1::FormCreate() {
     Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
     Verbinden(MenuDateiDrucken, &TForm1::MenuDateiDruckenClick);
     Verbinden(ButtonDrucken, &TForm1::MenuDateiDruckenClick);
+    Verbinden(MenuDateiVorschau, &TForm1::MenuDateiVorschauClick);
     Verbinden(MenuDruckerLokal, &TForm1::MenuDruckerLokalClick);
     Verbinden(MenuDruckerNetzwerk, &TForm1::MenuDruckerNetzwerkClick);
     Verbinden(MenuTabelleBearbeiten, &TForm1::MenuTabelleBearbeitenClick);
@@ -625,6 +631,7 @@ void TForm1::SetDateiOffenS(bool wert) {
     if (wert) {
         ButtonDrucken->setEnabled(true);
         MenuDateiDrucken->setEnabled(true);
+        MenuDateiVorschau->setEnabled(true);
         MenuBearbeitenAllesMarkieren->setEnabled(true);
         RePopupAllesMarkieren->setEnabled(true);
     }
@@ -1037,7 +1044,26 @@ void TForm1::MenuDateiDruckenClick() {
     }
     TDruckenForm form(this, dialoge_, DruckerPortStr, getrimmt);
     form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
+    form.SetBraille(BrailleLaden(einstellungen_));
+    if (!FKonvertiertS)
+        form.SetNichtKonvertiert(TextKonvertieren(text, TabListe).Anzahl);
+    form.BrailleGeaendert = [this](const BrailleEinstellung& b) {
+        BrailleSpeichern(einstellungen_, b);
+    };
     form.exec();
+}
+
+void TForm1::MenuDateiVorschauClick() {
+    MerkActiveControl = focusWidget();
+    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const std::u16string text = RichEdit->Text();
+    const BrailleEinstellung vorher = BrailleLaden(einstellungen_);
+    TVorschauForm form(this, DruckBytes(DruckTextBilden(RechtsGetrimmt(text))), vorher);
+    form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
+    form.exec();
+    const BrailleEinstellung neu = form.Einstellung();
+    if (neu.Code != vorher.Code || neu.Zeichen != vorher.Zeichen || neu.Zeilen != vorher.Zeilen)
+        BrailleSpeichern(einstellungen_, neu);
 }
 
 void TForm1::MenuDruckerLokalClick() {

@@ -60,6 +60,7 @@ public:
     QAction* MenuDateiSpeichern;
     QAction* MenuDateiSpeichernUnter;
     QAction* MenuDateiDrucken;
+    QAction* MenuDateiVorschau;
     QAction* MenuDateiBeenden;
     QMenu* MenuBearbeiten;
     QAction* MenuBearbeitenKonvertieren;
@@ -184,6 +185,7 @@ public:
     void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeiterSuchenClick();
     void MenuDateiDruckenClick();
+    void MenuDateiVorschauClick();
     void MenuDruckerLokalClick();
     void MenuDruckerNetzwerkClick();
     void MenuHilfeClick();

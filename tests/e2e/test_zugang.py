@@ -167,7 +167,8 @@ class Zugang(ProgrammTest):
         for tasten_, name in ((["ctrl+f"], "Suchen"), (["ctrl+p"], "Drucken"),
                               (["ctrl+l"], "Lokaler Anschluss"),
                               (["ctrl+n"], "Netzwerk-Anschluss"),
-                              (["alt+a", "h"], "Schrifthintergrund wählen")):
+                              (["alt+a", "h"], "Schrifthintergrund wählen"),
+                              (["alt+d", "v"], "Braille-Vorschau")):
             with self.subTest(name), self.offen(tasten_, "dialog", name) as fenster:
                 self.pruefe_fenster(fenster)
                 self.bild(name)

@@ -10,6 +10,7 @@
 #include "ui/DruckDlg.h"
 #include "ui/LokalDlg.h"
 #include "ui/NetzwerkDlg.h"
+#include "ui/Vorschau.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -20,6 +21,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -54,12 +57,23 @@ double Sekunden(Uhr::time_point seit) {
 
 const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betriebsbereit!");
 
+using namespace std::chrono_literals;
+
+// The print job runs from the event loop; this waits for the dialog to close.
+bool WartenBisZu(QWidget* w, double sekunden = 10) {
+    const auto start = Uhr::now();
+    while (w->isVisible() && Sekunden(start) < sekunden)
+        QTest::qWait(5);
+    return !w->isVisible();
+}
+
 // A print dialog of its own, shown, with the beeps of its key filter counted.
 class DruckDialogTest : public testing::Test {
 protected:
     void Zeigen(const QString& port, std::u16string_view text = u"Haus am See") {
         form = std::make_unique<TDruckenForm>(nullptr, dialoge, port, text);
         form->Signalton = [this] { ++pieptoene; };
+        form->StockLimit = 300ms;
         form->show();
         form->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
@@ -99,6 +113,16 @@ TEST_F(DruckDialogTest, OeffnetMitEinerKopieUndStatusStrich) {
     EXPECT_EQ(form->Kopien(), 1);
     // The given text and the form feed.
     EXPECT_EQ(form->DruckTextStr(), u"Zeile\r\n\f");
+    // All pages, in the embosser's default page size; nothing to warn of.
+    EXPECT_EQ(form->LabelSeiten->text(), "&Seiten von:");
+    EXPECT_EQ(form->LabelSeiten->buddy(), form->EditSeitenVon);
+    EXPECT_EQ(form->LabelSeitenBis->buddy(), form->EditSeitenBis);
+    EXPECT_EQ(form->EditSeitenVon->value(), 1);
+    EXPECT_EQ(form->EditSeitenBis->value(), 1);
+    EXPECT_EQ(form->ButtonVorschau->text(), "Braille-&Vorschau...");
+    EXPECT_FALSE(form->LabelPruefung->isVisible());
+    QTest::keyClick(form->EditKopien, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), form->EditSeitenVon);
 }
 
 TEST_F(DruckDialogTest, TastenfilterNimmtNurZiffernUndRuecktaste) {
@@ -170,9 +194,9 @@ TEST_F(DruckDialogTest, DreiKopienGehenJedeGanzAnDenDrucker) {
     QTest::keyClicks(form->EditKopien, QStringLiteral("3"));
     QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
 
+    ASSERT_TRUE(WartenBisZu(form.get()));
     EXPECT_EQ(form->result(), QDialog::Accepted);
-    EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(form->LabelStatusText->text(), "Es wird gedruckt...");
+    EXPECT_EQ(form->LabelStatusText->text(), "Es wird gedruckt... Kopie 3 von 3, 13 von 13 Bytes");
     EXPECT_EQ(form->Kopien(), 3);
     ASSERT_TRUE(drucker.WartenAufKopien(3));
     const std::string erwartet("\xc4-Zeile\r\n? \x80\f");
@@ -199,10 +223,17 @@ TEST_F(DruckDialogTest, WiederholenNachZeitlimitSchreibtDieKopieNochEinmal) {
     };
     dialoge.Antwortet(Antwort::Wiederholen);
     QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
 
-    EXPECT_EQ(dialoge.Texte(Art::FehlerWiederholen), std::vector<QString>{kNichtBereit});
-    EXPECT_GE(bisZurFrage, 2.9);
-    EXPECT_LT(bisZurFrage, 4.0);
+    const auto texte = dialoge.Texte(Art::FehlerWiederholen);
+    ASSERT_EQ(texte.size(), 1u);
+    // The first line as ever, then why and how much went out.
+    EXPECT_TRUE(texte[0].startsWith(kNichtBereit + "\n\nDer Drucker nimmt seit 0,3 Sekunden "
+                                                   "keine Daten an. "))
+        << texte[0].toStdString();
+    EXPECT_TRUE(texte[0].contains(" von 262.145 Bytes wurden gesendet.")) << texte[0].toStdString();
+    EXPECT_GE(bisZurFrage, 0.29);
+    EXPECT_LT(bisZurFrage, 1.3);
     ASSERT_TRUE(drucker.WartenAufKopien(2));
     const std::string kopie = DruckBytes(DruckTextBilden(text));
     ASSERT_EQ(drucker.Kopien().size(), 2u);
@@ -218,10 +249,10 @@ TEST_F(DruckDialogTest, AbbrechenBeimNichtBereitenDruckerBeendetDenAuftrag) {
     dialoge.Antwortet(Antwort::Abbrechen);
     const auto start = Uhr::now();
     QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
     // One question for the first copy; the second is not tried.
     EXPECT_EQ(dialoge.Arten(), std::vector<Art>{Art::FehlerWiederholen});
     EXPECT_EQ(form->result(), QDialog::Accepted);
-    EXPECT_FALSE(form->isVisible());
     EXPECT_LT(Sekunden(start), 1.0);
 }
 
@@ -242,7 +273,8 @@ TEST_F(DruckDialogTest, AbbrechenDrucktNichts) {
 
 TEST_F(DruckDialogTest, LangerPortWirdWieEinPfadGekuerzt) {
     const QString lang = QStringLiteral("/home/benutzerin/Dokumente/Braille/Ausgaben/2026/Dezember/"
-                                        "Woche-50/Praegeauftraege/der-lange-brief.brl");
+                                        "Woche-50/Praegeauftraege/fuer-die-Schule/Klasse-7b/"
+                                        "Deutsch/der-lange-brief.brl");
     Zeigen(lang);
     const QString gezeigt = form->LabelPortText->text();
     EXPECT_NE(gezeigt, lang);
@@ -279,7 +311,8 @@ QString Gesprochen(QWidget* w) {
 
 TEST_F(DruckDialogTest, WerteSindMitIhrenBeschriftungenVerbunden) {
     const QString lang = QStringLiteral("/home/benutzerin/Dokumente/Braille/Ausgaben/2026/Dezember/"
-                                        "Woche-50/Praegeauftraege/der-lange-brief.brl");
+                                        "Woche-50/Praegeauftraege/fuer-die-Schule/Klasse-7b/"
+                                        "Deutsch/der-lange-brief.brl");
     Zeigen(lang);
     EXPECT_TRUE(Beschriftet(form->LabelPortText, form->LabelPort));
     EXPECT_TRUE(Beschriftet(form->LabelStatusText, form->LabelStatus));
@@ -301,7 +334,8 @@ TEST_F(DruckDialogTest, GesprochenerStatusFolgtDemGezeigten) {
     };
     dialoge.Antwortet(Antwort::Abbrechen);
     QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
-    EXPECT_EQ(gezeigt, "Es wird gedruckt...");
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    EXPECT_EQ(gezeigt, "Es wird gedruckt... Kopie 1 von 1, 0 von 12 Bytes");
     EXPECT_EQ(gesprochen, gezeigt);
 
     // Shown again, the status is back at its dash, spoken as shown.
@@ -309,6 +343,156 @@ TEST_F(DruckDialogTest, GesprochenerStatusFolgtDemGezeigten) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     EXPECT_EQ(form->LabelStatusText->text(), "-");
     EXPECT_EQ(Gesprochen(form->LabelStatusText), "-");
+}
+
+TEST_F(DruckDialogTest, AbbrechenBeendetDenLaufendenAuftragZwischenZweiStuecken) {
+    for (const bool perTaste : {true, false}) {
+        SCOPED_TRACE(perTaste);
+        TcpDrucker drucker(1024);
+        drucker.Setzen(TcpDrucker::Verhalten::Langsam, 2048);
+        const std::u16string text(200 * 1024, u'x');
+        Zeigen(QString::fromStdString(drucker.PortString()), text);
+        form->StockLimit = 10s;
+        form->EditKopien->setText(QStringLiteral("2"));
+        QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+        EXPECT_TRUE(form->Druckt());
+        // The status shows the progress of the first copy.
+        QString status;
+        const auto start = Uhr::now();
+        while (Sekunden(start) < 5 && !status.contains(QStringLiteral("von 204.801 Bytes")))
+            status = (QTest::qWait(10), form->LabelStatusText->text());
+        EXPECT_TRUE(status.startsWith("Es wird gedruckt... Kopie 1 von 2, "))
+            << status.toStdString();
+        EXPECT_FALSE(form->ButtonDrucken->isEnabled());
+        const auto ende = Uhr::now();
+        if (perTaste)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(form->ButtonAbbrechen, Qt::LeftButton);
+        ASSERT_TRUE(WartenBisZu(form.get(), 1.0));
+        EXPECT_LT(Sekunden(ende), 1.0);
+        QTest::qWait(100);
+        // Nothing counts as written, and no message.
+        EXPECT_TRUE(drucker.Kopien().empty());
+        EXPECT_TRUE(dialoge.Aufrufe.empty());
+    }
+}
+
+// Every transport runs from the event loop: a file takes its copies piece by
+// piece, a device that stops reading stalls, a print queue gets raw jobs.
+TEST_F(DruckDialogTest, DateiGeraetUndWarteschlangeAusDerEreignisschleife) {
+    QTemporaryDir ordner;
+    const QString datei = ordner.filePath(QStringLiteral("ausgabe.brl"));
+    QFile(datei).open(QIODevice::WriteOnly);
+    const std::u16string text(300 * 1024, u'a');
+    Zeigen(datei, text);
+    form->EditKopien->setText(QStringLiteral("2"));
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    QFile gelesen(datei);
+    ASSERT_TRUE(gelesen.open(QIODevice::ReadOnly));
+    const std::string kopie = DruckBytes(DruckTextBilden(text));
+    EXPECT_TRUE(gelesen.readAll().toStdString() == kopie + kopie);
+
+    // A device that takes nothing more after a while.
+    FifoLeser leser(ordner.filePath(QStringLiteral("lp0")).toStdString(),
+                    FifoLeser::Verhalten::Stocken);
+    Zeigen(QString::fromStdString(leser.Pfad()), std::u16string(1024 * 1024, u'b'));
+    dialoge.Antwortet(Antwort::Abbrechen);
+    const auto start = Uhr::now();
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    EXPECT_LT(Sekunden(start), 0.3 + 1.0);
+    const auto texte = dialoge.Texte(Art::FehlerWiederholen);
+    ASSERT_EQ(texte.size(), 1u);
+    EXPECT_TRUE(texte[0].contains("Der Drucker nimmt seit 0,3 Sekunden keine Daten an."))
+        << texte[0].toStdString();
+
+    CupsTestDienst dienst;
+    const std::string warum = dienst.Starten();
+    if (!warum.empty())
+        GTEST_SKIP() << "Kein CUPS-Test möglich: " << warum;
+    CupsServer(QByteArray::fromStdString(dienst.Socket()));
+    const std::u16string lang(100 * 1024, u'c');
+    Zeigen(QStringLiteral("roh"), lang);
+    form->StockLimit = DruckZeitLimit;
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    EXPECT_TRUE(dienst.WartenAufAusgabe(DruckBytes(DruckTextBilden(lang)))) << dienst.Protokoll();
+}
+
+TEST_F(DruckDialogTest, PruefungNenntWasDerDruckerNichtDarstellenKann) {
+    Zeigen(QStringLiteral("LPT1"), u"Bär \u201egrün\u201c\r\nä\u20ac");
+    const QString erwartet =
+        QStringLiteral("Achtung: 6 Zeichen kann der Drucker nicht darstellen: ä "
+                       "(2), \u201e (1), ü (1), \u201c (1), \u20ac (1)");
+    EXPECT_TRUE(form->LabelPruefung->isVisible());
+    EXPECT_EQ(form->LabelPruefung->text(), erwartet);
+    form->SetNichtKonvertiert(1234);
+    EXPECT_EQ(form->LabelPruefung->text(),
+              "Achtung: Der Text wurde noch nicht konvertiert; die Tabelle würde 1.234 Zeichen "
+              "ersetzen.\n" +
+                  erwartet);
+    // Read out with the field that has the focus; printing stays possible.
+    EXPECT_EQ(form->EditKopien->accessibleDescription(), form->LabelPruefung->text());
+    EXPECT_EQ(QApplication::focusWidget(), form->EditKopien);
+    EXPECT_TRUE(form->ButtonDrucken->isEnabled());
+    // In 8 dots the umlauts have cells of their own.
+    form->SetBraille({"us8", 40, 25});
+    EXPECT_EQ(form->LabelPruefung->text(),
+              "Achtung: Der Text wurde noch nicht konvertiert; die Tabelle würde 1.234 Zeichen "
+              "ersetzen.\nAchtung: 3 Zeichen kann der Drucker nicht darstellen: \u201e (1), "
+              "\u201c (1), \u20ac (1)");
+    EXPECT_LE(form->LabelPruefung->geometry().bottom(), form->ButtonDrucken->y());
+}
+
+TEST_F(DruckDialogTest, SeitenbereichDrucktNurDieseSeiten) {
+    TcpDrucker drucker;
+    // Five cells a line, two lines a page: "aaaaabbbbb" fills page 1.
+    const std::u16string text = u"aaaaabbbbbcc\r\ndd\fee\r\n";
+    Zeigen(QString::fromStdString(drucker.PortString()), RechtsGetrimmt(text));
+    form->SetBraille({"us6", 5, 2});
+    EXPECT_EQ(form->SeitenAnzahl(), 3);
+    EXPECT_EQ(form->EditSeitenVon->value(), 1);
+    EXPECT_EQ(form->EditSeitenBis->value(), 3);
+    EXPECT_EQ(form->LabelSeitenAnzahl->text(), "(3 Seiten zu 5 x 2)");
+    form->EditSeitenVon->setValue(2);
+    form->EditSeitenBis->setValue(2);
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    ASSERT_TRUE(drucker.WartenAufKopien(1));
+    EXPECT_EQ(drucker.Kopien()[0], "cc\r\ndd\f");
+    // From a page on to the end after a paper jam.
+    Zeigen(QString::fromStdString(drucker.PortString()), RechtsGetrimmt(text));
+    form->SetBraille({"us6", 5, 2});
+    form->EditSeitenVon->setValue(3);
+    EXPECT_EQ(form->EditSeitenBis->value(), 3);
+    QTest::mouseClick(form->ButtonDrucken, Qt::LeftButton);
+    ASSERT_TRUE(WartenBisZu(form.get()));
+    ASSERT_TRUE(drucker.WartenAufKopien(2));
+    EXPECT_EQ(drucker.Kopien()[1], "ee\f");
+}
+
+TEST_F(DruckDialogTest, VorschauZeigtDenDrucktextUndGibtDieGeometrieZurueck) {
+    Zeigen(QStringLiteral("LPT1"), u"aA\u00e4");
+    BrailleEinstellung gemeldet;
+    form->BrailleGeaendert = [&](const BrailleEinstellung& b) { gemeldet = b; };
+    zwtest::BeimNaechstenModalFenster([](QWidget* w) {
+        auto* v = Als<TVorschauForm>(w);
+        ASSERT_NE(v, nullptr);
+        // a and A are one cell in 6 dots; the umlaut has none and is marked.
+        EXPECT_EQ(v->TextVorschau->toPlainText(),
+                  QStringLiteral("Seite 1 von 1\n\u2801\u2801") + QChar(0x2800 + (0xAF & 0x3F)));
+        EXPECT_TRUE(v->LabelOhneZelle->text().contains("Byte 228 (ä) 1-mal"))
+            << v->LabelOhneZelle->text().toStdString();
+        v->EditZeichen->setValue(2);
+        v->close();
+    });
+    QTest::mouseClick(form->ButtonVorschau, Qt::LeftButton);
+    EXPECT_EQ(gemeldet.Zeichen, 2);
+    EXPECT_EQ(form->Braille().Zeichen, 2);
+    EXPECT_EQ(form->SeitenAnzahl(), 1);
+    EXPECT_TRUE(form->isVisible());
 }
 
 TEST(PortKuerzen, OrdnerWeichenEinerNachDemAnderen) {

@@ -3,6 +3,7 @@
 #include "FensterTest.h"
 
 #include "ui/DruckDlg.h"
+
 #include "ui/Layout.h"
 #include "ui/LokalDlg.h"
 #include "ui/MoHintergrund.h"
@@ -16,6 +17,7 @@
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 
 using namespace zw;
@@ -303,6 +305,11 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
 
+        // The preview's button is as wide as its caption, at least as the others.
+        const int vorschau =
+            std::max(125, TextBreite(d.ButtonVorschau->font(), "Braille-Vorschau...MM"));
+        EXPECT_EQ(d.ButtonVorschau->width(), vorschau);
+        EXPECT_EQ(d.ButtonVorschau->height(), SchriftHoehe(d.ButtonVorschau->font()) + 12);
         for (QPushButton* k : {d.ButtonDrucken, d.ButtonAbbrechen}) {
             EXPECT_EQ(k->size(), QSize(125, SchriftHoehe(k->font()) + 12));
             EXPECT_EQ(k->font().pointSize(), groesse);
@@ -320,19 +327,25 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
         EXPECT_EQ(d.LabelKopien->x(), 10);
         EXPECT_EQ(d.LabelKopien->y(),
                   (d.EditKopien->height() - d.LabelKopien->height()) / 2 + d.EditKopien->y());
+        // The page range in its own row below the copies.
+        EXPECT_EQ(d.EditSeitenVon->y(), d.EditKopien->y() + d.EditKopien->height() + 10);
+        EXPECT_EQ(d.LabelSeiten->x(), 10);
         EXPECT_EQ(d.LabelStatus->pos(),
-                  QPoint(10, d.EditKopien->y() + d.EditKopien->height() + 10));
+                  QPoint(10, d.EditSeitenVon->y() + d.EditSeitenVon->height() + 10));
         EXPECT_EQ(d.LabelStatusText->pos(),
                   QPoint(d.LabelStatus->geometry().right() + 1 + 10, d.LabelStatus->y()));
         EXPECT_EQ(d.ButtonDrucken->pos(),
                   QPoint(125, d.LabelStatus->y() + d.LabelStatus->height() + 10));
-        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(375, d.ButtonDrucken->y()));
-        EXPECT_EQ(d.size(), QSize(625, d.ButtonDrucken->y() + d.ButtonDrucken->height() + 10));
-        EXPECT_EQ(d.LabelPortText->geometry().right() + 1, 625 - 10);
+        EXPECT_EQ(d.ButtonVorschau->pos(), QPoint(375, d.ButtonDrucken->y()));
+        EXPECT_EQ(d.ButtonAbbrechen->pos(), QPoint(500 + vorschau, d.ButtonDrucken->y()));
+        EXPECT_EQ(d.size(),
+                  QSize(750 + vorschau, d.ButtonDrucken->y() + d.ButtonDrucken->height() + 10));
+        EXPECT_EQ(d.LabelPortText->geometry().right() + 1, 750 + vorschau - 10);
         EXPECT_EQ(d.LabelPortText->text(), "LPT1");
         KeineUeberschneidung({d.LabelPort, d.LabelPortText, d.LabelKopien, d.EditKopien,
-                              d.LabelStatus, d.LabelStatusText, d.ButtonDrucken,
-                              d.ButtonAbbrechen});
+                              d.LabelSeiten, d.EditSeitenVon, d.LabelSeitenBis, d.EditSeitenBis,
+                              d.LabelSeitenAnzahl, d.LabelStatus, d.LabelStatusText,
+                              d.ButtonDrucken, d.ButtonVorschau, d.ButtonAbbrechen});
         Mittig(&d);
     }
 }
@@ -340,13 +353,13 @@ TEST(DruckLayout, ZeilenVonObenUndDieKnoepfeDarunter) {
 TEST(DruckLayout, LangerPortWirdAufDenPlatzGekuerzt) {
     SkriptDialoge dialoge;
     const QString port = "/ein/sehr/langer/Pfad/durch/viele/verschachtelte/Ordner/bis/hin/zu/dem/"
-                         "einen/Drucker/am/Ende/lp0";
+                         "einen/Drucker/am/Ende/und/noch/ein/paar/Ordner/mehr/lp0";
     for (int groesse : {12, 28}) {
         TDruckenForm d(nullptr, dialoge, port, u"Haus");
         d.SchriftartZuweisen(Schrift(groesse), 0xFFFFFF);
         d.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&d));
-        EXPECT_EQ(d.width(), 625);
+        EXPECT_GE(d.width(), 875);
         EXPECT_TRUE(d.LabelPortText->text().contains("..."))
             << d.LabelPortText->text().toStdString();
         EXPECT_LE(d.LabelPortText->fontMetrics().horizontalAdvance(d.LabelPortText->text()),

@@ -1,0 +1,74 @@
+#pragma once
+// The braille preview: the print text as the embosser embosses it, every
+// byte through the embosser's code as a braille cell, lines wrapped and
+// pages ended at the embosser's page size, pages numbered. Bytes without a
+// cell in the code are marked and listed. Page Up and Page Down move by page.
+
+#include "core/BrailleSatz.h"
+#include "core/Schrift.h"
+
+#include <QDialog>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+
+namespace zw {
+
+class TVorschauForm : public QDialog {
+    Q_OBJECT
+public:
+    // druckBytes: what printing sends, form feed included.
+    TVorschauForm(QWidget* owner, std::string druckBytes, const BrailleEinstellung& einstellung);
+
+    QLabel* LabelCode;
+    QComboBox* ComboCode;
+    QLabel* LabelZeichen;
+    QSpinBox* EditZeichen;
+    QLabel* LabelZeilen;
+    QSpinBox* EditZeilen;
+    QPlainTextEdit* TextVorschau;
+    QLabel* LabelSeite;
+    QLabel* LabelOhneZelle;
+    QPushButton* ButtonSchliessen;
+
+    // Code and page size as the user left them.
+    BrailleEinstellung Einstellung() const;
+    const BrailleSatz& Satz() const { return satz_; }
+    // The line of the text where each page's heading stands.
+    const std::vector<int>& SeitenZeilen() const { return seitenZeilen_; }
+    // The page the cursor is on, 1-based.
+    int AktuelleSeite() const;
+
+    void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
+    void SchalterEinrichten();
+    void FensterEinrichten();
+
+    // Lays the text out again for the chosen code and page size.
+    void Aktualisieren();
+    // Moves to the page before or after the cursor's.
+    void SeiteBlaettern(int richtung);
+
+protected:
+    void showEvent(QShowEvent* ereignis) override;
+    bool eventFilter(QObject* objekt, QEvent* ereignis) override;
+
+private:
+    void SeiteAnzeigen();
+
+    std::string bytes_;
+    BrailleSatz satz_;
+    std::vector<int> seitenZeilen_;
+};
+
+// The text of the preview: per page a heading "Seite N von M", the braille
+// lines, an empty line. Shared with the command-line tool's idea of a page.
+QString VorschauText(const BrailleSatz& satz, std::vector<int>* seitenZeilen = nullptr);
+
+} // namespace zw
