@@ -347,7 +347,14 @@ public:
                   "*PCFileName: \"ROH.PPD\"\n*Manufacturer: \"Test\"\n*Product: \"(Roh)\"\n"
                   "*ModelName: \"Roh\"\n*ShortNickName: \"Roh\"\n*NickName: \"Roh\"\n"
                   "*PSVersion: \"(3010.000) 0\"\n"
-                  "*cupsFilter: \"application/vnd.cups-raw 0 gziptoany\"\n");
+                  "*cupsFilter: \"application/vnd.cups-raw 0 gziptoany\"\n"
+                  // CUPS 2.4.10 (Debian 13) takes a description without a
+                  // paper size for broken and never starts the queue.
+                  "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
+                  "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
+                  "*CloseUI: *PageSize\n*DefaultPageRegion: A4\n"
+                  "*DefaultImageableArea: A4\n*ImageableArea A4/A4: \"0 0 595 842\"\n"
+                  "*DefaultPaperDimension: A4\n*PaperDimension A4/A4: \"595 842\"\n");
 
         const std::string conf = o + "/etc/cupsd.conf", files = o + "/etc/cups-files.conf";
         const std::string ausgabe = o + "/log/cupsd.out";

@@ -143,6 +143,16 @@ def beschriftet_von(obj):
     return namen
 
 
+def in_auswahlfeld(obj, fenster):
+    """Whether a control lies inside a combo box of the window."""
+    o = obj.parent
+    while o is not None and o != fenster:
+        if rolle(o) == "combo box":
+            return True
+        o = o.parent
+    return False
+
+
 def gesprochener_name(obj):
     """What a screen reader says for a control: its name, else its label."""
     if obj.name:
@@ -297,8 +307,11 @@ class Programm:
         popups = [f for f in oben if rolle(f) in ("popup menu", "menu", "window")]
         aktive = [f for f in oben if hat(f, pyatspi.STATE_ACTIVE)]
         for f in popups + aktive:
+            # Qt 6.8 also marks the current entry of every closed combo box
+            # as focused; in a window, only a control outside them holds it.
             treffer = alle(f, lambda o: hat(o, pyatspi.STATE_FOCUSED)
-                           and rolle(o) not in BEHAELTER)
+                           and rolle(o) not in BEHAELTER
+                           and (f in popups or not in_auswahlfeld(o, f)))
             if treffer:
                 return treffer[-1]
         return None
