@@ -29,13 +29,16 @@ constexpr const char* kHilfe =
     "      als der EINGABE gelesen wurde. Die letzte Zeile der Ausgabe meldet die\n"
     "      Zahl der ersetzten Zeichen. Zeichen, die der Zieltyp nicht darstellen kann,\n"
     "      werden als \"?\" geschrieben und auf der Fehlerausgabe gemeldet.\n"
+    "      Word- (.docx) und OpenDocument-Dokumente (.odt) werden gelesen; ihr Text\n"
+    "      wird ohne --typ als Textdokument (ANSI) geschrieben.\n"
     "  tabelle TABELLE\n"
     "      Gibt je Tabelleneintrag eine Zeile aus: Such- und Ersatzzeichen als\n"
     "      Dezimalzahl, durch ein Leerzeichen getrennt, in der Reihenfolge der Datei.\n"
     "  dateityp DATEI\n"
     "      Gibt den erkannten Dateityp aus: tfError, tfText, tfUnicode, tfRtf oder tfUtf8.\n"
     "  text DATEI\n"
-    "      Gibt den geladenen Text (Zeilenenden CR LF) als UTF-8 aus.\n"
+    "      Gibt den geladenen Text (Zeilenenden CR LF) als UTF-8 aus, auch den Text\n"
+    "      eines Word- oder OpenDocument-Dokuments.\n"
     "  schliessen\n"
     "      Bittet den laufenden Zeichenwandler dieses Benutzers, sich zu beenden, wie mit\n"
     "      Datei > Beenden (bei ungespeicherten Änderungen fragt er nach). Rückgabewert 3,\n"
@@ -72,6 +75,17 @@ std::optional<TTextFileType> TypAusName(std::string_view name) {
 
 fs::path Pfad(const std::string& argument) {
     return fs::path(std::u8string(argument.begin(), argument.end()));
+}
+
+// What the user must not miss about what was read: a document written out
+// as plain text, a text that a NUL cut short.
+void DokumentHinweise(Herkunft quelle, const std::optional<NulStelle>& nul, bool typGewaehlt) {
+    if (quelle != Herkunft::Textdatei && !typGewaehlt)
+        Schreiben(stderr, std::string("Hinweis: Die Eingabe ist ein ") +
+                              (quelle == Herkunft::Word ? "Word-Dokument" : "OpenDocument-Text") +
+                              "; ohne --typ wird ihr Text als Textdokument (ANSI) geschrieben.\n");
+    if (nul)
+        Schreiben(stderr, "Warnung: " + NulMeldung(*nul) + "\n");
 }
 
 int Konvertieren(const std::vector<std::string>& a) {
@@ -115,6 +129,7 @@ int Konvertieren(const std::vector<std::string>& a) {
                               " Zeichen konnten im Zieltyp nicht dargestellt werden und wurden "
                               "durch \"?\" ersetzt.\n");
     }
+    DokumentHinweise(gespeichert.Quelle, gespeichert.Nul, zielTyp.has_value());
     Schreiben(stdout, KonvertierungsMeldung(gespeichert.Anzahl) + "\n");
     return Erfolg;
 }
@@ -142,10 +157,9 @@ int DateitypZeigen(const std::vector<std::string>& a) {
 int TextZeigen(const std::vector<std::string>& a) {
     if (a.size() != 2)
         return FalscherAufruf("Es wird genau eine Datei erwartet.");
-    TTextFileType typ = tfError;
-    std::u16string text;
-    TextDateiLaden(Pfad(a[1]), typ, text);
-    Schreiben(stdout, Utf16ZuUtf8(text));
+    const Dokument d = DokumentLaden(Pfad(a[1]));
+    Schreiben(stdout, Utf16ZuUtf8(d.Text));
+    DokumentHinweise(Herkunft::Textdatei, d.Nul, true);
     return Erfolg;
 }
 

@@ -156,9 +156,13 @@ bool NulsSindBinaer(std::uint64_t nuls, std::uint64_t groesse) {
 }
 
 std::string NulMeldung(const NulStelle& nul) {
-    return "Der Text endet in Zeile " + ZahlGruppieren(std::int64_t(nul.Zeile)) +
-           " an einem NUL-Zeichen; die restlichen " + ZahlGruppieren(std::int64_t(nul.RestBytes)) +
-           (nul.RestBytes == 1 ? " Byte" : " Bytes") + " der Datei wurden nicht gelesen.";
+    const std::string wo =
+        nul.Zeile > 0 ? " in Zeile " + ZahlGruppieren(std::int64_t(nul.Zeile)) : std::string();
+    return "Der Text endet" + wo + " an einem NUL-Zeichen; " +
+           (nul.RestBytes == 1 ? std::string("das letzte Byte der Datei wurde")
+                               : "die restlichen " + ZahlGruppieren(std::int64_t(nul.RestBytes)) +
+                                     " Bytes der Datei wurden") +
+           " nicht gelesen.";
 }
 
 std::uint64_t ZeilenEndenZaehlen(std::string_view bytes) {

@@ -53,8 +53,8 @@ private:
 // than one in 4 KiB.
 bool NulsSindBinaer(std::uint64_t nuls, std::uint64_t groesse);
 
-// Where a NUL ended a text: its line (counted from 1) and the bytes of the
-// file from the NUL on, which were not read.
+// Where a NUL ended a text: its line (counted from 1; 0 when not counted)
+// and the bytes of the file from the NUL on, which were not read.
 struct NulStelle {
     std::uint64_t Zeile = 1;
     std::uint64_t RestBytes = 0;

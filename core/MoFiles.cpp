@@ -394,6 +394,60 @@ void AtomareDatei::Abschliessen() {
         Aufgeben(ec.value());
 }
 
+void AtomareDatei::Voranstellen(std::string_view bytes) {
+    if (bytes.empty())
+        return;
+    errno = 0;
+    if (direkt_ || std::fflush(f_) != 0)
+        Aufgeben(FehlerOder(EIO));
+    // A new temporary file: the bytes, then the old one's content.
+    std::FILE* neu = nullptr;
+    fs::path neuPfad;
+    for (unsigned versuch = 0; versuch < 16 && !neu; ++versuch) {
+        errno = 0;
+        neuPfad = TempPfad(ziel_, versuch);
+        neu = Oeffnen(neuPfad, "wbx");
+        if (!neu && errno != EEXIST)
+            break;
+    }
+    if (!neu)
+        Aufgeben(FehlerOder(EACCES));
+    DateiHalter alt;
+    alt.f = Oeffnen(temp_, "rb");
+    bool gut = alt.f && std::fwrite(bytes.data(), 1, bytes.size(), neu) == bytes.size();
+    char block[65536];
+    while (gut) {
+        const std::size_t n = std::fread(block, 1, sizeof block, alt.f);
+        if (n == 0) {
+            gut = !std::ferror(alt.f);
+            break;
+        }
+        gut = std::fwrite(block, 1, n, neu) == n;
+    }
+    const int fehler = FehlerOder(EIO);
+    std::fclose(f_);
+    std::error_code ec;
+    fs::remove(temp_, ec);
+    f_ = neu;
+    temp_ = neuPfad;
+    if (!gut)
+        Aufgeben(fehler);
+}
+
+void AtomareDatei::Zuruecksetzen() {
+    errno = 0;
+    if (direkt_ || std::fflush(f_) != 0)
+        Aufgeben(FehlerOder(EIO));
+#ifdef _WIN32
+    const bool gekuerzt = ::_chsize_s(::_fileno(f_), 0) == 0;
+#else
+    const bool gekuerzt = ::ftruncate(::fileno(f_), 0) == 0;
+#endif
+    if (!gekuerzt)
+        Aufgeben(FehlerOder(EIO));
+    std::rewind(f_);
+}
+
 void DateiSchreiben(const fs::path& datei, std::string_view bytes) {
     AtomareDatei datei_(datei);
     datei_.Schreiben(bytes);

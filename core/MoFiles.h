@@ -107,6 +107,10 @@ public:
 
     void Schreiben(std::string_view bytes);
     void Abschliessen();
+    // Puts bytes in front of what has been written so far.
+    void Voranstellen(std::string_view bytes);
+    // Drops what has been written so far.
+    void Zuruecksetzen();
 
 private:
     [[noreturn]] void Aufgeben(int fehlerNummer);

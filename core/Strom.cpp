@@ -1,5 +1,6 @@
 #include "core/Strom.h"
 
+#include "core/Erkennung.h"
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
@@ -20,13 +21,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole-text way, for what cannot go piece by piece.
+// The whole-text way, for what cannot go piece by piece: RTF, Word and
+// OpenDocument files, and whatever the loader is to reject.
 StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
                    std::optional<TTextFileType> zielTyp) {
     StromErgebnis e;
-    std::u16string text;
-    TextDateiLaden(ein, e.Typ, text);
-    KonvertierErgebnis k = TextKonvertieren(std::move(text), tabelle);
+    Dokument d = DokumentLaden(ein);
+    e.Typ = d.Typ;
+    e.Quelle = d.Quelle;
+    e.Nul = d.Nul;
+    KonvertierErgebnis k = TextKonvertieren(std::move(d.Text), tabelle);
     e.Anzahl = k.Anzahl;
     e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, zielTyp.value_or(e.Typ)).NichtDarstellbar;
     return e;
@@ -50,13 +54,14 @@ std::size_t LetztesZeilenende(std::string_view bytes, Form form) {
     return 0;
 }
 
-bool HatNul(std::string_view bytes, Form form) {
+// Where a NUL ends the text in a piece, or npos.
+std::size_t NulPos(std::string_view bytes, Form form) {
     if (form == Form::Ansi || form == Form::Utf8)
-        return bytes.find('\0') != std::string_view::npos;
+        return bytes.find('\0');
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
         if (bytes[i] == 0 && bytes[i + 1] == 0)
-            return true;
-    return false;
+            return i;
+    return std::string_view::npos;
 }
 
 std::u16string Dekodieren(std::string_view bytes, Form form) {
@@ -121,8 +126,8 @@ struct ByteTabelle {
             if (asciiBleibt && ende - p >= 16) {
                 const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
                 // Bytes from 0E to 7F: above CR and without the high bit.
-                const __m128i steuer = _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)),
-                                                      _mm_setzero_si128());
+                const __m128i steuer =
+                    _mm_cmpeq_epi8(_mm_subs_epu8(v, _mm_set1_epi8(13)), _mm_setzero_si128());
                 if (_mm_movemask_epi8(_mm_or_si128(steuer, v)) == 0) {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
                     o += 16;
@@ -155,6 +160,151 @@ struct ByteTabelle {
 
 } // namespace
 
+namespace {
+
+// How far the input is known to be UTF-8 without a mark: the first-bytes
+// rule calls it text, and until the first byte from 80 hex on both readings
+// agree, so the pieces go out before the question is settled.
+enum class Lesart {
+    Offen, // only ASCII so far
+    Utf8,  // valid UTF-8 with a multi-byte sequence so far
+    Ansi,  // settled
+    Fest,  // a byte order mark settled it
+};
+
+// One pass over the input. Returns false when a file read as UTF-8 turns out
+// not to be UTF-8 after all; the caller then starts again reading it as ANSI
+// text (the one case in which the input is read twice).
+bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTabListe& tabelle,
+               const Ersetzungen& ersetzungen, std::optional<TTextFileType> zielTyp,
+               TTextFileType typ, bool ansiErzwungen, std::size_t abschnitt, StromErgebnis& e) {
+    e = StromErgebnis{};
+    e.Typ = typ;
+    TTextFileType ausTyp = zielTyp.value_or(typ);
+
+    std::string puffer, bytePuffer;
+    std::optional<ByteTabelle> byteTabelle;
+    Form form = Form::Ansi;
+    Lesart lesart = Lesart::Fest;
+    TextPruefer pruefer;
+    std::uint64_t gelesenGesamt = 0, vorPuffer = 0, nulAbstand = 0;
+    bool anfang = true, ende = false, erstesStueck = true, nulGefunden = false;
+    while (!ende) {
+        const std::size_t alt = puffer.size();
+        puffer.resize(alt + abschnitt);
+        const std::size_t gelesen = std::fread(puffer.data() + alt, 1, abschnitt, f);
+        puffer.resize(alt + gelesen);
+        if (std::ferror(f))
+            throw OeffnenFehler(ein, errno ? errno : EIO);
+        ende = gelesen < abschnitt;
+        gelesenGesamt += gelesen;
+        if (anfang) {
+            if (puffer.size() < 3 && !ende)
+                continue;
+            std::size_t marke = 0;
+            const std::string_view kopf(puffer);
+            if (kopf.starts_with("\xEF\xBB\xBF")) {
+                form = Form::Utf8;
+                marke = 3;
+            } else if (kopf.starts_with("\xFF\xFE")) {
+                form = Form::Utf16Le;
+                marke = 2;
+            } else if (kopf.starts_with("\xFE\xFF")) {
+                form = Form::Utf16Be;
+                marke = 2;
+            } else if (typ == tfText) {
+                lesart = ansiErzwungen ? Lesart::Ansi : Lesart::Offen;
+            }
+            // NULs count against a file without a UTF-16 mark.
+            if (form != Form::Utf16Le && form != Form::Utf16Be)
+                pruefer.Hinzufuegen(std::string_view(puffer).substr(marke));
+            puffer.erase(0, marke);
+            vorPuffer = marke;
+            anfang = false;
+            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
+                byteTabelle = ByteTabelle::Fuer(tabelle);
+        } else if (form != Form::Utf16Le && form != Form::Utf16Be) {
+            pruefer.Hinzufuegen(std::string_view(puffer).substr(alt));
+        }
+        if (nulGefunden) {
+            // After the NUL only the count of NULs and the question of UTF-8
+            // remain; nothing more is converted.
+            puffer.clear();
+            if (lesart == Lesart::Utf8 && !pruefer.Gueltig())
+                return false;
+            continue;
+        }
+        if (lesart == Lesart::Offen) {
+            if (!pruefer.Gueltig()) {
+                lesart = Lesart::Ansi;
+            } else if (pruefer.MehrByte()) {
+                lesart = Lesart::Utf8;
+                form = Form::Utf8;
+                byteTabelle.reset();
+                e.Typ = tfUtf8;
+                if (!zielTyp) {
+                    // What went out so far is ASCII, which UTF-8 writes the
+                    // same; only the mark is missing in front.
+                    ausTyp = tfUtf8;
+                    if (!erstesStueck)
+                        ziel.Voranstellen("\xEF\xBB\xBF");
+                }
+            }
+        } else if (lesart == Lesart::Utf8 && !pruefer.Gueltig()) {
+            return false;
+        }
+
+        std::string_view stueck(puffer);
+        const std::size_t nul = NulPos(stueck, form);
+        if (nul != std::string_view::npos) {
+            nulGefunden = true;
+            stueck = stueck.substr(0, nul);
+            // Lines are not counted on the way (Zeile 0); the bytes from the
+            // NUL on are known once the file is read to its end.
+            e.Nul = NulStelle{0, 0};
+            nulAbstand = vorPuffer + nul;
+        } else if (!ende) {
+            stueck = stueck.substr(0, LetztesZeilenende(stueck, form));
+            if (stueck.empty())
+                continue; // one long line: read on
+        }
+        const bool letztes = ende || nulGefunden;
+        if (byteTabelle) {
+            byteTabelle->Anwenden(stueck, letztes, bytePuffer, e);
+            ziel.Schreiben(bytePuffer);
+            erstesStueck = erstesStueck && bytePuffer.empty();
+        } else {
+            std::u16string text = Dekodieren(stueck, form);
+            e.Anzahl += ersetzungen.Anwenden(text);
+            Kodiert k = TextKodieren(text, ausTyp, nullptr);
+            e.NichtDarstellbar += k.NichtDarstellbar;
+            std::string_view bytes(k.Bytes);
+            // The byte order mark belongs at the start of the file only.
+            if (!erstesStueck && ausTyp == tfUtf8)
+                bytes.remove_prefix(3);
+            else if (!erstesStueck && ausTyp != tfText && ausTyp != tfError)
+                bytes.remove_prefix(2);
+            ziel.Schreiben(bytes);
+            erstesStueck = false;
+        }
+        vorPuffer += stueck.size();
+        puffer.erase(0, stueck.size());
+        if (nulGefunden)
+            puffer.clear();
+    }
+    if (lesart == Lesart::Utf8 && !pruefer.IstUtf8())
+        return false;
+    if (e.Nul)
+        e.Nul->RestBytes = gelesenGesamt - nulAbstand;
+    if ((typ == tfText || typ == tfUtf8) && form != Form::Utf16Le && form != Form::Utf16Be &&
+        NulsSindBinaer(pruefer.Nuls(), pruefer.Groesse()))
+        throw OeffnenFehler(ein, "Die Datei ist keine Textdatei, sondern enthält Binärdaten (" +
+                                     ZahlGruppieren(std::int64_t(pruefer.Nuls())) + " NUL-Bytes).");
+    return true;
+}
+
+} // namespace
+
 StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
                                 std::optional<TTextFileType> zielTyp, std::size_t abschnitt) {
     const TTextFileType typ = DateiTypErmitteln(ein);
@@ -171,74 +321,32 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     if (!f)
         throw OeffnenFehler(ein, errno ? errno : EACCES);
     errno = 0;
+    if (typ == tfText) {
+        // Documents and files that are no text are the loader's to judge,
+        // on the whole file.
+        char kopf[64];
+        const std::size_t n = std::fread(kopf, 1, sizeof kopf, f.get());
+        if (std::ferror(f.get()))
+            throw OeffnenFehler(ein, errno ? errno : EIO);
+        const std::string_view anfang(kopf, n);
+        if (IstZip(anfang) || FremdesFormat(anfang))
+            return Ganz(ein, aus, tabelle, zielTyp);
+        // A device or pipe as target cannot be written again from the start.
+        std::error_code ec;
+        const auto status = fs::status(aus, ec);
+        if (!ec && fs::exists(status) && !fs::is_regular_file(status))
+            return Ganz(ein, aus, tabelle, zielTyp);
+        std::rewind(f.get());
+    }
 
     const Ersetzungen ersetzungen(tabelle);
     AtomareDatei ziel(aus);
     StromErgebnis e;
-    e.Typ = typ;
-
-    std::string puffer, bytePuffer;
-    std::optional<ByteTabelle> byteTabelle;
-    Form form = Form::Ansi;
-    bool anfang = true, ende = false, erstesStueck = true;
     abschnitt = std::max<std::size_t>(abschnitt, 4);
-    while (!ende) {
-        const std::size_t alt = puffer.size();
-        puffer.resize(alt + abschnitt);
-        const std::size_t gelesen = std::fread(puffer.data() + alt, 1, abschnitt, f.get());
-        puffer.resize(alt + gelesen);
-        if (std::ferror(f.get()))
-            throw OeffnenFehler(ein, errno ? errno : EIO);
-        ende = gelesen < abschnitt;
-        if (anfang) {
-            if (puffer.size() < 3 && !ende)
-                continue;
-            std::size_t marke = 0;
-            const std::string_view kopf(puffer);
-            if (kopf.starts_with("\xEF\xBB\xBF")) {
-                form = Form::Utf8;
-                marke = 3;
-            } else if (kopf.starts_with("\xFF\xFE")) {
-                form = Form::Utf16Le;
-                marke = 2;
-            } else if (kopf.starts_with("\xFE\xFF")) {
-                form = Form::Utf16Be;
-                marke = 2;
-            }
-            puffer.erase(0, marke);
-            anfang = false;
-            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
-                byteTabelle = ByteTabelle::Fuer(tabelle);
-        }
-        std::string_view stueck(puffer);
-        if (HatNul(stueck, form)) {
-            ende = true; // the text ends at the NUL; the piece's decoder stops there
-        } else if (!ende) {
-            stueck = stueck.substr(0, LetztesZeilenende(stueck, form));
-            if (stueck.empty())
-                continue; // one long line: read on
-        }
-        if (byteTabelle) {
-            // The text ends at a NUL.
-            stueck = stueck.substr(0, stueck.find('\0'));
-            byteTabelle->Anwenden(stueck, ende, bytePuffer, e);
-            ziel.Schreiben(bytePuffer);
-            puffer.erase(0, stueck.size());
-            continue;
-        }
-        std::u16string text = Dekodieren(stueck, form);
-        e.Anzahl += ersetzungen.Anwenden(text);
-        Kodiert k = TextKodieren(text, ausTyp, nullptr);
-        e.NichtDarstellbar += k.NichtDarstellbar;
-        std::string_view bytes(k.Bytes);
-        // The byte order mark belongs at the start of the file only.
-        if (!erstesStueck && ausTyp == tfUtf8)
-            bytes.remove_prefix(3);
-        else if (!erstesStueck && ausTyp != tfText && ausTyp != tfError)
-            bytes.remove_prefix(2);
-        ziel.Schreiben(bytes);
-        erstesStueck = false;
-        puffer.erase(0, stueck.size());
+    if (!Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, false, abschnitt, e)) {
+        std::rewind(f.get());
+        ziel.Zuruecksetzen();
+        Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, true, abschnitt, e);
     }
     ziel.Abschliessen();
     return e;

@@ -17,10 +17,15 @@ struct StromErgebnis {
     TTextFileType Typ = tfError;      // the type the input was read as
     std::int64_t Anzahl = 0;          // replaced characters
     std::size_t NichtDarstellbar = 0; // characters the output type cannot hold
+    Herkunft Quelle = Herkunft::Textdatei;
+    // Set when a NUL ended the text; its line is 0 (not counted).
+    std::optional<NulStelle> Nul;
 };
 
 // Reads `ein`, converts it through the table and writes `aus` atomically in
 // `zielTyp`, or else in the type `ein` was read as. Throws DateiFehler.
+// The input is read once; only a file that looks like UTF-8 without a mark
+// and turns out not to be, late, is read again as ANSI text.
 // `abschnitt` is the size of the pieces read at once (tests make it small).
 StromErgebnis DateiKonvertieren(const std::filesystem::path& ein, const std::filesystem::path& aus,
                                 const TTabListe& tabelle, std::optional<TTextFileType> zielTyp,
