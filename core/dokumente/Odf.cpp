@@ -19,7 +19,9 @@ struct ListenEbene {
     std::string vor, nach;
     long start = 1;
     int stufen = 1; // how many levels the label shows
-    std::string folgt = "\t";
+    // What follows the label: a tab where the style aligns labels with a
+    // tab, otherwise the gap of its label width, a space in the text.
+    std::string folgt = " ";
 };
 
 using ListenStil = std::map<int, ListenEbene>; // by level, from 1
