@@ -6,6 +6,7 @@
 
 #include "core/Erkennung.h"
 #include "ui/BearbeitenDlg.h"
+#include "ui/EditFeld.h"
 
 using namespace zw;
 using namespace zwtest;
@@ -92,15 +93,15 @@ TEST_F(FensterTest, ErsetzenEinesDokumentsFragtErst) {
 }
 
 TEST_F(FensterTest, NulImTextWirdGemeldetUndSpeichernFragt) {
-    std::string bytes = std::string("Haus am See\nZwei\0te Zeile\n", 27);
+    std::string bytes = std::string("Haus am See\nZwei\0te Zeile\n", 26);
     for (int i = 3; i <= 52; ++i)
         bytes += "Zeile " + std::to_string(i) + "\n";
     const QString datei = Datei("nul.txt", bytes);
+    const std::size_t rest = bytes.size() - bytes.find('\0');
     Oeffnen(datei);
     EXPECT_EQ(Text(), u"Haus am See\r\nZwei\r\n");
     ASSERT_EQ(dialoge.Texte(Art::Information).size(), 1u);
-    EXPECT_EQ(dialoge.Texte(Art::Information)[0],
-              QString::fromStdString(NulMeldung({2, bytes.size() - 17})));
+    EXPECT_EQ(dialoge.Texte(Art::Information)[0], QString::fromStdString(NulMeldung({2, rest})));
     Konvertieren();
     dialoge.Vergessen();
 
@@ -113,7 +114,7 @@ TEST_F(FensterTest, NulImTextWirdGemeldetUndSpeichernFragt) {
             QStringLiteral(
                 "\"nul.txt\" wurde nur bis zu einem NUL-Zeichen gelesen. Beim Speichern gehen "
                 "die restlichen %1 Bytes der Datei verloren. Trotzdem speichern?")
-                .arg(bytes.size() - 17)});
+                .arg(rest)});
     EXPECT_EQ(Inhalt(datei), bytes);
     EXPECT_TRUE(form->TextGeaendertS());
 
