@@ -232,7 +232,7 @@ Dokument DokumentDekodieren(std::string_view bytes, TTextFileType anfangsTyp,
                 d.Typ = tfText;
                 d.Quelle =
                     gelesen.Quelle == dok::Art::Word ? Herkunft::Word : Herkunft::OpenDocument;
-                d.Text = ZeilenRegelLesen(Utf8ZuUtf16(gelesen.Text));
+                d.Text = Utf8Lesen(gelesen.Text);
                 return d;
             } catch (const dok::DokumentFehler& f) {
                 throw OeffnenFehler(datei, std::string(f.what()));

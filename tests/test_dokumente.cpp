@@ -368,18 +368,23 @@ TEST(Dokumente, GrenzenGreifenBeimLesen) {
         }
         return std::string("kein Fehler");
     };
-    // Inflating beyond the limit, while the directory claims little.
     std::vector<zwtest::ZipEintrag> e = zwtest::WordGeruest();
     e.push_back(zwtest::Aufgeblasen(
         "word/document.xml", std::string(zwtest::kWordKopf) + "<w:p><w:r><w:t>",
         std::string(65536, 'a'), 100, std::string("</w:t></w:r></w:p>") + zwtest::kWordFuss));
-    e.back().entpackt = 100;
+    // The directory states the size: too large, before anything is inflated.
+    EXPECT_EQ(grund(zwtest::ZipBauen(e)),
+              "Das Dokument ist entpackt größer als 1 MB und wird nicht gelesen.");
+    // Within the size, but packed far beyond any text.
+    g.EntpacktGesamt = 64 << 20;
     EXPECT_EQ(grund(zwtest::ZipBauen(e)),
               "Das Dokument ist ungewöhnlich stark gepackt (mehr als 50 : 1) und wird nicht "
               "gelesen.");
+    // A directory that states less than the part inflates to lies.
+    e.back().entpackt = 100;
     g.Verhaeltnis = 100000;
-    EXPECT_EQ(grund(zwtest::ZipBauen(e)),
-              "Das Dokument ist entpackt größer als 1 MB und wird nicht gelesen.");
+    EXPECT_EQ(grund(zwtest::ZipBauen(e)), "Das Dokument ist beschädigt: word/document.xml ist "
+                                          "größer, als das ZIP-Verzeichnis angibt.");
 
     std::string elemente;
     for (int i = 0; i < 600; ++i)

@@ -14,9 +14,9 @@ std::string Mb(std::uint64_t bytes) {
 }
 
 // The open file of one part, closed on every way out.
-struct Teil {
+struct OffenerTeil {
     zip_file_t* f = nullptr;
-    ~Teil() {
+    ~OffenerTeil() {
         if (f)
             zip_fclose(f);
     }
@@ -64,7 +64,7 @@ bool Behaelter::Hat(const std::string& name) const {
     return zip_name_locate(zip_, name.c_str(), 0) >= 0;
 }
 
-std::optional<std::string> Behaelter::Lesen(const std::string& name) {
+std::optional<Teil> Behaelter::Lesen(const std::string& name) {
     const zip_int64_t index = zip_name_locate(zip_, name.c_str(), 0);
     if (index < 0)
         return std::nullopt;
@@ -79,7 +79,7 @@ std::optional<std::string> Behaelter::Lesen(const std::string& name) {
         ZuGross("ist entpackt größer als " + Mb(grenzen_.EntpacktGesamt));
     const std::uint64_t gepackt = (st.valid & ZIP_STAT_COMP_SIZE) ? st.comp_size : 0;
 
-    Teil teil;
+    OffenerTeil teil;
     teil.f = zip_fopen_index(zip_, zip_uint64_t(index), 0);
     if (!teil.f) {
         const int art = zip_error_code_zip(zip_get_error(zip_));
@@ -87,43 +87,60 @@ std::optional<std::string> Behaelter::Lesen(const std::string& name) {
             throw DokumentFehler("Das Dokument ist mit einem Kennwort geschützt.");
         Beschaedigt(name + " ist unlesbar");
     }
-    std::string inhalt;
-    if (st.valid & ZIP_STAT_SIZE)
-        inhalt.reserve(std::size_t(std::min<std::uint64_t>(st.size, rest)));
-    char block[65536];
+    // Inflated straight into the buffer, in steps, so the limits are checked
+    // as the bytes come and never more than a step past them.
+    Teil inhalt;
+    const std::size_t schritt = std::size_t(64) << 10;
+    std::size_t platz =
+        ((st.valid & ZIP_STAT_SIZE) ? std::size_t(std::min<std::uint64_t>(st.size, rest)) : 0) +
+        schritt;
+    inhalt.daten_.reset(new char[platz]);
+    std::size_t& n = inhalt.groesse_;
     for (;;) {
-        const zip_int64_t n = zip_fread(teil.f, block, sizeof block);
-        if (n < 0)
+        if (platz < n + schritt) {
+            platz = std::max(n + schritt, 2 * n);
+            std::unique_ptr<char[]> groesser(new char[platz]);
+            std::memcpy(groesser.get(), inhalt.daten_.get(), n);
+            inhalt.daten_ = std::move(groesser);
+        }
+        const zip_int64_t gelesen = zip_fread(teil.f, inhalt.daten_.get() + n, schritt);
+        if (gelesen < 0)
             Beschaedigt(name + " ist unlesbar");
-        if (n == 0)
+        if (gelesen == 0)
             break;
-        entpackt_ += std::uint64_t(n);
+        n += std::size_t(gelesen);
+        entpackt_ += std::uint64_t(gelesen);
+        // More than the directory states: it lies, and the part is not read on.
+        if ((st.valid & ZIP_STAT_SIZE) && n > st.size)
+            Beschaedigt(name + " ist größer, als das ZIP-Verzeichnis angibt");
         if (entpackt_ > grenzen_.EntpacktGesamt)
             ZuGross("ist entpackt größer als " + Mb(grenzen_.EntpacktGesamt));
-        inhalt.append(block, std::size_t(n));
-        if (inhalt.size() > grenzen_.VerhaeltnisAb &&
-            inhalt.size() / std::max<std::uint64_t>(gepackt, 1) > grenzen_.Verhaeltnis)
+        if (n > grenzen_.VerhaeltnisAb &&
+            n / std::max<std::uint64_t>(gepackt, 1) > grenzen_.Verhaeltnis)
             ZuGross("ist ungewöhnlich stark gepackt (mehr als " +
                     std::to_string(grenzen_.Verhaeltnis) + " : 1)");
     }
     return inhalt;
 }
 
-void XmlLaden(pugi::xml_document& doc, std::string& xml, const Grenzen& grenzen) {
+void XmlLaden(pugi::xml_document& doc, Teil& xml, const Grenzen& grenzen, bool leerraumEinzeln) {
     // Each start tag is one element; counted before pugixml builds its tree,
     // whose nodes cost far more than their bytes.
     std::uint64_t elemente = 0;
-    for (const char* p = xml.data(); (p = static_cast<const char*>(std::memchr(
-                                          p, '<', std::size_t(xml.data() + xml.size() - p))));) {
+    const char* ende = xml.Daten() + xml.Groesse();
+    for (const char* p = xml.Daten();
+         (p = static_cast<const char*>(std::memchr(p, '<', std::size_t(ende - p))));) {
         ++p;
-        if (p != xml.data() + xml.size() && *p != '/' && *p != '?' && *p != '!')
+        if (p != ende && *p != '/' && *p != '?' && *p != '!')
             ++elemente;
     }
     if (elemente > grenzen.Elemente)
         ZuGross("enthält mehr als " + std::to_string(grenzen.Elemente) + " XML-Elemente");
     // No DTD, no entities of its own: nothing inside the file expands.
+    const unsigned leerraum =
+        leerraumEinzeln ? pugi::parse_ws_pcdata_single : pugi::parse_ws_pcdata;
     const pugi::xml_parse_result r = doc.load_buffer_inplace(
-        xml.data(), xml.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
+        xml.Daten(), xml.Groesse(), pugi::parse_default | leerraum, pugi::encoding_utf8);
     if (!r)
         Beschaedigt("ein Teil ist kein gültiges XML");
 }
@@ -236,8 +253,8 @@ std::string NummerFormat(long zahl, std::string_view format) {
 
 Dokument DokumentLesen(std::string_view bytes, const Grenzen& grenzen) {
     Behaelter behaelter(bytes, grenzen);
-    if (std::optional<std::string> mime = behaelter.Lesen("mimetype")) {
-        const std::string_view m(*mime);
+    if (std::optional<Teil> mime = behaelter.Lesen("mimetype")) {
+        const std::string_view m = mime->Text();
         if (m.starts_with("application/vnd.oasis.opendocument.text"))
             return OdfLesen(behaelter, grenzen);
         if (m.starts_with("application/vnd.oasis.opendocument.spreadsheet"))

@@ -14,6 +14,20 @@ struct zip;
 
 namespace zw::dok {
 
+// An inflated part, in a buffer that is not cleared first: the inflating
+// writes each byte once.
+class Teil {
+public:
+    char* Daten() { return daten_.get(); }
+    std::size_t Groesse() const { return groesse_; }
+    std::string_view Text() const { return {daten_.get(), groesse_}; }
+
+private:
+    friend class Behaelter;
+    std::unique_ptr<char[]> daten_;
+    std::size_t groesse_ = 0;
+};
+
 // The ZIP container over bytes in memory. Every part read counts against
 // the limits; none is ever written anywhere.
 class Behaelter {
@@ -25,7 +39,7 @@ public:
 
     bool Hat(const std::string& name) const;
     // The inflated part, or nothing when the container has no such entry.
-    std::optional<std::string> Lesen(const std::string& name);
+    std::optional<Teil> Lesen(const std::string& name);
 
 private:
     zip* zip_ = nullptr;
@@ -35,7 +49,11 @@ private:
 
 // Parses a part in place. Throws DokumentFehler for broken XML or too many
 // elements.
-void XmlLaden(pugi::xml_document& doc, std::string& xml, const Grenzen& grenzen);
+// Whitespace between elements is kept (ODF counts it) unless `leerraumEinzeln`:
+// then only where it is all an element holds (Word keeps its text in w:t,
+// where a lone space matters).
+void XmlLaden(pugi::xml_document& doc, Teil& xml, const Grenzen& grenzen,
+              bool leerraumEinzeln = false);
 
 // "Das Dokument ist beschädigt: <was>."
 [[noreturn]] void Beschaedigt(std::string_view was);

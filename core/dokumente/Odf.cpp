@@ -37,13 +37,13 @@ public:
     OdfLeser(Behaelter& b, const Grenzen& g) : behaelter_(b), grenzen_(g) {}
 
     Dokument Lesen() {
-        std::optional<std::string> stile = behaelter_.Lesen("styles.xml");
+        std::optional<Teil> stile = behaelter_.Lesen("styles.xml");
         pugi::xml_document stilDoc;
         if (stile) {
             XmlLaden(stilDoc, *stile, grenzen_);
             StileSammeln(stilDoc.document_element());
         }
-        std::optional<std::string> inhalt = behaelter_.Lesen("content.xml");
+        std::optional<Teil> inhalt = behaelter_.Lesen("content.xml");
         if (!inhalt)
             Beschaedigt("der Text fehlt");
         pugi::xml_document doc;

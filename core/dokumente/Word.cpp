@@ -46,11 +46,11 @@ std::map<std::string, std::string> Beziehungen(Behaelter& b, const std::string& 
     std::map<std::string, std::string> aus;
     const std::string ordner = Ordner(teil);
     const std::string name = ordner + "_rels/" + teil.substr(ordner.size()) + ".rels";
-    std::optional<std::string> xml = b.Lesen(name);
+    std::optional<Teil> xml = b.Lesen(name);
     if (!xml)
         return aus;
     pugi::xml_document doc;
-    XmlLaden(doc, *xml, grenzen);
+    XmlLaden(doc, *xml, grenzen, true);
     for (pugi::xml_node r : doc.document_element().children()) {
         if (Lokal(r.name()) != "Relationship" ||
             std::string_view(r.attribute("TargetMode").value()) == "External")
@@ -106,7 +106,7 @@ public:
         const auto wurzel = Beziehungen(behaelter_, "", grenzen_);
         if (auto it = wurzel.find("officeDocument"); it != wurzel.end())
             haupt = it->second;
-        std::optional<std::string> xml = behaelter_.Lesen(haupt);
+        std::optional<Teil> xml = behaelter_.Lesen(haupt);
         if (!xml)
             Beschaedigt("der Text fehlt");
         const auto teile = Beziehungen(behaelter_, haupt, grenzen_);
@@ -119,7 +119,7 @@ public:
         EinstellungenLesen(teil("settings"));
 
         pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_);
+        XmlLaden(doc, *xml, grenzen_, true);
         const pugi::xml_node koerper = Kind(doc.document_element(), "body");
         if (pugi::xml_node sekt = Kind(koerper, "sectPr"))
             NotenFormate(sekt);
@@ -132,11 +132,11 @@ public:
 
 private:
     void StileLesen(const std::string& name) {
-        std::optional<std::string> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
+        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
         if (!xml)
             return;
         pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_);
+        XmlLaden(doc, *xml, grenzen_, true);
         for (pugi::xml_node s : doc.document_element().children()) {
             if (Lokal(s.name()) != "style")
                 continue;
@@ -149,11 +149,11 @@ private:
     }
 
     void NummerierungLesen(const std::string& name) {
-        std::optional<std::string> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
+        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
         if (!xml)
             return;
         pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_);
+        XmlLaden(doc, *xml, grenzen_, true);
         for (pugi::xml_node n : doc.document_element().children()) {
             const std::string_view art = Lokal(n.name());
             if (art == "abstractNum") {
@@ -194,11 +194,11 @@ private:
     }
 
     void EinstellungenLesen(const std::string& name) {
-        std::optional<std::string> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
+        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
         if (!xml)
             return;
         pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_);
+        XmlLaden(doc, *xml, grenzen_, true);
         NotenFormate(doc.document_element());
     }
 
@@ -429,11 +429,11 @@ private:
                         const std::vector<std::string>& ids, const std::string& format) {
         if (ids.empty() || name.empty())
             return;
-        std::optional<std::string> xml = behaelter_.Lesen(name);
+        std::optional<Teil> xml = behaelter_.Lesen(name);
         if (!xml)
             return;
         pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_);
+        XmlLaden(doc, *xml, grenzen_, true);
         std::map<std::string, pugi::xml_node> noten;
         for (pugi::xml_node n : doc.document_element().children())
             if (Lokal(n.name()) == element)
