@@ -8,7 +8,7 @@ pakete=(
     qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     libcups2-dev
-    libzip-dev zipcmp zipmerge ziptool libpugixml-dev libreoffice-writer-nogui
+    libzip-dev zipcmp zipmerge ziptool libpugixml-dev zlib1g-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool
     openbox dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 imagemagick x11-utils

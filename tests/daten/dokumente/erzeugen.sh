@@ -2,7 +2,8 @@
 # Makes the document fixtures from their flat OpenDocument sources with
 # LibreOffice, and LibreOffice's own reading of each as UTF-8 text
 # (*.libreoffice.txt), which the tests compare with word for word.
-# Run it in this folder after changing a source; the results are committed.
+# Run it in this folder after changing a source (it needs LibreOffice,
+# Debian package libreoffice-writer-nogui); the results are committed.
 set -euo pipefail
 cd "$(dirname "$0")"
 arbeit=$(mktemp -d)
