@@ -392,3 +392,32 @@ TEST(Dokumente, GrenzenGreifenBeimLesen) {
     EXPECT_EQ(grund(zwtest::WordDokument(elemente)),
               "Das Dokument enthält mehr als 1000 XML-Elemente und wird nicht gelesen.");
 }
+
+// Lists whose style only the paragraph style names, and bullets that are a
+// font's private-use characters (OpenSymbol, Symbol): shown as "•".
+TEST(Dokumente, ListenstilUeberAbsatzstilUndSymbolAufzaehlung) {
+    const std::string inhalt =
+        "<office:document-content xmlns:office=\"o\" xmlns:style=\"s\" xmlns:text=\"t\">"
+        "<office:automatic-styles><style:style style:name=\"P1\" style:family=\"paragraph\" "
+        "style:parent-style-name=\"Nummern\"/></office:automatic-styles><office:body><office:text>"
+        "<text:list><text:list-item><text:p text:style-name=\"P1\">Erstens</text:p>"
+        "</text:list-item><text:list-item><text:p text:style-name=\"P1\">Zweitens</text:p>"
+        "</text:list-item></text:list><text:list text:style-name=\"LB\"><text:list-item><text:p>"
+        "Punkt</text:p></text:list-item></text:list></office:text></office:body>"
+        "</office:document-content>";
+    const std::string stile =
+        "<office:document-styles xmlns:office=\"o\" xmlns:style=\"s\" xmlns:text=\"t\">"
+        "<office:styles><style:style style:name=\"Nummern\" style:family=\"paragraph\" "
+        "style:list-style-name=\"LN\"/><text:list-style style:name=\"LN\">"
+        "<text:list-level-style-number text:level=\"1\" style:num-suffix=\".\" "
+        "style:num-format=\"1\"/></text:list-style><text:list-style style:name=\"LB\">"
+        "<text:list-level-style-bullet text:level=\"1\" text:bullet-char=\"\xEF\x82\x95\"/>"
+        "</text:list-style></office:styles></office:document-styles>";
+    TempOrdner ordner;
+    Schreiben(ordner / "l.odt",
+              zwtest::ZipBauen(
+                  {zwtest::Gespeichert("mimetype", "application/vnd.oasis.opendocument.text"),
+                   zwtest::Gespeichert("styles.xml", stile),
+                   zwtest::Gespeichert("content.xml", inhalt)}));
+    EXPECT_EQ(DokumentLaden(ordner / "l.odt").Text, u"1. Erstens\r\n2. Zweitens\r\n• Punkt\r\n");
+}

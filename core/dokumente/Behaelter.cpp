@@ -199,6 +199,26 @@ char32_t SymbolZeichen(char32_t c) {
     }
 }
 
+std::string Aufzaehlungszeichen(std::string_view t) {
+    std::string aus;
+    for (std::size_t i = 0; i < t.size();) {
+        const auto b = static_cast<unsigned char>(t[i]);
+        if (b >= 0xEE && b <= 0xEF && i + 2 < t.size()) {
+            char32_t cp = ((b & 0x0F) << 12) |
+                          ((static_cast<unsigned char>(t[i + 1]) & 0x3F) << 6) |
+                          (static_cast<unsigned char>(t[i + 2]) & 0x3F);
+            if (cp >= 0xE000 && cp <= 0xF8FF) {
+                cp = SymbolZeichen(cp);
+                Utf8Anhaengen(aus, cp >= 0xE000 && cp <= 0xF8FF ? 0x2022 : cp);
+                i += 3;
+                continue;
+            }
+        }
+        aus.push_back(t[i++]);
+    }
+    return aus;
+}
+
 namespace {
 
 std::string Roemisch(long zahl) {

@@ -73,6 +73,9 @@ void Utf8Anhaengen(std::string& aus, char32_t zeichen);
 
 // Characters of the Symbol font (F0xx) as the Unicode character it shows.
 char32_t SymbolZeichen(char32_t zeichen);
+// A bullet as text: symbol-font bullets as their Unicode character, any other
+// private-use character (a font's own bullet) as "•".
+std::string Aufzaehlungszeichen(std::string_view utf8);
 
 Dokument WordLesen(Behaelter& behaelter, const Grenzen& grenzen);
 Dokument OdfLesen(Behaelter& behaelter, const Grenzen& grenzen);

@@ -89,6 +89,8 @@ private:
                             versteckt_.insert(name);
                     if (const char* liste = Attribut(s, "list-style-name").value(); *liste)
                         absatzListen_[name] = liste;
+                    if (const char* eltern = Attribut(s, "parent-style-name").value(); *eltern)
+                        elternStile_[name] = eltern;
                 } else if (art == "list-style") {
                     listen_[name] = ListenStilLesen(s);
                 } else if (art == "outline-style") {
@@ -105,7 +107,7 @@ private:
             ListenEbene e;
             if (art == "list-level-style-bullet") {
                 e.aufzaehlung = true;
-                e.zeichen = Attribut(l, "bullet-char").value();
+                e.zeichen = Aufzaehlungszeichen(Attribut(l, "bullet-char").value());
             } else if (art != "list-level-style-number" && art != "outline-level-style") {
                 continue;
             }
@@ -206,6 +208,8 @@ private:
         std::string stilName = Attribut(liste, "style-name").value();
         if (stilName.empty())
             stilName = aktuellerListenStil_;
+        if (stilName.empty())
+            stilName = ListenStilDerAbsaetze(liste);
         const std::string alterStil = aktuellerListenStil_;
         aktuellerListenStil_ = stilName;
         // A new outer list counts afresh unless it says it continues.
@@ -259,6 +263,26 @@ private:
             }
         }
         aktuellerListenStil_ = alterStil;
+    }
+
+    // A list without a style of its own takes the one its first paragraph's
+    // style (or a style it is based on) names.
+    std::string ListenStilDerAbsaetze(pugi::xml_node liste) {
+        for (pugi::xml_node punkt : liste.children())
+            for (pugi::xml_node k : punkt.children()) {
+                const std::string_view art = Lokal(k.name());
+                if (art != "p" && art != "h")
+                    continue;
+                std::string stil = Attribut(k, "style-name").value();
+                for (int schritt = 0; schritt < 32 && !stil.empty(); ++schritt) {
+                    if (auto it = absatzListen_.find(stil); it != absatzListen_.end())
+                        return it->second;
+                    auto e = elternStile_.find(stil);
+                    stil = e == elternStile_.end() ? std::string() : e->second;
+                }
+                return {};
+            }
+        return {};
     }
 
     void Zeilen(pugi::xml_node knoten) {
@@ -355,7 +379,8 @@ private:
     std::string aus_;
     unsigned tiefe_ = 0;
     std::set<std::string> versteckt_;
-    std::map<std::string, std::string> absatzListen_;
+    std::map<std::string, std::string> absatzListen_; // paragraph style -> its list style
+    std::map<std::string, std::string> elternStile_;
     std::map<std::string, ListenStil> listen_;
     std::map<std::string, std::vector<long>> listenZaehler_;
     ListenStil gliederung_;

@@ -257,21 +257,8 @@ private:
         }
         if (label.empty())
             return {};
-        // Bullets of the Symbol font are private-use characters.
-        std::string aus;
-        for (std::size_t i = 0; i < label.size();) {
-            const auto b = static_cast<unsigned char>(label[i]);
-            if (b == 0xEF && i + 2 < label.size()) {
-                const char32_t cp = ((b & 0x0F) << 12) |
-                                    ((static_cast<unsigned char>(label[i + 1]) & 0x3F) << 6) |
-                                    (static_cast<unsigned char>(label[i + 2]) & 0x3F);
-                Utf8Anhaengen(aus, SymbolZeichen(cp));
-                i += 3;
-            } else {
-                aus.push_back(label[i++]);
-            }
-        }
-        return aus + e->nach;
+        // Bullets of symbol fonts are private-use characters.
+        return Aufzaehlungszeichen(label) + e->nach;
     }
 
     // Paragraphs and tables of the body, a cell, a note.
