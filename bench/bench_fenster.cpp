@@ -2,6 +2,7 @@
 // converted, written back into the text control and reported, each beside a
 // memcpy of the same number of bytes in the same run.
 #include "DeutscherText.h"
+#include "WordDatei.h"
 #include "core/MoFiles.h"
 #include "core/Tabelle.h"
 #include "platform/Dialoge.h"
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -101,6 +103,33 @@ void OeffnenUndZeigen(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * state.range(0));
 }
 
+// The same text as a Word document and as a UTF-8 file without a mark,
+// opened and shown; bytes are those of the text as UTF-8 in both.
+void OeffnenWordGegenUtf8(benchmark::State& state, bool word) {
+    Umgebung u(0);
+    const zwbench::WordUndText w = zwbench::WordDokument(std::size_t(state.range(0)));
+    const QString docx = u.ordner.filePath(QStringLiteral("dokument.docx"));
+    const QString utf8 = u.ordner.filePath(QStringLiteral("dokument-utf8.txt"));
+    const std::string text = zw::Utf16ZuUtf8(w.text);
+    std::ofstream(zw::AlsPfad(docx), std::ios::binary) << w.docx;
+    std::ofstream(zw::AlsPfad(utf8), std::ios::binary) << text;
+    u.dialoge.Dokument = word ? docx : utf8;
+    for (auto _ : state) {
+        u.form->MenuDateiOeffnen->trigger();
+        u.Zeigen();
+    }
+    if (u.form->RichEdit->Text() != w.text)
+        state.SkipWithError("nicht derselbe Text");
+    state.SetBytesProcessed(state.iterations() * std::int64_t(text.size()));
+}
+
+void OeffnenWord(benchmark::State& state) {
+    OeffnenWordGegenUtf8(state, true);
+}
+void OeffnenUtf8OhneMarke(benchmark::State& state) {
+    OeffnenWordGegenUtf8(state, false);
+}
+
 void KonvertierenZurueckschreibenMelden(benchmark::State& state) {
     Umgebung u(state.range(0));
     std::int64_t geaendert = 0;
@@ -125,6 +154,8 @@ void Groessen(benchmark::internal::Benchmark* b) {
 BENCHMARK(MemcpyGrundlinie)->Apply(Groessen);
 BENCHMARK(OeffnenUndZeigen)->Apply(Groessen);
 BENCHMARK(KonvertierenZurueckschreibenMelden)->Apply(Groessen);
+BENCHMARK(OeffnenUtf8OhneMarke)->Arg(10 * kMB)->Unit(benchmark::kMillisecond);
+BENCHMARK(OeffnenWord)->Arg(10 * kMB)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

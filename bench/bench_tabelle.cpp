@@ -14,8 +14,8 @@ namespace {
 
 // A table of `zeilen` lines: entries, comments, and a bad line of each kind.
 std::u16string GrosseTabelle(int zeilen) {
-    static const char16_t* schlecht[] = {u"65\t66", u"65", u"66 66", u"-1 65", u"2147483648 65",
-                                         u"abc", u"; Kommentar", u""};
+    static const char16_t* schlecht[] = {u"65\t66",        u"65",  u"66 66",       u"-1 65",
+                                         u"2147483648 65", u"abc", u"; Kommentar", u""};
     std::u16string text;
     for (int i = 0; i < zeilen; ++i) {
         if (i % 4 == 3) {

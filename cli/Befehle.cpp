@@ -4,6 +4,7 @@
 #include "cli/Schliessen.h"
 #include "cli/Werkzeug.h"
 
+#include "core/Erkennung.h"
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
@@ -33,7 +34,9 @@ constexpr const char* kHilfe =
     "      Zahl der ersetzten Zeichen. Zeichen, die der Zieltyp nicht darstellen kann,\n"
     "      werden als \"?\" geschrieben und auf der Fehlerausgabe einzeln gemeldet,\n"
     "      mit Code, Anzahl und der Zeile, in der sie zuerst stehen. Ohne --tabelle\n"
-    "      gilt \"Eng-Ger.tab\" neben dem Programm.\n"
+    "      gilt \"Eng-Ger.tab\" neben dem Programm. Word- (.docx) und OpenDocument-\n"
+    "      Dokumente (.odt) werden gelesen; ihr Text wird ohne --typ als Textdokument\n"
+    "      (ANSI) geschrieben, im Stapel unter ihrem Namen mit der Endung .TXT.\n"
     "  konvertieren [--tabelle TABELLE] [--typ TYP] --ausgabe ORDNER EINGABE...\n"
     "      Konvertiert jede EINGABE nach ORDNER unter ihrem eigenen Dateinamen und\n"
     "      meldet je Datei eine Zeile und zum Schluss die Summe. Eine Datei, die\n"
@@ -49,7 +52,8 @@ constexpr const char* kHilfe =
     "  dateityp DATEI\n"
     "      Gibt den erkannten Dateityp aus: tfError, tfText, tfUnicode, tfRtf oder tfUtf8.\n"
     "  text DATEI\n"
-    "      Gibt den geladenen Text (Zeilenenden CR LF) als UTF-8 aus.\n"
+    "      Gibt den geladenen Text (Zeilenenden CR LF) als UTF-8 aus, auch den Text\n"
+    "      eines Word- oder OpenDocument-Dokuments.\n"
     "  schliessen\n"
     "      Bittet den laufenden Zeichenwandler dieses Benutzers, sich zu beenden, wie mit\n"
     "      Datei > Beenden (bei ungespeicherten Änderungen fragt er nach). Rückgabewert 3,\n"
@@ -126,10 +130,11 @@ int DateitypZeigen(const std::vector<std::string>& a) {
 int TextZeigen(const std::vector<std::string>& a) {
     if (a.size() != 2)
         return FalscherAufruf("Es wird genau eine Datei erwartet.");
-    TTextFileType typ = tfError;
-    std::u16string text;
-    TextDateiLaden(Pfad(a[1]), typ, text);
-    Schreiben(stdout, Utf16ZuUtf8(text));
+    const Dokument d = DokumentLaden(Pfad(a[1]));
+    Schreiben(stdout, Utf16ZuUtf8(d.Text));
+    // What the user must not miss: a text that a NUL cut short.
+    if (d.Nul)
+        Schreiben(stderr, "Warnung: " + NulMeldung(*d.Nul) + "\n");
     return Erfolg;
 }
 

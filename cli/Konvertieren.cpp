@@ -3,12 +3,14 @@
 #include "cli/Befehle.h"
 #include "cli/Werkzeug.h"
 
+#include "core/Erkennung.h"
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 #include "core/Strom.h"
 #include "core/Tabelle.h"
 
+#include <fstream>
 #include <set>
 
 namespace zw::cli {
@@ -50,6 +52,28 @@ void FehlendeMelden(const std::string& vorsatz, const StromErgebnis& e) {
     Schreiben(stderr, text);
 }
 
+// What the user must not miss about what was read: a document written out
+// as plain text, a text that a NUL cut short.
+void DokumentHinweise(const std::string& vorsatz, const StromErgebnis& e, bool typGewaehlt) {
+    if (e.Quelle != Herkunft::Textdatei && !typGewaehlt)
+        Schreiben(stderr, "Hinweis: " + vorsatz + "Die Eingabe ist ein " +
+                              (e.Quelle == Herkunft::Word ? "Word-Dokument" : "OpenDocument-Text") +
+                              "; ohne --typ wird ihr Text als Textdokument (ANSI) geschrieben.\n");
+    if (e.Nul)
+        Schreiben(stderr, "Warnung: " + vorsatz + NulMeldung(*e.Nul) + "\n");
+}
+
+// A Word or OpenDocument file's text never goes out under the document's
+// own name: that would be a text file named .docx or .odt.
+fs::path AusgabeName(const fs::path& ein, std::optional<TTextFileType> zielTyp) {
+    char kopf[4] = {};
+    std::ifstream f(ein, std::ios::binary);
+    f.read(kopf, sizeof kopf);
+    if (!IstZip(std::string_view(kopf, std::size_t(f.gcount()))))
+        return ein.filename();
+    return fs::path(ein.filename()).replace_extension(zielTyp == tfRtf ? ".RTF" : ".TXT");
+}
+
 bool DieselbeDatei(const fs::path& a, const fs::path& b) {
     std::error_code fehler;
     if (fs::equivalent(a, b, fehler))
@@ -72,7 +96,7 @@ int Stapel(const TTabListe& liste, std::optional<TTextFileType> zielTyp, const f
     std::set<fs::path> geschrieben;
     for (const std::string& eingabe : eingaben) {
         const fs::path ein = Pfad(eingabe);
-        const fs::path aus = ordner / ein.filename();
+        const fs::path aus = ordner / AusgabeName(ein, zielTyp);
         const std::string name = PfadText(ein);
         auto scheitern = [&](const std::string& grund) {
             Schreiben(stderr, name + ": " + grund + "\n");
@@ -94,6 +118,7 @@ int Stapel(const TTabListe& liste, std::optional<TTextFileType> zielTyp, const f
         try {
             const StromErgebnis e = DateiKonvertieren(ein, aus, liste, zielTyp);
             FehlendeMelden(name + ": ", e);
+            DokumentHinweise(name + ": ", e, zielTyp.has_value());
             Schreiben(stdout, name + ": " + KonvertierungsMeldung(e.Anzahl) + " -> " +
                                   PfadText(aus) + "\n");
             ersetzt += e.Anzahl;
@@ -165,6 +190,7 @@ int Konvertieren(const std::vector<std::string>& a) {
     const StromErgebnis gespeichert =
         DateiKonvertieren(Pfad(dateien[0]), Pfad(dateien[1]), liste, zielTyp);
     FehlendeMelden("", gespeichert);
+    DokumentHinweise("", gespeichert, zielTyp.has_value());
     Schreiben(stdout, KonvertierungsMeldung(gespeichert.Anzahl) + "\n");
     return Erfolg;
 }

@@ -75,6 +75,11 @@ DateiFehler OeffnenFehler(const std::filesystem::path& pfad, int fehlerNummer) {
                        SystemGrund(fehlerNummer));
 }
 
+DateiFehler OeffnenFehler(const std::filesystem::path& pfad, const std::string& grund) {
+    return DateiFehler("Datei " + PfadText(VollerPfad(pfad)) + " kann nicht geöffnet werden. " +
+                       grund);
+}
+
 DateiFehler ErstellenFehler(const std::filesystem::path& pfad, int fehlerNummer) {
     return DateiFehler("Datei \"" + PfadText(VollerPfad(pfad)) + "\" kann nicht erstellt werden. " +
                        SystemGrund(fehlerNummer));

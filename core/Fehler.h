@@ -22,6 +22,9 @@ std::string PfadText(const std::filesystem::path& pfad);
 
 // "Datei %s kann nicht geöffnet werden. %s" with the full path.
 DateiFehler OeffnenFehler(const std::filesystem::path& pfad, int fehlerNummer);
+// The same with a reason of the file's content ("Die Datei ist keine
+// Textdatei, sondern ein PDF-Dokument.").
+DateiFehler OeffnenFehler(const std::filesystem::path& pfad, const std::string& grund);
 
 // "Datei "%s" kann nicht erstellt werden. %s" with the full path.
 DateiFehler ErstellenFehler(const std::filesystem::path& pfad, int fehlerNummer);

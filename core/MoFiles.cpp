@@ -2,7 +2,9 @@
 
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
+#include "core/Konvertierung.h"
 #include "core/Rtf.h"
+#include "core/dokumente/Dokumente.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -188,12 +190,100 @@ std::u16string TextDekodieren(std::string_view bytes, TTextFileType typ) {
     return AnsiLesen(bytes);
 }
 
+namespace {
+
+// The NUL that ends a text, for a file read through a byte decoder (`anfang`
+// skips the mark) or as UTF-16.
+std::optional<NulStelle> NulSuchen(std::string_view bytes, std::size_t anfang, bool utf16,
+                                   bool bigEndian) {
+    std::size_t pos = std::string_view::npos;
+    if (!utf16) {
+        pos = bytes.find('\0', anfang);
+    } else {
+        for (std::size_t i = anfang; i + 1 < bytes.size(); i += 2)
+            if (bytes[i] == 0 && bytes[i + 1] == 0) {
+                pos = i;
+                break;
+            }
+    }
+    if (pos == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view davor = bytes.substr(anfang, pos - anfang);
+    NulStelle nul;
+    nul.Zeile = 1 + (utf16 ? ZeilenEndenZaehlen16(davor, bigEndian) : ZeilenEndenZaehlen(davor));
+    nul.RestBytes = bytes.size() - pos;
+    return nul;
+}
+
+} // namespace
+
+Dokument DokumentDekodieren(std::string_view bytes, TTextFileType anfangsTyp,
+                            const fs::path& datei) {
+    Dokument d;
+    d.Typ = anfangsTyp;
+    if (anfangsTyp == tfRtf) {
+        d.Text = RtfZuText(bytes);
+        return d;
+    }
+    if (anfangsTyp == tfText || anfangsTyp == tfError) {
+        if (IstZip(bytes)) {
+            try {
+                dok::Dokument gelesen = dok::DokumentLesen(bytes);
+                d.Typ = tfText;
+                d.Quelle =
+                    gelesen.Quelle == dok::Art::Word ? Herkunft::Word : Herkunft::OpenDocument;
+                d.Text = Utf8Lesen(gelesen.Text);
+                return d;
+            } catch (const dok::DokumentFehler& f) {
+                throw OeffnenFehler(datei, std::string(f.what()));
+            }
+        }
+        if (std::optional<std::string> grund = FremdesFormat(bytes))
+            throw OeffnenFehler(datei, *grund);
+    }
+    const bool utf8Marke = Beginnt(bytes, "\xEF\xBB\xBF");
+    const bool utf16Marke =
+        !utf8Marke && (Beginnt(bytes, "\xFF\xFE") || Beginnt(bytes, "\xFE\xFF"));
+    if (!utf16Marke && anfangsTyp != tfUnicode) {
+        TextPruefer pruefer;
+        pruefer.Hinzufuegen(bytes);
+        if (NulsSindBinaer(pruefer.Nuls(), pruefer.Groesse()))
+            throw OeffnenFehler(datei,
+                                "Die Datei ist keine Textdatei, sondern enthält Binärdaten (" +
+                                    ZahlGruppieren(std::int64_t(pruefer.Nuls())) + " NUL-Bytes).");
+        if (anfangsTyp != tfUtf8 && pruefer.IstUtf8()) {
+            d.Typ = tfUtf8;
+            d.Text = Utf8Lesen(bytes);
+            d.Nul = NulSuchen(bytes, 0, false, false);
+            return d;
+        }
+    }
+    d.Text = TextDekodieren(bytes, anfangsTyp);
+    if (utf16Marke)
+        d.Nul = NulSuchen(bytes, 2, true, Beginnt(bytes, "\xFE\xFF"));
+    else
+        d.Nul = NulSuchen(bytes, utf8Marke ? 3 : 0, false, false);
+    return d;
+}
+
+Dokument DokumentLaden(const fs::path& datei) {
+    const TTextFileType typ = DateiTypErmitteln(datei);
+    const std::string bytes = DateiLesen(datei);
+    try {
+        return DokumentDekodieren(bytes, typ, datei);
+    } catch (const std::bad_alloc&) {
+        throw OeffnenFehler(datei, ENOMEM);
+    }
+}
+
 void TextDateiLaden(const fs::path& datei, TTextFileType& typ, std::u16string& text) {
     text.clear();
     typ = DateiTypErmitteln(datei);
     const std::string bytes = DateiLesen(datei);
     try {
-        text = TextDekodieren(bytes, typ);
+        Dokument d = DokumentDekodieren(bytes, typ, datei);
+        typ = d.Typ;
+        text = std::move(d.Text);
     } catch (const std::bad_alloc&) {
         throw OeffnenFehler(datei, ENOMEM);
     }
@@ -302,6 +392,60 @@ void AtomareDatei::Abschliessen() {
     fs::rename(temp_, ziel_, ec);
     if (ec)
         Aufgeben(ec.value());
+}
+
+void AtomareDatei::Voranstellen(std::string_view bytes) {
+    if (bytes.empty())
+        return;
+    errno = 0;
+    if (direkt_ || std::fflush(f_) != 0)
+        Aufgeben(FehlerOder(EIO));
+    // A new temporary file: the bytes, then the old one's content.
+    std::FILE* neu = nullptr;
+    fs::path neuPfad;
+    for (unsigned versuch = 0; versuch < 16 && !neu; ++versuch) {
+        errno = 0;
+        neuPfad = TempPfad(ziel_, versuch);
+        neu = Oeffnen(neuPfad, "wbx");
+        if (!neu && errno != EEXIST)
+            break;
+    }
+    if (!neu)
+        Aufgeben(FehlerOder(EACCES));
+    DateiHalter alt;
+    alt.f = Oeffnen(temp_, "rb");
+    bool gut = alt.f && std::fwrite(bytes.data(), 1, bytes.size(), neu) == bytes.size();
+    char block[65536];
+    while (gut) {
+        const std::size_t n = std::fread(block, 1, sizeof block, alt.f);
+        if (n == 0) {
+            gut = !std::ferror(alt.f);
+            break;
+        }
+        gut = std::fwrite(block, 1, n, neu) == n;
+    }
+    const int fehler = FehlerOder(EIO);
+    std::fclose(f_);
+    std::error_code ec;
+    fs::remove(temp_, ec);
+    f_ = neu;
+    temp_ = neuPfad;
+    if (!gut)
+        Aufgeben(fehler);
+}
+
+void AtomareDatei::Zuruecksetzen() {
+    errno = 0;
+    if (direkt_ || std::fflush(f_) != 0)
+        Aufgeben(FehlerOder(EIO));
+#ifdef _WIN32
+    const bool gekuerzt = ::_chsize_s(::_fileno(f_), 0) == 0;
+#else
+    const bool gekuerzt = ::ftruncate(::fileno(f_), 0) == 0;
+#endif
+    if (!gekuerzt)
+        Aufgeben(FehlerOder(EIO));
+    std::rewind(f_);
 }
 
 void DateiSchreiben(const fs::path& datei, std::string_view bytes) {

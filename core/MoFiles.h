@@ -3,6 +3,7 @@
 // whole file into one string of 16-bit characters, and writing one string back
 // in a chosen type.
 
+#include "core/Erkennung.h"
 #include "core/Kodierung.h"
 #include "core/Schrift.h"
 
@@ -10,6 +11,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,8 +35,36 @@ TTextFileType TypAusAnfang(std::string_view anfang);
 TTextFileType DateiTypErmitteln(const std::filesystem::path& datei);
 
 // Decodes a whole file's bytes by their byte order mark (or as ANSI text) and
-// applies the reading line rule. For tfRtf the bytes are read as RTF.
+// applies the reading line rule. For tfRtf the bytes are read as RTF. Knows
+// nothing of UTF-8 without a mark or of documents: see DokumentDekodieren.
 std::u16string TextDekodieren(std::string_view bytes, TTextFileType typ);
+
+// Where a loaded text came from: a text file, or the text of a Word or
+// OpenDocument file, which has no save type of its own and is never written
+// over its source.
+enum class Herkunft : std::uint8_t { Textdatei, Word, OpenDocument };
+
+struct Dokument {
+    // The first-bytes type, except that text without a mark that is valid
+    // UTF-8 with at least one multi-byte sequence is tfUtf8. Word and
+    // OpenDocument text is tfText: it is saved as an ANSI text document.
+    TTextFileType Typ = tfError;
+    std::u16string Text;
+    Herkunft Quelle = Herkunft::Textdatei;
+    // Set when a NUL ended the text before the end of the file.
+    std::optional<NulStelle> Nul;
+};
+
+// The one decision over a whole file's bytes: what it is and its text.
+// `anfangsTyp` is what DateiTypErmitteln said. Files that are no text (by
+// their signature or by NUL bytes without a UTF-16 mark) and unreadable
+// documents throw DateiFehler "Datei %s kann nicht geöffnet werden. %s" with
+// the reason.
+Dokument DokumentDekodieren(std::string_view bytes, TTextFileType anfangsTyp,
+                            const std::filesystem::path& datei);
+
+// Reads the file once and decodes it as above.
+Dokument DokumentLaden(const std::filesystem::path& datei);
 
 // Sets the text to empty, stores the file's type, then loads the whole file.
 // Throws DateiFehler ("Datei %s kann nicht geöffnet werden. %s") after the type
@@ -77,6 +107,10 @@ public:
 
     void Schreiben(std::string_view bytes);
     void Abschliessen();
+    // Puts bytes in front of what has been written so far.
+    void Voranstellen(std::string_view bytes);
+    // Drops what has been written so far.
+    void Zuruecksetzen();
 
 private:
     [[noreturn]] void Aufgeben(int fehlerNummer);

@@ -90,6 +90,10 @@ enum class Wort : std::uint8_t {
     Upr,
     Ud,
     Behalten, // known, the group's text stays (\nesttableprops)
+    Fussnote, // \footnote: its text goes after the body
+    Chftn,    // the automatic note number
+    Ftnalt,   // the open note is an endnote
+    NotenArt, // numbering of footnotes or endnotes; zeichen: 16 for endnotes + format
     // document and fonts
     Ansi,
     Mac,
@@ -176,7 +180,19 @@ constexpr Eintrag kWoerter[] = {
     {"footerl", Wort::Weg},
     {"footerr", Wort::Weg},
     {"footerf", Wort::Weg},
-    {"footnote", Wort::Weg},
+    {"footnote", Wort::Fussnote},
+    {"chftn", Wort::Chftn},
+    {"ftnalt", Wort::Ftnalt},
+    {"ftnnar", Wort::NotenArt, 1},
+    {"ftnnalc", Wort::NotenArt, 2},
+    {"ftnnauc", Wort::NotenArt, 3},
+    {"ftnnrlc", Wort::NotenArt, 4},
+    {"ftnnruc", Wort::NotenArt, 5},
+    {"aftnnar", Wort::NotenArt, 16 + 1},
+    {"aftnnalc", Wort::NotenArt, 16 + 2},
+    {"aftnnauc", Wort::NotenArt, 16 + 3},
+    {"aftnnrlc", Wort::NotenArt, 16 + 4},
+    {"aftnnruc", Wort::NotenArt, 16 + 5},
     {"ftnsep", Wort::Weg},
     {"ftnsepc", Wort::Weg},
     {"ftncn", Wort::Weg},
@@ -389,6 +405,37 @@ struct AbsatzMarke {
     std::uint8_t ausrichtung;
 };
 
+// A note number: 1 arabic, 2 and 3 letters, 4 and 5 roman numerals.
+std::u16string NotenNummer(int zahl, int format) {
+    std::string s;
+    if (format == 4 || format == 5) {
+        static const std::pair<int, const char*> stufen[] = {
+            {1000, "m"}, {900, "cm"}, {500, "d"}, {400, "cd"}, {100, "c"}, {90, "xc"}, {50, "l"},
+            {40, "xl"},  {10, "x"},   {9, "ix"},  {5, "v"},    {4, "iv"},  {1, "i"}};
+        int rest = std::clamp(zahl, 1, 3999);
+        for (const auto& [wert, zeichen] : stufen)
+            for (; rest >= wert; rest -= wert)
+                s += zeichen;
+    } else if (format == 2 || format == 3) {
+        s.assign(std::size_t((zahl - 1) / 26 + 1), char('a' + (zahl - 1) % 26));
+    } else {
+        s = std::to_string(zahl);
+    }
+    std::u16string aus;
+    for (char c : s)
+        aus.push_back(char16_t((format == 3 || format == 5) && c >= 'a' ? c - 'a' + 'A' : c));
+    return aus;
+}
+
+// A footnote or endnote, cut out of the body to follow it.
+struct Notiz {
+    std::u16string text;
+    bool endnote = false;
+    bool hatNummer = false; // its text holds its number (\chftn)
+    std::vector<LaufMarke> laeufe;
+    std::vector<AbsatzMarke> absaetze;
+};
+
 template <bool MitFormat> class Leser {
 public:
     explicit Leser(std::string_view rtf)
@@ -456,6 +503,13 @@ private:
     void Unicode(std::int64_t n);
     void Absatz();
     void Zelle();
+    // Notes: the text of a \footnote group is cut out when the group closes
+    // and follows the body, footnotes first, each under its number; the
+    // number stays at the anchor.
+    void NoteBeenden();
+    void NotenAnhaengen();
+    void Einfuegen(std::size_t pos, const std::u16string& text);
+    void AbsatzMarkeSchreiben(std::uint8_t ausrichtung);
     void Binaer(std::int64_t n) {
         if (n > 0)
             p_ += std::min<std::int64_t>(n, ende_ - p_);
@@ -512,6 +566,16 @@ private:
     std::vector<LaufMarke> laeufe_;
     std::vector<AbsatzMarke> absaetze_;
     std::uint8_t schlussAusrichtung_ = 0;
+
+    // Notes.
+    std::int64_t notenTiefe_ = 0; // depth of the open \footnote group; 0: none
+    std::size_t notenAnfang_ = 0;
+    bool notenEnde_ = false, notenNummer_ = false;
+    bool ankerOffen_ = false; // a \chftn in the body waits for its note's number
+    std::size_t ankerPos_ = 0;
+    int fussZahl_ = 0, endZahl_ = 0;
+    int fussFormat_ = 1, endFormat_ = 4; // Word numbers endnotes i, ii, iii
+    std::vector<Notiz> notizen_;
 };
 
 template <bool F> void Leser<F>::Lesen() {
@@ -574,6 +638,7 @@ template <bool F> void Leser<F>::Lesen() {
         Schreiben(kErsatz);
     }
     schlussAusrichtung_ = Z().ausrichtung;
+    NotenAnhaengen();
 }
 
 template <bool F> void Leser<F>::Oeffnen() {
@@ -609,9 +674,12 @@ template <bool F> bool Leser<F>::Schliessen() {
             Schreiben(kErsatz);
         }
         schlussAusrichtung_ = alt.ausrichtung;
+        NotenAnhaengen();
         return true;
     }
     --tiefe_;
+    if (notenTiefe_ > 0 && tiefe_ < notenTiefe_)
+        NoteBeenden();
     Ebene& oben = stapel_.back();
     if (oben.gleiche > 0)
         --oben.gleiche;
@@ -822,6 +890,43 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
         z.merkmale |= kUpr;
         break;
     }
+    case Wort::Fussnote:
+        // Notes inside notes, in hidden text or outside the body, are dropped.
+        if (ziel != Ziel::Text || notenTiefe_ > 0 || (Z().merkmale & kVerborgen)) {
+            Aendern().ziel = Ziel::Ueberspringen;
+            break;
+        }
+        Offenes();
+        tabOffen_ = false;
+        notenTiefe_ = tiefe_;
+        notenAnfang_ = n_;
+        notenEnde_ = notenNummer_ = false;
+        if constexpr (F)
+            formatGeaendert_ = true;
+        break;
+    case Wort::Ftnalt:
+        if (notenTiefe_ > 0)
+            notenEnde_ = true;
+        break;
+    case Wort::Chftn:
+        if (ziel != Ziel::Text || (Z().merkmale & kVerborgen))
+            break;
+        Offenes();
+        if (notenTiefe_ > 0) {
+            const std::u16string nummer = notenEnde_ ? NotenNummer(endZahl_ + 1, endFormat_)
+                                                     : NotenNummer(fussZahl_ + 1, fussFormat_);
+            for (char16_t c : nummer)
+                Schreiben(c);
+            notenNummer_ = true;
+        } else {
+            // The number is known once the note says whether it is an endnote.
+            ankerOffen_ = true;
+            ankerPos_ = n_;
+        }
+        break;
+    case Wort::NotenArt:
+        (e->zeichen >= 16 ? endFormat_ : fussFormat_) = e->zeichen & 15;
+        break;
     case Wort::Fldrslt:
     case Wort::Ud:
     case Wort::Behalten:
@@ -1138,6 +1243,114 @@ template <bool F> void Leser<F>::Absatz() {
     Platz(2);
     aus_[n_++] = u'\r';
     aus_[n_++] = u'\n';
+}
+
+template <bool F> void Leser<F>::AbsatzMarkeSchreiben(std::uint8_t ausrichtung) {
+    if constexpr (F)
+        absaetze_.push_back({n_, ausrichtung});
+    Platz(2);
+    aus_[n_++] = u'\r';
+    aus_[n_++] = u'\n';
+}
+
+template <bool F> void Leser<F>::Einfuegen(std::size_t pos, const std::u16string& text) {
+    Platz(text.size());
+    std::copy_backward(aus_.begin() + std::ptrdiff_t(pos), aus_.begin() + std::ptrdiff_t(n_),
+                       aus_.begin() + std::ptrdiff_t(n_ + text.size()));
+    std::copy(text.begin(), text.end(), aus_.begin() + std::ptrdiff_t(pos));
+    n_ += text.size();
+    if constexpr (F) {
+        for (LaufMarke& m : laeufe_)
+            if (m.anfang > pos)
+                m.anfang += text.size();
+        for (AbsatzMarke& m : absaetze_)
+            if (m.ende >= pos)
+                m.ende += text.size();
+    }
+}
+
+template <bool F> void Leser<F>::NoteBeenden() {
+    Offenes();
+    notenTiefe_ = 0;
+    tabOffen_ = false;
+    Notiz notiz;
+    notiz.endnote = notenEnde_;
+    notiz.hatNummer = notenNummer_;
+    notiz.text.assign(aus_, notenAnfang_, n_ - notenAnfang_);
+    if constexpr (F) {
+        // The marks inside the note go with it, counted from its start; the
+        // run in force where it began starts it.
+        Format anfang{};
+        std::size_t i = 0;
+        while (i < laeufe_.size() && laeufe_[i].anfang < notenAnfang_)
+            anfang = laeufe_[i++].format;
+        if (i == laeufe_.size() || laeufe_[i].anfang > notenAnfang_)
+            notiz.laeufe.push_back({0, anfang});
+        for (std::size_t k = i; k < laeufe_.size(); ++k)
+            notiz.laeufe.push_back({laeufe_[k].anfang - notenAnfang_, laeufe_[k].format});
+        laeufe_.resize(i);
+        while (!absaetze_.empty() && absaetze_.back().ende >= notenAnfang_) {
+            notiz.absaetze.insert(notiz.absaetze.begin(), {absaetze_.back().ende - notenAnfang_,
+                                                           absaetze_.back().ausrichtung});
+            absaetze_.pop_back();
+        }
+        formatGeaendert_ = true;
+    }
+    n_ = notenAnfang_;
+    const std::u16string nummer =
+        notiz.endnote ? NotenNummer(++endZahl_, endFormat_) : NotenNummer(++fussZahl_, fussFormat_);
+    if (ankerOffen_ && ankerPos_ <= n_) {
+        Einfuegen(ankerPos_, nummer);
+        ankerOffen_ = false;
+    }
+    if (!notiz.hatNummer) {
+        notiz.text.insert(0, nummer + u" ");
+        for (LaufMarke& m : notiz.laeufe)
+            if (m.anfang > 0)
+                m.anfang += nummer.size() + 1;
+        for (AbsatzMarke& m : notiz.absaetze)
+            m.ende += nummer.size() + 1;
+    }
+    notizen_.push_back(std::move(notiz));
+}
+
+template <bool F> void Leser<F>::NotenAnhaengen() {
+    if (notenTiefe_ > 0)
+        NoteBeenden(); // the file ended inside a note
+    if (notizen_.empty())
+        return;
+    // The body's last paragraph ends before the notes begin.
+    if (n_ > 0 && !(n_ >= 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
+        AbsatzMarkeSchreiben(schlussAusrichtung_);
+    for (bool endnoten : {false, true}) {
+        bool erste = true;
+        for (const Notiz& notiz : notizen_) {
+            if (notiz.endnote != endnoten)
+                continue;
+            if (erste)
+                AbsatzMarkeSchreiben(0); // an empty line before each kind of note
+            erste = false;
+            const std::size_t anfang = n_;
+            Platz(notiz.text.size());
+            std::copy(notiz.text.begin(), notiz.text.end(), aus_.begin() + std::ptrdiff_t(n_));
+            n_ += notiz.text.size();
+            if constexpr (F) {
+                for (const LaufMarke& m : notiz.laeufe) {
+                    if (!laeufe_.empty() && laeufe_.back().anfang == anfang + m.anfang)
+                        laeufe_.back().format = m.format;
+                    else
+                        laeufe_.push_back({anfang + m.anfang, m.format});
+                }
+                for (const AbsatzMarke& m : notiz.absaetze)
+                    absaetze_.push_back({anfang + m.ende, m.ausrichtung});
+            }
+            if (!(n_ >= anfang + 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
+                AbsatzMarkeSchreiben(0);
+        }
+    }
+    notizen_.clear();
+    if constexpr (F)
+        formatGeaendert_ = true;
 }
 
 template <bool F> void Leser<F>::Zelle() {

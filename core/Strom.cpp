@@ -1,5 +1,6 @@
 #include "core/Strom.h"
 
+#include "core/Erkennung.h"
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
@@ -21,18 +22,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole-text way, for what cannot go piece by piece.
+// The whole-text way, for what cannot go piece by piece: RTF, Word and
+// OpenDocument files, and whatever the loader is to reject.
 StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& tabelle,
                    std::optional<TTextFileType> zielTyp) {
     StromErgebnis e;
-    std::u16string text;
-    TextDateiLaden(ein, e.Typ, text);
-    KonvertierErgebnis k = TextKonvertieren(text, tabelle);
+    Dokument d = DokumentLaden(ein);
+    e.Typ = d.Typ;
+    e.Quelle = d.Quelle;
+    e.Nul = d.Nul;
+    KonvertierErgebnis k = TextKonvertieren(std::move(d.Text), tabelle);
     e.Anzahl = k.Anzahl;
     const TTextFileType ausTyp = zielTyp.value_or(e.Typ);
     e.NichtDarstellbar = TextDateiSpeichern(aus, k.Text, ausTyp).NichtDarstellbar;
+    // Rare: the text before the conversion, whose lines count, is read again
+    // rather than kept beside the converted one every time.
     if (e.NichtDarstellbar > 0)
-        e.Fehlende = FehlendeZeichen(text, k.Text, ausTyp);
+        e.Fehlende = FehlendeZeichen(DokumentLaden(ein).Text, k.Text, ausTyp);
     return e;
 }
 
@@ -54,13 +60,14 @@ std::size_t LetztesZeilenende(std::string_view bytes, Form form) {
     return 0;
 }
 
-bool HatNul(std::string_view bytes, Form form) {
+// Where a NUL ends the text in a piece, or npos.
+std::size_t NulPos(std::string_view bytes, Form form) {
     if (form == Form::Ansi || form == Form::Utf8)
-        return bytes.find('\0') != std::string_view::npos;
+        return bytes.find('\0');
     for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
         if (bytes[i] == 0 && bytes[i + 1] == 0)
-            return true;
-    return false;
+            return i;
+    return std::string_view::npos;
 }
 
 std::u16string Dekodieren(std::string_view bytes, Form form) {
@@ -79,12 +86,14 @@ std::u16string Dekodieren(std::string_view bytes, Form form) {
 
 // Reads a document file that is not RTF in pieces that end right after a
 // line feed, or at the end of the text (a NUL ends it too), with the byte
-// order mark taken off. The last piece may be empty.
+// order mark taken off. The last piece may be empty. Used for the rare second
+// pass that names the characters the output type cannot hold.
 class Stuecke {
 public:
-    Stuecke(const fs::path& ein, std::size_t abschnitt)
+    // `ohneMarke`: how a file without a byte order mark was read.
+    Stuecke(const fs::path& ein, std::size_t abschnitt, Form ohneMarke)
         : ein_(ein), f_(DateiOeffnen(ein, "rb"), &std::fclose),
-          abschnitt_(std::max<std::size_t>(abschnitt, 4)) {
+          abschnitt_(std::max<std::size_t>(abschnitt, 4)), form_(ohneMarke) {
         if (!f_)
             throw OeffnenFehler(ein, errno ? errno : EACCES);
         errno = 0;
@@ -114,7 +123,7 @@ public:
             }
             std::string_view s(puffer_);
             // The text ends at a NUL; the piece's decoder stops there.
-            const bool letzt = ende_ || HatNul(s, form_);
+            const bool letzt = ende_ || NulPos(s, form_) != std::string_view::npos;
             if (!letzt) {
                 s = s.substr(0, LetztesZeilenende(s, form_));
                 if (s.empty())
@@ -151,9 +160,9 @@ private:
     fs::path ein_;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f_;
     std::size_t abschnitt_;
+    Form form_;
     std::string puffer_;
     std::size_t verbraucht_ = 0;
-    Form form_ = Form::Ansi;
     bool anfang_ = true, ende_ = false, fertig_ = false;
 };
 
@@ -292,6 +301,151 @@ struct ByteTabelle {
 
 } // namespace
 
+namespace {
+
+// How far the input is known to be UTF-8 without a mark: the first-bytes
+// rule calls it text, and until the first byte from 80 hex on both readings
+// agree, so the pieces go out before the question is settled.
+enum class Lesart {
+    Offen, // only ASCII so far
+    Utf8,  // valid UTF-8 with a multi-byte sequence so far
+    Ansi,  // settled
+    Fest,  // a byte order mark settled it
+};
+
+// One pass over the input. Returns false when a file read as UTF-8 turns out
+// not to be UTF-8 after all; the caller then starts again reading it as ANSI
+// text (the one case in which the input is read twice).
+bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTabListe& tabelle,
+               const Ersetzungen& ersetzungen, std::optional<TTextFileType> zielTyp,
+               TTextFileType typ, bool ansiErzwungen, std::size_t abschnitt, StromErgebnis& e) {
+    e = StromErgebnis{};
+    e.Typ = typ;
+    TTextFileType ausTyp = zielTyp.value_or(typ);
+
+    std::string puffer, bytePuffer;
+    std::optional<ByteTabelle> byteTabelle;
+    Form form = Form::Ansi;
+    Lesart lesart = Lesart::Fest;
+    TextPruefer pruefer;
+    std::uint64_t gelesenGesamt = 0, vorPuffer = 0, nulAbstand = 0;
+    bool anfang = true, ende = false, erstesStueck = true, nulGefunden = false;
+    while (!ende) {
+        const std::size_t alt = puffer.size();
+        puffer.resize(alt + abschnitt);
+        const std::size_t gelesen = std::fread(puffer.data() + alt, 1, abschnitt, f);
+        puffer.resize(alt + gelesen);
+        if (std::ferror(f))
+            throw OeffnenFehler(ein, errno ? errno : EIO);
+        ende = gelesen < abschnitt;
+        gelesenGesamt += gelesen;
+        if (anfang) {
+            if (puffer.size() < 3 && !ende)
+                continue;
+            std::size_t marke = 0;
+            const std::string_view kopf(puffer);
+            if (kopf.starts_with("\xEF\xBB\xBF")) {
+                form = Form::Utf8;
+                marke = 3;
+            } else if (kopf.starts_with("\xFF\xFE")) {
+                form = Form::Utf16Le;
+                marke = 2;
+            } else if (kopf.starts_with("\xFE\xFF")) {
+                form = Form::Utf16Be;
+                marke = 2;
+            } else if (typ == tfText) {
+                lesart = ansiErzwungen ? Lesart::Ansi : Lesart::Offen;
+            }
+            // NULs count against a file without a UTF-16 mark.
+            if (form != Form::Utf16Le && form != Form::Utf16Be)
+                pruefer.Hinzufuegen(std::string_view(puffer).substr(marke));
+            puffer.erase(0, marke);
+            vorPuffer = marke;
+            anfang = false;
+            if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
+                byteTabelle = ByteTabelle::Fuer(tabelle);
+        } else if (form != Form::Utf16Le && form != Form::Utf16Be) {
+            pruefer.Hinzufuegen(std::string_view(puffer).substr(alt));
+        }
+        if (nulGefunden) {
+            // After the NUL only the count of NULs and the question of UTF-8
+            // remain; nothing more is converted.
+            puffer.clear();
+            if (lesart == Lesart::Utf8 && !pruefer.Gueltig())
+                return false;
+            continue;
+        }
+        if (lesart == Lesart::Offen) {
+            if (!pruefer.Gueltig()) {
+                lesart = Lesart::Ansi;
+            } else if (pruefer.MehrByte()) {
+                lesart = Lesart::Utf8;
+                form = Form::Utf8;
+                byteTabelle.reset();
+                e.Typ = tfUtf8;
+                if (!zielTyp) {
+                    // What went out so far is ASCII, which UTF-8 writes the
+                    // same; only the mark is missing in front.
+                    ausTyp = tfUtf8;
+                    if (!erstesStueck)
+                        ziel.Voranstellen("\xEF\xBB\xBF");
+                }
+            }
+        } else if (lesart == Lesart::Utf8 && !pruefer.Gueltig()) {
+            return false;
+        }
+
+        std::string_view stueck(puffer);
+        const std::size_t nul = NulPos(stueck, form);
+        if (nul != std::string_view::npos) {
+            nulGefunden = true;
+            stueck = stueck.substr(0, nul);
+            // Lines are not counted on the way (Zeile 0); the bytes from the
+            // NUL on are known once the file is read to its end.
+            e.Nul = NulStelle{0, 0};
+            nulAbstand = vorPuffer + nul;
+        } else if (!ende) {
+            stueck = stueck.substr(0, LetztesZeilenende(stueck, form));
+            if (stueck.empty())
+                continue; // one long line: read on
+        }
+        const bool letztes = ende || nulGefunden;
+        if (byteTabelle) {
+            byteTabelle->Anwenden(stueck, letztes, bytePuffer, e);
+            ziel.Schreiben(bytePuffer);
+            erstesStueck = erstesStueck && bytePuffer.empty();
+        } else {
+            std::u16string text = Dekodieren(stueck, form);
+            e.Anzahl += ersetzungen.Anwenden(text);
+            Kodiert k = TextKodieren(text, ausTyp, nullptr);
+            e.NichtDarstellbar += k.NichtDarstellbar;
+            std::string_view bytes(k.Bytes);
+            // The byte order mark belongs at the start of the file only.
+            if (!erstesStueck && ausTyp == tfUtf8)
+                bytes.remove_prefix(3);
+            else if (!erstesStueck && ausTyp != tfText && ausTyp != tfError)
+                bytes.remove_prefix(2);
+            ziel.Schreiben(bytes);
+            erstesStueck = false;
+        }
+        vorPuffer += stueck.size();
+        puffer.erase(0, stueck.size());
+        if (nulGefunden)
+            puffer.clear();
+    }
+    if (lesart == Lesart::Utf8 && !pruefer.IstUtf8())
+        return false;
+    if (e.Nul)
+        e.Nul->RestBytes = gelesenGesamt - nulAbstand;
+    if ((typ == tfText || typ == tfUtf8) && form != Form::Utf16Le && form != Form::Utf16Be &&
+        NulsSindBinaer(pruefer.Nuls(), pruefer.Groesse()))
+        throw OeffnenFehler(ein, "Die Datei ist keine Textdatei, sondern enthält Binärdaten (" +
+                                     ZahlGruppieren(std::int64_t(pruefer.Nuls())) + " NUL-Bytes).");
+    return true;
+}
+
+} // namespace
+
 std::vector<FehlendesZeichen> FehlendeZeichen(std::u16string_view vorher,
                                               std::u16string_view nachher, TTextFileType typ) {
     FehlendeSammler sammler(typ);
@@ -311,48 +465,46 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     if (typ == tfRtf || typ == tfError || ausTyp == tfRtf || zeilenendeErsetzt)
         return Ganz(ein, aus, tabelle, zielTyp);
 
-    Stuecke stuecke(ein, abschnitt);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(DateiOeffnen(ein, "rb"), &std::fclose);
+    if (!f)
+        throw OeffnenFehler(ein, errno ? errno : EACCES);
+    errno = 0;
+    if (typ == tfText) {
+        // Documents and files that are no text are the loader's to judge,
+        // on the whole file.
+        char kopf[64];
+        const std::size_t n = std::fread(kopf, 1, sizeof kopf, f.get());
+        if (std::ferror(f.get()))
+            throw OeffnenFehler(ein, errno ? errno : EIO);
+        const std::string_view anfang(kopf, n);
+        if (IstZip(anfang) || FremdesFormat(anfang))
+            return Ganz(ein, aus, tabelle, zielTyp);
+        // A device or pipe as target cannot be written again from the start.
+        std::error_code ec;
+        const auto status = fs::status(aus, ec);
+        if (!ec && fs::exists(status) && !fs::is_regular_file(status))
+            return Ganz(ein, aus, tabelle, zielTyp);
+        std::rewind(f.get());
+    }
+
     const Ersetzungen ersetzungen(tabelle);
     AtomareDatei ziel(aus);
     StromErgebnis e;
-    e.Typ = typ;
-
-    std::string bytePuffer;
-    std::optional<ByteTabelle> byteTabelle;
-    bool erstesStueck = true;
-    std::string_view stueck;
-    bool ende = false;
-    while (stuecke.Naechstes(stueck, ende)) {
-        const Form form = stuecke.Art();
-        if (erstesStueck && form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) &&
-            AnsiEinzelbyte())
-            byteTabelle = ByteTabelle::Fuer(tabelle);
-        if (byteTabelle) {
-            // The text ends at a NUL.
-            byteTabelle->Anwenden(stueck.substr(0, stueck.find('\0')), ende, bytePuffer, e);
-            ziel.Schreiben(bytePuffer);
-            erstesStueck = false;
-            continue;
-        }
-        std::u16string text = Dekodieren(stueck, form);
-        e.Anzahl += ersetzungen.Anwenden(text);
-        Kodiert k = TextKodieren(text, ausTyp, nullptr);
-        e.NichtDarstellbar += k.NichtDarstellbar;
-        std::string_view bytes(k.Bytes);
-        // The byte order mark belongs at the start of the file only.
-        if (!erstesStueck && ausTyp == tfUtf8)
-            bytes.remove_prefix(3);
-        else if (!erstesStueck && ausTyp != tfText && ausTyp != tfError)
-            bytes.remove_prefix(2);
-        ziel.Schreiben(bytes);
-        erstesStueck = false;
+    abschnitt = std::max<std::size_t>(abschnitt, 4);
+    if (!Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, false, abschnitt, e)) {
+        std::rewind(f.get());
+        ziel.Zuruecksetzen();
+        Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, true, abschnitt, e);
     }
     ziel.Abschliessen();
     if (e.NichtDarstellbar > 0) {
         // Rare, so found in a second pass, piece by piece as well, rather
         // than slowing every piece of the first down.
-        Stuecke nochmal(ein, abschnitt);
-        FehlendeSammler sammler(ausTyp);
+        const TTextFileType ausTypGelesen = zielTyp.value_or(e.Typ);
+        Stuecke nochmal(ein, abschnitt, typ == tfText && e.Typ == tfUtf8 ? Form::Utf8 : Form::Ansi);
+        FehlendeSammler sammler(ausTypGelesen);
+        std::string_view stueck;
+        bool ende = false;
         while (nochmal.Naechstes(stueck, ende)) {
             const std::u16string vorher = Dekodieren(stueck, nochmal.Art());
             std::u16string nachher = vorher;

@@ -31,6 +31,9 @@ struct StromErgebnis {
     // Those characters one by one, in the order of their first occurrence;
     // filled only when there are any.
     std::vector<FehlendesZeichen> Fehlende;
+    Herkunft Quelle = Herkunft::Textdatei;
+    // Set when a NUL ended the text; its line is 0 (not counted).
+    std::optional<NulStelle> Nul;
 };
 
 // The characters of a converted text that `typ` cannot hold. `vorher` is the
@@ -41,6 +44,8 @@ std::vector<FehlendesZeichen> FehlendeZeichen(std::u16string_view vorher,
 
 // Reads `ein`, converts it through the table and writes `aus` atomically in
 // `zielTyp`, or else in the type `ein` was read as. Throws DateiFehler.
+// The input is read once; only a file that looks like UTF-8 without a mark
+// and turns out not to be, late, is read again as ANSI text.
 // `abschnitt` is the size of the pieces read at once (tests make it small).
 StromErgebnis DateiKonvertieren(const std::filesystem::path& ein, const std::filesystem::path& aus,
                                 const TTabListe& tabelle, std::optional<TTextFileType> zielTyp,

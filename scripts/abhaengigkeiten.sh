@@ -13,6 +13,7 @@ programm=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-l10n-tools qt6-translations-l10n libgl-dev
     libcups2-dev liblouis-dev liblouis-data
+    libzip-dev zipcmp zipmerge ziptool libpugixml-dev zlib1g-dev
 )
 tests=(
     libgtest-dev libgmock-dev libbenchmark-dev

@@ -230,8 +230,21 @@ const Fall kFaelle[] = {
      Dok("{\\object\\objemb{\\*\\objclass Excel}{\\*\\objdata 0105}{\\result "
          "{\\pict 00}}}A"),
      u"A"},
+    // Headers go; a note follows the body under its number.
     {"KopfFussFussnote", Dok("{\\header K\\par}{\\footerl F\\par}A{\\footnote N}B{\\*\\ftnsep x}"),
-     u"AB"},
+     u"AB\r\n\r\n1 N\r\n"},
+    // The number stays at the anchor; footnotes, then endnotes (i, ii by
+    // default), each block after an empty line.
+    {"FussUndEndnoten",
+     Dok("A{\\super\\chftn{\\footnote\\pard{\\super\\chftn} Eins\\par Zwei}}B"
+         "{\\chftn{\\*\\footnote\\ftnalt\\chftn  End}}C{\\chftn{\\footnote\\chftn\\tab F2}}\\par"),
+     u"A1BiC2\r\n\r\n1 Eins\r\nZwei\r\n2\tF2\r\n\r\ni End\r\n"},
+    {"NotenFormate",
+     Dok("\\ftnnauc\\aftnnar A{\\chftn{\\footnote\\chftn  x}}{\\chftn{\\footnote\\ftnalt\\chftn  "
+         "y}}"),
+     u"AA1\r\n\r\nA x\r\n\r\n1 y\r\n"},
+    {"VersteckteNoteImVerborgenen", Dok("A{\\v{\\footnote N}}B{\\footnote{\\footnote X}M}\\par"),
+     u"AB\r\n\r\n1 M\r\n"},
     {"UnbekanntesSternZiel", Dok("A{\\*\\unbekannt X{Y}\\par}B"), u"AB"},
     {"SternMitBekanntemWort", Dok("A{\\*\\bkmkstart m}{\\*\\bkmkend m}B"), u"AB"},
     {"ListenTabellen",

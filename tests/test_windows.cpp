@@ -198,11 +198,10 @@ TEST(WindowsDruckport, GrosseKopieInStueckenAngehaengtMitFortschritt) {
     for (std::size_t i = 0; i < kopie.size(); ++i)
         kopie[i] = char(i * 13 % 256);
     std::vector<std::size_t> stand;
-    const DruckErgebnis e =
-        KopieDrucken(datei.string(), kopie, DruckZeitLimit, [&](std::size_t n) {
-            stand.push_back(n);
-            return true;
-        });
+    const DruckErgebnis e = KopieDrucken(datei.string(), kopie, DruckZeitLimit, [&](std::size_t n) {
+        stand.push_back(n);
+        return true;
+    });
     EXPECT_TRUE(e.Ok()) << e.Meldung;
     // Piece after piece, each at the end of the file.
     EXPECT_TRUE(Lesen(datei) == "vorher" + kopie);
@@ -210,8 +209,8 @@ TEST(WindowsDruckport, GrosseKopieInStueckenAngehaengtMitFortschritt) {
     EXPECT_TRUE(std::is_sorted(stand.begin(), stand.end()));
     EXPECT_EQ(stand.back(), kopie.size());
     // Ended by the caller: what went out stays, the copy does not count.
-    const DruckErgebnis beendet = KopieDrucken(datei.string(), kopie, DruckZeitLimit,
-                                               [](std::size_t n) { return n < 8192; });
+    const DruckErgebnis beendet =
+        KopieDrucken(datei.string(), kopie, DruckZeitLimit, [](std::size_t n) { return n < 8192; });
     EXPECT_EQ(beendet.Fehler, DruckFehler::Beendet);
     EXPECT_LT(Lesen(datei).size(), 6 + 2 * kopie.size());
 }

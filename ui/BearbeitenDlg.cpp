@@ -41,7 +41,8 @@ namespace {
 
 const QString kFilterOeffnen =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
-                   "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|");
+                   "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|"
+                   "Word- und OpenDocument-Text (*.DOCX; *.ODT)|*.DOCX;*.ODT|");
 const QString kFilterSpeichern =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
                    "Textdokument (*.TXT)|*.TXT|Unicode-Textdokument (*.TXT)|*.TXT|");
@@ -114,9 +115,12 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     MenuBearbeitenWeiterSuchen->setEnabled(false);
     MenuBearbeitenLoeschen->setEnabled(false);
 
-    std::u16string text;
-    TextDateiLaden(AlsPfad(FTabDatei), FileType, text);
-    RichEdit->TextSetzen(text);
+    // The type is stored before a failure, as the loader does.
+    FileType = DateiTypErmitteln(AlsPfad(FTabDatei));
+    const Dokument dokument = DokumentLaden(AlsPfad(FTabDatei));
+    FileType = dokument.Typ;
+    geladen_ = Geladen::Aus(FTabDatei, dokument);
+    RichEdit->TextSetzen(dokument.Text);
 
     RichEdit->GeaendertSetzen(false);
     MenuTabelleSpeichern->setEnabled(false);
@@ -262,18 +266,30 @@ bool TTabBearbeitenForm::FrageUndSpeichern() {
     case Antwort::Abbrechen:
         return false;
     case Antwort::Ja:
-        // A failed save ends the command here: nothing after it runs.
-        Speichern();
-        return true;
+        // A failed save ends the command here: nothing after it runs; a
+        // declined one ends it as well.
+        return Speichern();
     default:
         return true;
     }
 }
 
-void TTabBearbeitenForm::Speichern() {
+bool TTabBearbeitenForm::Speichern() {
     if (!RichEdit->Geaendert())
-        return;
+        return true;
+    // The text of a Word or OpenDocument file never goes back over it.
+    if (geladen_.DokumentQuelle(FTabDatei))
+        return SpeichernUnter(TextNameFuer(FTabDatei));
+    if (!ErsetzenErlaubt(dialoge_, this, geladen_, FTabDatei))
+        return false;
     TextDateiSpeichern(AlsPfad(FTabDatei), RichEdit->Text(), FileType, &programmSchrift_);
+    Gespeichert();
+    return true;
+}
+
+void TTabBearbeitenForm::Gespeichert() {
+    if (SelbeDatei(FTabDatei, geladen_.Pfad))
+        geladen_ = Geladen{FTabDatei, Herkunft::Textdatei, std::nullopt};
     RichEdit->GeaendertSetzen(false);
     MenuTabelleSpeichern->setEnabled(false);
 }
@@ -433,16 +449,16 @@ void TTabBearbeitenForm::MenuTabelleOeffnenClick() {
     // Read first: a file that cannot be read leaves text, changes and path
     // as they were, so a later save never writes the old text over it.
     const QString pfad = DialogOeffnen.DateiName;
-    TTextFileType typ = tfError;
-    std::u16string text;
-    TextDateiLaden(AlsPfad(pfad), typ, text);
+    const Dokument dokument = DokumentLaden(AlsPfad(pfad));
     FTabDatei = pfad;
-    RichEdit->TextSetzen(text);
-    FileType = typ;
+    geladen_ = Geladen::Aus(pfad, dokument);
+    RichEdit->TextSetzen(dokument.Text);
+    FileType = dokument.Typ;
     SetSaveFilterIndex();
     CaptionAnzeigen();
     RichEdit->GeaendertSetzen(false);
     MenuTabelleSpeichern->setEnabled(false);
+    NulMelden(dialoge_, this, geladen_);
 }
 
 void TTabBearbeitenForm::MenuTabelleSpeichernClick() {
@@ -450,19 +466,25 @@ void TTabBearbeitenForm::MenuTabelleSpeichernClick() {
 }
 
 void TTabBearbeitenForm::MenuTabelleSpeichernUnterClick() {
-    DialogSpeichern.Ordner = Ordner(FTabDatei);
-    DialogSpeichern.DateiName = DateiName(FTabDatei);
+    SpeichernUnter(FTabDatei);
+}
+
+bool TTabBearbeitenForm::SpeichernUnter(const QString& vorschlag) {
+    DialogSpeichern.Ordner = Ordner(vorschlag);
+    DialogSpeichern.DateiName = DateiName(vorschlag);
     MerkActiveControl = RichEdit;
     const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
     if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
-        return;
+        return false;
+    if (!ErsetzenErlaubt(dialoge_, this, geladen_, DialogSpeichern.DateiName))
+        return false;
     FTabDatei = DialogSpeichern.DateiName;
     SetSaveFileType();
     // Written whether changed or not: the user asked for this file.
     TextDateiSpeichern(AlsPfad(FTabDatei), RichEdit->Text(), FileType, &programmSchrift_);
     CaptionAnzeigen();
-    RichEdit->GeaendertSetzen(false);
-    MenuTabelleSpeichern->setEnabled(false);
+    Gespeichert();
+    return true;
 }
 
 void TTabBearbeitenForm::MenuTabellePruefenClick() {

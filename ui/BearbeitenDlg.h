@@ -7,6 +7,7 @@
 #include "core/MoFiles.h"
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
+#include "ui/Speicherschutz.h"
 
 #include <QDialog>
 #include <QPointer>
@@ -88,8 +89,10 @@ public:
     // Keine when the text is unchanged, otherwise the answer to the question.
     Antwort SpeichernTest();
     // Writes a changed text to TabDatei in FileType; an unchanged one is not
-    // written.
-    void Speichern();
+    // written. Returns false when the user declined to replace a document or
+    // to shorten a file cut at a NUL; a document's text goes through
+    // "Speichern unter" as a ".TXT" file beside it.
+    bool Speichern();
     void SetSaveFileType();
     void SetSaveFilterIndex();
     void FokusWiederherstellen();
@@ -142,6 +145,9 @@ private:
     void CaptionAnzeigen();
     void EinfuegenSchalten();
     // Cancel stops the command (false); yes saves first.
+    bool SpeichernUnter(const QString& vorschlag);
+    void Gespeichert();
+    Geladen geladen_;
     bool FrageUndSpeichern();
 
     Dialoge& dialoge_;

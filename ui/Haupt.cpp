@@ -16,6 +16,7 @@
 #include "ui/MoHintergrund.h"
 #include "ui/NetzwerkDlg.h"
 #include "ui/ProgrammInfo.h"
+#include "ui/Speicherschutz.h"
 #include "ui/Suchen.h"
 #include "ui/Vorschau.h"
 
@@ -50,7 +51,8 @@ const QString kHinweisTabelle = QStringLiteral("Mit Strg+T können Sie eine Tabe
 
 const QString kFilterOeffnen =
     QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
-                   "Alle Dateien (*.*)|*.*|");
+                   "Alle Dateien (*.*)|*.*|"
+                   "Word- und OpenDocument-Text (*.DOCX; *.ODT)|*.DOCX;*.ODT|");
 const QString kFilterSpeichern =
     QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
                    "Unicode-Textdokument (*.TXT)|*.TXT|");
@@ -699,6 +701,18 @@ void TForm1::SetSaveFilterIndex() {
 bool TForm1::Speichern() {
     if (!FTextGeaendertS)
         return true;
+    // The text of a Word or OpenDocument file never goes back over it: it is
+    // offered as a text file beside it.
+    if (geladen_.DokumentQuelle(DateiStr))
+        return SpeichernUnter(TextNameFuer(DateiStr));
+    return TextSchreiben();
+}
+
+bool TForm1::TextSchreiben() {
+    if (!FTextGeaendertS)
+        return true;
+    if (!ErsetzenErlaubt(dialoge_, this, geladen_, DateiStr))
+        return false;
     const TTextFileType vorher = FileType;
     SetSaveFileType();
     const std::u16string text = RichEdit->Text();
@@ -716,6 +730,9 @@ bool TForm1::Speichern() {
         }
     }
     TextDateiSpeichern(AlsPfad(DateiStr), text, FileType, &ProgrammSchrift);
+    // The file now holds this text and nothing else.
+    if (SelbeDatei(DateiStr, geladen_.Pfad))
+        geladen_ = Geladen{DateiStr, Herkunft::Textdatei, std::nullopt};
     ButtonOpen->setFocus();
     SetTextGeaendertS(false);
     SetDateiOffenS(false);
@@ -746,11 +763,11 @@ void TForm1::MenuDateiOeffnenClick() {
     }
 
     const QString pfad = DialogOeffnen.DateiName;
-    TTextFileType typ = tfError;
-    std::u16string text;
-    TextDateiLaden(AlsPfad(pfad), typ, text);
+    const Dokument dokument = DokumentLaden(AlsPfad(pfad));
+    const std::u16string& text = dokument.Text;
     RichEdit->TextSetzen(text);
-    FileType = typ;
+    FileType = dokument.Typ;
+    geladen_ = Geladen::Aus(pfad, dokument);
     SetSaveFilterIndex();
 
     SetKonvertiertS(false);
@@ -765,6 +782,7 @@ void TForm1::MenuDateiOeffnenClick() {
     RePopupAllesMarkieren->setEnabled(!text.empty());
     ButtonSuchen->setEnabled(true);
     MenuBearbeitenSuchen->setEnabled(true);
+    NulMelden(dialoge_, this, geladen_);
 }
 
 void TForm1::DateiOeffnen(const QString& pfad) {
@@ -778,24 +796,30 @@ void TForm1::MenuDateiSpeichernClick() {
 }
 
 void TForm1::MenuDateiSpeichernUnterClick() {
-    DialogSpeichern.Ordner = Ordner(DateiStr);
-    DialogSpeichern.DateiName = DateiName(DateiStr);
+    SpeichernUnter(DateiStr);
+}
+
+bool TForm1::SpeichernUnter(const QString& vorschlag) {
+    DialogSpeichern.Ordner = Ordner(vorschlag);
+    DialogSpeichern.DateiName = DateiName(vorschlag);
     MerkActiveControl = focusWidget();
     const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
 
     const int alterIndex = DialogSpeichern.FilterIndex;
     if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
-        return;
+        return false;
     const QString alterName = DateiStr;
     DateiStr = DialogSpeichern.DateiName;
     CaptionAnzeigen();
-    if (!Speichern()) {
+    if (!TextSchreiben()) {
         // Declined before anything was written: as if the dialog had been
         // cancelled.
         DateiStr = alterName;
         DialogSpeichern.FilterIndex = alterIndex;
         CaptionAnzeigen();
+        return false;
     }
+    return true;
 }
 
 void TForm1::MenuDateiBeendenClick() {

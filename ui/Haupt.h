@@ -10,6 +10,7 @@
 #include "platform/Dialoge.h"
 #include "platform/Einstellungen.h"
 #include "platform/Shell.h"
+#include "ui/Speicherschutz.h"
 #include "ui/TextFeld.h"
 
 #include <QMainWindow>
@@ -127,8 +128,11 @@ public:
     // Keine when there is nothing to save, otherwise the answer to the question.
     Antwort SpeichernTest();
     // Writes the shown text to DateiStr if it has unsaved changes. Returns
-    // false when the user declined to lose characters in an ANSI file: then
-    // nothing is written and nothing changes.
+    // false when the user declined to lose characters in an ANSI file, to
+    // replace a Word or OpenDocument file or to shorten a file cut at a NUL:
+    // then nothing is written and nothing changes. The text of a Word or
+    // OpenDocument file goes through "Speichern unter" instead, offered as
+    // a ".TXT" file beside its source.
     bool Speichern();
     void FokusWiederherstellen();
     void TabListeEinlesen();
@@ -221,6 +225,8 @@ private:
     void SteuerelementeErzeugen();
     void MenuErzeugen();
     void StatusHinweisSetzen(const QString& text);
+    bool SpeichernUnter(const QString& vorschlag);
+    bool TextSchreiben();
     void KonvertierenSchalten(bool an);
     void SpeichernSchalten(bool an);
     // Every command runs through the general error handler.
@@ -241,6 +247,8 @@ private:
     QSize layoutRahmen_;
     QSize Rahmen() const;
     QRect Arbeitsflaeche() const;
+    // Where the shown text was read from: a document's source, a NUL.
+    Geladen geladen_;
     bool FKonvertiertS = false;
     bool FDateiOffenS = false;
     bool FTextGeaendertS = false;

@@ -130,7 +130,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
         if (typ == tfRtf)
             rtf_ = RtfLesen(bytes);
         else
-            text_ = TextDekodieren(bytes, typ);
+            text_ = DokumentDekodieren(bytes, typ, AlsPfad(FHilfeDatei)).Text;
     }
     InhaltZeigen();
 

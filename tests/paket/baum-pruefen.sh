@@ -61,7 +61,7 @@ if command -v rsvg-convert >/dev/null; then
 fi
 if [ -f "$desktop" ]; then
     grep -qx 'Exec=zeichenwandler %F' "$desktop" || fehlt "Exec in $desktop"
-    grep -qx 'MimeType=text/plain;application/rtf;text/rtf;' "$desktop" || fehlt "MimeType in $desktop"
+    grep -qx 'MimeType=text/plain;application/rtf;text/rtf;application/vnd.openxmlformats-officedocument.wordprocessingml.document;application/vnd.oasis.opendocument.text;' "$desktop" || fehlt "MimeType in $desktop"
     grep -q '^Categories=.*Accessibility;' "$desktop" || fehlt "Categories in $desktop"
     if command -v desktop-file-validate >/dev/null; then
         desktop-file-validate "$desktop" || fehlt "desktop-file-validate $desktop"

@@ -132,7 +132,8 @@ TEST_F(EditorTest, ErzeugenLaedtDieTabelleUnveraendert) {
     EXPECT_EQ(e.DialogOeffnen.Titel, QStringLiteral("Öffnen"));
     EXPECT_EQ(e.DialogOeffnen.Filter,
               QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|Textdokument "
-                             "(*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|"));
+                             "(*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|Word- und OpenDocument-Text "
+                             "(*.DOCX; *.ODT)|*.DOCX;*.ODT|"));
     EXPECT_EQ(e.DialogSpeichern.Titel, QStringLiteral("Speichern unter"));
     EXPECT_EQ(e.DialogSpeichern.Filter,
               QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|Textdokument "

@@ -169,6 +169,11 @@ TEST_F(HilfeTest, TextOhneRtfErscheintWieErIst) {
                      10),
          u"aü\r\nb\r\n"},
         {"UTF-16 BE", std::string("\xFE\xFF\0a\0\xFC", 6), u"aü\r\n"},
+        // Valid UTF-8 with a multi-byte character needs no mark.
+        {"UTF-8 ohne BOM",
+         "Gr\xC3\xBC\xC3\x9F"
+         "e \xE2\x82\xAC",
+         u"Grüße €\r\n"},
         // Markup that is not at the very start is text.
         {"RTF-Zeichen mitten im Text", " {\\rtf1 x}", u" {\\rtf1 x}\r\n"},
     };
