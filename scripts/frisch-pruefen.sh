@@ -81,6 +81,9 @@ aufraeumen() {
 }
 trap aufraeumen EXIT
 tar -C "$wurzel" -xf "$grundsystem"
+# The root of the system must be open to its other users (CUPS filters run as
+# lp), whatever mode the folder it was made in had.
+chmod 755 "$wurzel"
 cp /etc/resolv.conf "$wurzel/etc/resolv.conf" 2>/dev/null || true
 for d in proc sys dev dev/pts; do
     mount --bind "/$d" "$wurzel/$d"

@@ -348,8 +348,7 @@ public:
                   "*ModelName: \"Roh\"\n*ShortNickName: \"Roh\"\n*NickName: \"Roh\"\n"
                   "*PSVersion: \"(3010.000) 0\"\n"
                   "*cupsFilter: \"application/vnd.cups-raw 0 gziptoany\"\n"
-                  // CUPS 2.4.10 (Debian 13) takes a description without a
-                  // paper size for broken and never starts the queue.
+                  // Without a paper size CUPS logs the description as invalid.
                   "*OpenUI *PageSize: PickOne\n*DefaultPageSize: A4\n"
                   "*PageSize A4/A4: \"<</PageSize[595 842]>>setpagedevice\"\n"
                   "*CloseUI: *PageSize\n*DefaultPageRegion: A4\n"
