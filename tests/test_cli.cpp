@@ -351,95 +351,94 @@ TEST_F(Cli, TabelleOhneEintragVerweistAufDiePruefung) {
                         "zeichenwandler-cli tabelle --pruefen \"" +
                             tab + "\"\n");
     EXPECT_EQ(LetzteZeile(e.aus), "0 Zeichen wurden ersetzt");
-    // Documents, UTF-8 without a mark, files that are no text, NUL: what the
-    // tool reads and what it says about it.
-    TEST_F(Cli, DokumenteUndWasKeinTextIst) {
-        const std::string tab = Tabelle("252 117\r\n"); // ü -> u
-        const std::filesystem::path daten = std::filesystem::path(ZW_TESTDATEN) / "dokumente";
+}
 
-        const Ergebnis text = Aufruf({"text", (daten / "wordartig.docx").string()});
-        EXPECT_EQ(text.status, 0);
-        EXPECT_EQ(text.aus, Lesen(daten / "wordartig.erwartet.txt"));
-        EXPECT_EQ(text.fehler, "");
+// Documents, UTF-8 without a mark, files that are no text, NUL: what the
+// tool reads and what it says about it.
+TEST_F(Cli, DokumenteUndWasKeinTextIst) {
+    const std::string tab = Tabelle("252 117\r\n"); // ü -> u
+    const std::filesystem::path daten = std::filesystem::path(ZW_TESTDATEN) / "dokumente";
 
-        // Without --typ a document's text is written as ANSI text, and said so.
-        const Ergebnis k = Aufruf({"konvertieren", "--tabelle", tab,
-                                   (daten / "vergleich.odt").string(), Pfad("brief.txt")});
-        EXPECT_EQ(k.status, 0) << k.fehler;
-        EXPECT_NE(
-            k.fehler.find("Hinweis: Die Eingabe ist ein OpenDocument-Text; ohne --typ wird ihr "
-                          "Text als Textdokument (ANSI) geschrieben."),
-            std::string::npos)
-            << k.fehler;
-        EXPECT_NE(Lesen(ordner / "brief.txt")
-                      .find("Mit freundlichen Gru\xDF"
-                            "en\r\n"),
-                  std::string::npos);
-        EXPECT_EQ(Aufruf({"dateityp", (daten / "vergleich.docx").string()}).aus, "tfText\n");
-        const Ergebnis utf8 = Aufruf({"konvertieren", "--tabelle", tab, "--typ", "utf8",
-                                      (daten / "vergleich.docx").string(), Pfad("brief8.txt")});
-        EXPECT_EQ(utf8.fehler.find("Hinweis"), std::string::npos);
-        EXPECT_TRUE(Lesen(ordner / "brief8.txt")
-                        .starts_with("\xEF\xBB\xBF"
-                                     "Brief an die Blindenschule\r\n"));
+    const Ergebnis text = Aufruf({"text", (daten / "wordartig.docx").string()});
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.aus, Lesen(daten / "wordartig.erwartet.txt"));
+    EXPECT_EQ(text.fehler, "");
 
-        // UTF-8 without a mark is read as UTF-8 and, without --typ, written as UTF-8.
-        Schreiben(ordner / "gruesse.txt", "Gr\xC3\xBC\xC3\x9F"
-                                          "e\n");
-        const Ergebnis g =
-            Aufruf({"konvertieren", "--tabelle", tab, Pfad("gruesse.txt"), Pfad("g.txt")});
-        EXPECT_EQ(g.aus, "1 Zeichen wurde ersetzt\n");
-        EXPECT_EQ(Lesen(ordner / "g.txt"), "\xEF\xBB\xBFGru\xC3\x9F"
-                                           "e\r\n");
+    // Without --typ a document's text is written as ANSI text, and said so.
+    const Ergebnis k = Aufruf(
+        {"konvertieren", "--tabelle", tab, (daten / "vergleich.odt").string(), Pfad("brief.txt")});
+    EXPECT_EQ(k.status, 0) << k.fehler;
+    EXPECT_NE(k.fehler.find("Hinweis: Die Eingabe ist ein OpenDocument-Text; ohne --typ wird ihr "
+                            "Text als Textdokument (ANSI) geschrieben."),
+              std::string::npos)
+        << k.fehler;
+    EXPECT_NE(Lesen(ordner / "brief.txt")
+                  .find("Mit freundlichen Gru\xDF"
+                        "en\r\n"),
+              std::string::npos);
+    EXPECT_EQ(Aufruf({"dateityp", (daten / "vergleich.docx").string()}).aus, "tfText\n");
+    const Ergebnis utf8 = Aufruf({"konvertieren", "--tabelle", tab, "--typ", "utf8",
+                                  (daten / "vergleich.docx").string(), Pfad("brief8.txt")});
+    EXPECT_EQ(utf8.fehler.find("Hinweis"), std::string::npos);
+    EXPECT_TRUE(Lesen(ordner / "brief8.txt")
+                    .starts_with("\xEF\xBB\xBF"
+                                 "Brief an die Blindenschule\r\n"));
 
-        Schreiben(ordner / "bild.png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR");
-        const Ergebnis bild =
-            Aufruf({"konvertieren", "--tabelle", tab, Pfad("bild.png"), Pfad("b.txt")});
-        EXPECT_EQ(bild.status, 1);
-        EXPECT_EQ(bild.fehler, "Datei " + Pfad("bild.png") +
-                                   " kann nicht geöffnet werden. Die Datei ist keine Textdatei, "
-                                   "sondern ein PNG-Bild.\n");
-        EXPECT_FALSE(std::filesystem::exists(ordner / "b.txt"));
+    // UTF-8 without a mark is read as UTF-8 and, without --typ, written as UTF-8.
+    Schreiben(ordner / "gruesse.txt", "Gr\xC3\xBC\xC3\x9F"
+                                      "e\n");
+    const Ergebnis g =
+        Aufruf({"konvertieren", "--tabelle", tab, Pfad("gruesse.txt"), Pfad("g.txt")});
+    EXPECT_EQ(g.aus, "1 Zeichen wurde ersetzt\n");
+    EXPECT_EQ(Lesen(ordner / "g.txt"), "\xEF\xBB\xBFGru\xC3\x9F"
+                                       "e\r\n");
 
-        Schreiben(ordner / "nul.txt", std::string("Zeile 1\nZei\0le 2\nZeile 3\n", 24));
-        for (const std::vector<std::string>& befehl :
-             {std::vector<std::string>{"text", Pfad("nul.txt")},
-              std::vector<std::string>{"konvertieren", "--tabelle", tab, Pfad("nul.txt"),
-                                       Pfad("n.txt")}}) {
-            const Ergebnis n = Aufruf(befehl);
-            EXPECT_EQ(n.status, 0);
-            EXPECT_NE(n.fehler.find("Warnung: Der Text endet"), std::string::npos) << n.fehler;
-            EXPECT_NE(
-                n.fehler.find("an einem NUL-Zeichen; die restlichen 13 Bytes der Datei wurden "
-                              "nicht gelesen."),
-                std::string::npos)
-                << n.fehler;
-        }
-        EXPECT_EQ(Lesen(ordner / "n.txt"), "Zeile 1\r\nZei\r\n");
+    Schreiben(ordner / "bild.png", "\x89PNG\r\n\x1A\n\0\0\0\rIHDR");
+    const Ergebnis bild =
+        Aufruf({"konvertieren", "--tabelle", tab, Pfad("bild.png"), Pfad("b.txt")});
+    EXPECT_EQ(bild.status, 1);
+    EXPECT_EQ(bild.fehler, "Datei " + Pfad("bild.png") +
+                               " kann nicht geöffnet werden. Die Datei ist keine Textdatei, "
+                               "sondern ein PNG-Bild.\n");
+    EXPECT_FALSE(std::filesystem::exists(ordner / "b.txt"));
+
+    Schreiben(ordner / "nul.txt", std::string("Zeile 1\nZei\0le 2\nZeile 3\n", 24));
+    for (const std::vector<std::string>& befehl :
+         {std::vector<std::string>{"text", Pfad("nul.txt")},
+          std::vector<std::string>{"konvertieren", "--tabelle", tab, Pfad("nul.txt"),
+                                   Pfad("n.txt")}}) {
+        const Ergebnis n = Aufruf(befehl);
+        EXPECT_EQ(n.status, 0);
+        EXPECT_NE(n.fehler.find("Warnung: Der Text endet"), std::string::npos) << n.fehler;
+        EXPECT_NE(n.fehler.find("an einem NUL-Zeichen; die restlichen 13 Bytes der Datei wurden "
+                                "nicht gelesen."),
+                  std::string::npos)
+            << n.fehler;
     }
+    EXPECT_EQ(Lesen(ordner / "n.txt"), "Zeile 1\r\nZei\r\n");
+}
 
-    // A Word file of a few megabytes whose text would inflate to 2 GB ends with
-    // the file error, without the memory to hold it. (Its time is measured in
-    // bench/bench_dokumente.)
-    TEST_F(Cli, DokumentDasZweiGigabyteWuerde) {
-        std::vector<zwtest::ZipEintrag> e = zwtest::WordGeruest();
-        e.push_back(zwtest::Aufgeblasen("word/document.xml",
-                                        std::string(zwtest::kWordKopf) + "<w:p><w:r><w:t>",
-                                        std::string(1 << 20, 'a'), 2048,
-                                        std::string("</w:t></w:r></w:p>") + zwtest::kWordFuss));
-        const std::string bombe = zwtest::ZipBauen(e);
-        ASSERT_LT(bombe.size(), std::size_t(8) << 20);
-        Schreiben(ordner / "bombe.docx", bombe);
-        const Ergebnis r = Aufruf({"text", Pfad("bombe.docx")});
-        EXPECT_EQ(r.status, 1);
-        EXPECT_EQ(r.aus, "");
-        EXPECT_EQ(r.fehler, "Datei " + Pfad("bombe.docx") +
-                                " kann nicht geöffnet werden. Das Dokument ist entpackt größer als "
-                                "96 MB und wird nicht gelesen.\n");
+// A Word file of a few megabytes whose text would inflate to 2 GB ends with
+// the file error, without the memory to hold it. (Its time is measured in
+// bench/bench_dokumente.)
+TEST_F(Cli, DokumentDasZweiGigabyteWuerde) {
+    std::vector<zwtest::ZipEintrag> e = zwtest::WordGeruest();
+    e.push_back(zwtest::Aufgeblasen(
+        "word/document.xml", std::string(zwtest::kWordKopf) + "<w:p><w:r><w:t>",
+        std::string(1 << 20, 'a'), 2048, std::string("</w:t></w:r></w:p>") + zwtest::kWordFuss));
+    const std::string bombe = zwtest::ZipBauen(e);
+    ASSERT_LT(bombe.size(), std::size_t(8) << 20);
+    Schreiben(ordner / "bombe.docx", bombe);
+    const Ergebnis r = Aufruf({"text", Pfad("bombe.docx")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.aus, "");
+    EXPECT_EQ(r.fehler, "Datei " + Pfad("bombe.docx") +
+                            " kann nicht geöffnet werden. Das Dokument ist entpackt größer als "
+                            "96 MB und wird nicht gelesen.\n");
 #ifndef _WIN32
-        // The largest child this test has waited for: the tool.
-        rusage verbrauch{};
-        getrusage(RUSAGE_CHILDREN, &verbrauch);
-        EXPECT_LT(verbrauch.ru_maxrss, 300L * 1024) << "KiB";
+    // The largest child this test has waited for: the tool.
+    rusage verbrauch{};
+    getrusage(RUSAGE_CHILDREN, &verbrauch);
+    EXPECT_LT(verbrauch.ru_maxrss, 300L * 1024) << "KiB";
 #endif
-    }
+}

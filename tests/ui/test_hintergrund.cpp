@@ -94,7 +94,7 @@ TEST_F(HintergrundTest, ErsterStartWeissMitDemFokusAufDerListe) {
         EXPECT_EQ(d->MerkItemIndex, 1);
         // The focus arrives with the window's activation, which a busy
         // machine may deliver a moment after the dialog is shown.
-        QTest::qWaitFor([&] { return QApplication::focusWidget() == d->ListBox1; }, 5000);
+        (void)QTest::qWaitFor([&] { return QApplication::focusWidget() == d->ListBox1; }, 5000);
         EXPECT_EQ(QApplication::focusWidget(), d->ListBox1);
         // The names in the program font on the current background.
         EXPECT_EQ(d->ListBox1->font().pointSize(), form->ProgrammSchrift.Groesse);

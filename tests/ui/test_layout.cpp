@@ -421,8 +421,9 @@ TEST(TabPruefenLayout, ListeUndKnoepfeWachsenMitDerSchrift) {
         EXPECT_EQ(d.ListBefunde->palette().color(QPalette::Base), QColor(255, 255, 0));
         // Fifteen lines show at once, the rest scroll; at a font too large
         // for that the list is shortened so the buttons stay on the screen.
-        if (groesse <= 12)
+        if (groesse <= 12) {
             EXPECT_GE(d.ListBefunde->height(), 15 * SchriftHoehe(d.ListBefunde->font()));
+        }
         EXPECT_EQ(d.ButtonZeile->y(), d.ListBefunde->y() + d.ListBefunde->height() + 10);
         EXPECT_LE(d.width(), d.screen()->availableGeometry().width());
         EXPECT_LE(d.height(), d.screen()->availableGeometry().height());
