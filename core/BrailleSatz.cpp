@@ -1,5 +1,6 @@
 #include "core/BrailleSatz.h"
 
+#include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 
 #include <algorithm>
@@ -124,24 +125,6 @@ private:
     bool zeileOffen_ = false;
     bool seiteOffen_ = false;
 };
-
-void Utf8Anhaengen(std::string& aus, char32_t c) {
-    if (c < 0x80) {
-        aus.push_back(char(c));
-    } else if (c < 0x800) {
-        aus.push_back(char(0xC0 | (c >> 6)));
-        aus.push_back(char(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        aus.push_back(char(0xE0 | (c >> 12)));
-        aus.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (c & 0x3F)));
-    } else {
-        aus.push_back(char(0xF0 | (c >> 18)));
-        aus.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-        aus.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (c & 0x3F)));
-    }
-}
 
 } // namespace
 

@@ -262,24 +262,6 @@ template <typename Fuellen> std::u16string Puffern(std::size_t hoechstens, Fuell
     return text;
 }
 
-inline void Utf8Anhaengen(std::string& aus, char32_t cp) {
-    if (cp < 0x80) {
-        aus.push_back(char(cp));
-    } else if (cp < 0x800) {
-        aus.push_back(char(0xC0 | (cp >> 6)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        aus.push_back(char(0xE0 | (cp >> 12)));
-        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        aus.push_back(char(0xF0 | (cp >> 18)));
-        aus.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    }
-}
-
 inline bool IstHoch(char16_t c) {
     return c >= 0xD800 && c <= 0xDBFF;
 }

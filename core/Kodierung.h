@@ -13,6 +13,25 @@
 
 namespace zw {
 
+// Appends one code point as UTF-8. Inline: the encoders call it per character.
+inline void Utf8Anhaengen(std::string& aus, char32_t cp) {
+    if (cp < 0x80) {
+        aus.push_back(char(cp));
+    } else if (cp < 0x800) {
+        aus.push_back(char(0xC0 | (cp >> 6)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        aus.push_back(char(0xE0 | (cp >> 12)));
+        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    } else {
+        aus.push_back(char(0xF0 | (cp >> 18)));
+        aus.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
+        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
+        aus.push_back(char(0x80 | (cp & 0x3F)));
+    }
+}
+
 // Windows-1252. The five bytes the code page leaves undefined (81, 8D, 8F, 90,
 // 9D hex) stand for the code points of the same value, so every byte survives.
 char16_t Cp1252Zeichen(unsigned char byte);

@@ -402,10 +402,10 @@ TEST_F(Cli, DokumenteUndWasKeinTextIst) {
                                "sondern ein PNG-Bild.\n");
     EXPECT_FALSE(std::filesystem::exists(ordner / "b.txt"));
 
-    Schreiben(ordner / "nul.txt", std::string("Zeile 1\nZei\0le 2\nZeile 3\n", 24));
+    Schreiben(ordner / "mitnul.txt", std::string("Zeile 1\nZei\0le 2\nZeile 3\n", 24));
     for (const std::vector<std::string>& befehl :
-         {std::vector<std::string>{"text", Pfad("nul.txt")},
-          std::vector<std::string>{"konvertieren", "--tabelle", tab, Pfad("nul.txt"),
+         {std::vector<std::string>{"text", Pfad("mitnul.txt")},
+          std::vector<std::string>{"konvertieren", "--tabelle", tab, Pfad("mitnul.txt"),
                                    Pfad("n.txt")}}) {
         const Ergebnis n = Aufruf(befehl);
         EXPECT_EQ(n.status, 0);

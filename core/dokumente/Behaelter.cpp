@@ -1,5 +1,7 @@
 #include "core/dokumente/Intern.h"
 
+#include "core/Kodierung.h"
+
 #include <zip.h>
 
 #include <algorithm>
@@ -159,25 +161,10 @@ pugi::xml_attribute Attribut(pugi::xml_node knoten, std::string_view lokal) {
 }
 
 void Utf8Anhaengen(std::string& aus, char32_t cp) {
-    if (cp >= 0xD800 && cp <= 0xDFFF)
+    // A hostile file may name surrogates or points beyond Unicode.
+    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp >= 0x110000)
         cp = 0xFFFD;
-    if (cp < 0x80) {
-        aus.push_back(char(cp));
-    } else if (cp < 0x800) {
-        aus.push_back(char(0xC0 | (cp >> 6)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        aus.push_back(char(0xE0 | (cp >> 12)));
-        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x110000) {
-        aus.push_back(char(0xF0 | (cp >> 18)));
-        aus.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        aus.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        aus.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        Utf8Anhaengen(aus, 0xFFFD);
-    }
+    zw::Utf8Anhaengen(aus, cp);
 }
 
 char32_t SymbolZeichen(char32_t c) {

@@ -73,7 +73,7 @@ class Dokumente(ProgrammTest):
         warte(lambda: text_von(self.textfeld(haupt)) == "Schöne Grüße\n", "Schöne Grüße")
 
         # A NUL in line 2: the open command says what was not read.
-        nul = self.datei("nul.txt", b"Zeile 1\nZei\0le 2\nZeile 3\n")
+        nul = self.datei("mitnul.txt", b"Zeile 1\nZei\0le 2\nZeile 3\n")
         tasten("ctrl+o")
         datei_waehlen(p, "Öffnen", nul)
         box = self.meldung_bestaetigen(
@@ -92,6 +92,6 @@ class Dokumente(ProgrammTest):
         self.bild("pdf")
         tasten("Return")
         p.warte_bis_zu(box)
-        p.warte_auf_fenster("frame", f"nul.txt - {TITEL}")
+        p.warte_auf_fenster("frame", f"mitnul.txt - {TITEL}")
         tasten("alt+F4")
         self.assertEqual(p.warte_auf_ende(), 0)

@@ -96,7 +96,7 @@ TEST_F(FensterTest, NulImTextWirdGemeldetUndSpeichernFragt) {
     std::string bytes = std::string("Haus am See\nZwei\0te Zeile\n", 26);
     for (int i = 3; i <= 52; ++i)
         bytes += "Zeile " + std::to_string(i) + "\n";
-    const QString datei = Datei("nul.txt", bytes);
+    const QString datei = Datei("mitnul.txt", bytes);
     const std::size_t rest = bytes.size() - bytes.find('\0');
     Oeffnen(datei);
     EXPECT_EQ(Text(), u"Haus am See\r\nZwei\r\n");
@@ -112,7 +112,7 @@ TEST_F(FensterTest, NulImTextWirdGemeldetUndSpeichernFragt) {
         dialoge.Texte(Art::JaNein),
         std::vector<QString>{
             QStringLiteral(
-                "\"nul.txt\" wurde nur bis zu einem NUL-Zeichen gelesen. Beim Speichern gehen "
+                "\"mitnul.txt\" wurde nur bis zu einem NUL-Zeichen gelesen. Beim Speichern gehen "
                 "die restlichen %1 Bytes der Datei verloren. Trotzdem speichern?")
                 .arg(rest)});
     EXPECT_EQ(Inhalt(datei), bytes);
