@@ -517,8 +517,8 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
         // page lacks becomes "?" as in every other code page.
         std::u16string zeilen;
         zeilen.reserve(text.size() + text.size() / 16 + 2);
-        ZeilenWeise(
-            text, [&](char16_t c) { zeilen.push_back(c); }, kOhneAbkuerzung);
+        const auto anhaengen = [&](char16_t c) { zeilen.push_back(c); };
+        ZeilenWeise(text, anhaengen, kOhneAbkuerzung);
         k.NichtDarstellbar = AnsiNichtDarstellbar(zeilen);
         // No double-byte code page holds characters beyond the BMP; as in the
         // single-byte pages, each half of a pair becomes one "?".

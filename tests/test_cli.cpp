@@ -109,8 +109,10 @@ protected:
         return {WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, Lesen(aus), Lesen(fehler)};
 #endif
     }
+
     std::string Pfad(const std::string& name) {
-        return (ordner / name).string();
+        const std::filesystem::path pfad = ordner / name;
+        return pfad.string();
     }
     std::string Tabelle(const std::string& inhalt) {
         Schreiben(ordner / "t.tab", inhalt);
