@@ -27,6 +27,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     "$wine" wineboot --init >/dev/null 2>&1 || true
 fi
 
+# One wineserver for the whole run: otherwise each test program may meet a
+# server that is just shutting down after the last one ended, and dies with
+# "wine client error: recvmsg: Connection reset by peer".
+wineserver="$(dirname "$(readlink -f "$wine")")/wineserver"
+"$wineserver" -p
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+
 fehler=0
 for lauf in pl_PL:1250 ru_RU:1251 el_GR:1253 ja_JP:932 ko_KR:949; do
     sprache=${lauf%%:*}
@@ -41,5 +48,4 @@ for lauf in pl_PL:1250 ru_RU:1251 el_GR:1253 ja_JP:932 ko_KR:949; do
 done
 
 (cd build-win && LC_ALL=de_DE.UTF-8 ZW_CODEPAGE=1252 ctest --output-on-failure --timeout 300 -j "${ZW_JOBS:-2}") || fehler=1
-"$(dirname "$(readlink -f "$wine")")/wineserver" -w 2>/dev/null || true
 exit $fehler
