@@ -39,7 +39,10 @@ fi
 # One wineserver for the whole run: otherwise each test program may meet a
 # server that is just shutting down after the last one ended, and dies with
 # "wine client error: recvmsg: Connection reset by peer".
+# A server still running (from wineboot, say) is let end first: a second one
+# for the same prefix refuses to start.
 wineserver="$(dirname "$(readlink -f "$wine")")/wineserver"
+"$wineserver" -w
 "$wineserver" -p
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 
