@@ -34,7 +34,9 @@ fehlt() {
 abhaengig=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $abhaengig"
 for bibliothek in libqt6widgets6 libqt6gui6 libqt6core6 libcups2 libstdc++6 libc6; do
-    grep -q "\b$bibliothek\b" <<<"$abhaengig" || fehlt "Depends nennt $bibliothek nicht"
+    # Debian 13 renamed some libraries for 64-bit time (libqt6core6t64).
+    grep -qE "(^|[ ,|])${bibliothek//+/\\+}(t64)?( |,|$)" <<<"$abhaengig" ||
+        fehlt "Depends nennt $bibliothek nicht"
 done
 # Nothing outside /usr, nothing writable by others.
 dpkg-deb -c "$deb" | awk '{print $1, $6}' | while read -r rechte pfad; do
