@@ -103,13 +103,3 @@ BENCHMARK(BM_DreiKopienTransport)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DreiKopienDruckDialog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication anwendung(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

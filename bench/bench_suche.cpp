@@ -99,13 +99,3 @@ BENCHMARK_CAPTURE(FindNext, AufwaertsMitFall, zw::Richtung::Aufwaerts, true, fal
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FindNext, ErsterLaufNachAenderung, zw::Richtung::Abwaerts, false, true)
     ->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication anwendung(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

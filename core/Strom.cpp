@@ -44,6 +44,24 @@ StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& ta
 
 enum class Form { Ansi, Utf8, Utf16Le, Utf16Be };
 
+// The length of a byte order mark at the start of `kopf`, and the form it
+// names; without a mark `form` stays as it is.
+std::size_t MarkeLesen(std::string_view kopf, Form& form) {
+    if (kopf.starts_with("\xEF\xBB\xBF")) {
+        form = Form::Utf8;
+        return 3;
+    }
+    if (kopf.starts_with("\xFF\xFE")) {
+        form = Form::Utf16Le;
+        return 2;
+    }
+    if (kopf.starts_with("\xFE\xFF")) {
+        form = Form::Utf16Be;
+        return 2;
+    }
+    return 0;
+}
+
 // Bytes per code unit and where a piece may end: right after a line feed.
 // A line feed is never part of a longer UTF-8 sequence, and after it the
 // line rule starts afresh, so each piece decodes exactly as inside the whole.
@@ -141,21 +159,7 @@ public:
     Form Art() const { return form_; }
 
 private:
-    void MarkeAbnehmen() {
-        std::size_t marke = 0;
-        const std::string_view kopf(puffer_);
-        if (kopf.starts_with("\xEF\xBB\xBF")) {
-            form_ = Form::Utf8;
-            marke = 3;
-        } else if (kopf.starts_with("\xFF\xFE")) {
-            form_ = Form::Utf16Le;
-            marke = 2;
-        } else if (kopf.starts_with("\xFE\xFF")) {
-            form_ = Form::Utf16Be;
-            marke = 2;
-        }
-        puffer_.erase(0, marke);
-    }
+    void MarkeAbnehmen() { puffer_.erase(0, MarkeLesen(puffer_, form_)); }
 
     fs::path ein_;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f_;
@@ -342,20 +346,9 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
         if (anfang) {
             if (puffer.size() < 3 && !ende)
                 continue;
-            std::size_t marke = 0;
-            const std::string_view kopf(puffer);
-            if (kopf.starts_with("\xEF\xBB\xBF")) {
-                form = Form::Utf8;
-                marke = 3;
-            } else if (kopf.starts_with("\xFF\xFE")) {
-                form = Form::Utf16Le;
-                marke = 2;
-            } else if (kopf.starts_with("\xFE\xFF")) {
-                form = Form::Utf16Be;
-                marke = 2;
-            } else if (typ == tfText) {
+            const std::size_t marke = MarkeLesen(puffer, form);
+            if (marke == 0 && typ == tfText)
                 lesart = ansiErzwungen ? Lesart::Ansi : Lesart::Offen;
-            }
             // NULs count against a file without a UTF-16 mark.
             if (form != Form::Utf16Le && form != Form::Utf16Be)
                 pruefer.Hinzufuegen(std::string_view(puffer).substr(marke));

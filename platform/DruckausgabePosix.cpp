@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <condition_variable>
 #include <cstring>
 #include <filesystem>
 #include <mutex>
@@ -231,60 +230,19 @@ std::vector<Adresse> Adressen(const addrinfo* liste) {
     return aus;
 }
 
-// Name resolution has no time limit of its own. A name that is not a literal
-// address is resolved beside the caller, who waits no longer than the
-// deadline; a late answer is dropped by the helper itself.
-struct Aufloesung {
-    std::mutex m;
-    std::condition_variable fertig;
-    bool erledigt = false;
-    int rc = 0;
-    std::vector<Adresse> adressen;
-};
-
-int HostAufloesen(const std::string& host, std::uint16_t port, Uhr::time_point frist,
-                  std::vector<Adresse>& aus) {
+// A literal address needs no lookup.
+bool LiteralAufloesen(const std::string& host, std::uint16_t port, std::vector<Adresse>& aus) {
     addrinfo hinweis{};
     hinweis.ai_family = AF_UNSPEC;
     hinweis.ai_socktype = SOCK_STREAM;
     hinweis.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
     const std::string dienst = std::to_string(port);
     addrinfo* liste = nullptr;
-    int rc = ::getaddrinfo(host.c_str(), dienst.c_str(), &hinweis, &liste);
-    if (rc == 0) {
-        aus = Adressen(liste);
-        ::freeaddrinfo(liste);
-        return 0;
-    }
-
-    auto zustand = std::make_shared<Aufloesung>();
-    try {
-        std::thread([zustand, host, dienst] {
-            addrinfo hinweis{};
-            hinweis.ai_family = AF_UNSPEC;
-            hinweis.ai_socktype = SOCK_STREAM;
-            hinweis.ai_flags = AI_NUMERICSERV;
-            addrinfo* liste = nullptr;
-            const int rc = ::getaddrinfo(host.c_str(), dienst.c_str(), &hinweis, &liste);
-            std::vector<Adresse> adressen;
-            if (rc == 0) {
-                adressen = Adressen(liste);
-                ::freeaddrinfo(liste);
-            }
-            const std::lock_guard sperre(zustand->m);
-            zustand->rc = rc;
-            zustand->adressen = std::move(adressen);
-            zustand->erledigt = true;
-            zustand->fertig.notify_all();
-        }).detach();
-    } catch (const std::system_error&) {
-        return EAI_AGAIN;
-    }
-    std::unique_lock sperre(zustand->m);
-    if (!zustand->fertig.wait_until(sperre, frist, [&] { return zustand->erledigt; }))
-        return EAI_AGAIN;
-    aus = std::move(zustand->adressen);
-    return zustand->rc;
+    if (::getaddrinfo(host.c_str(), dienst.c_str(), &hinweis, &liste) != 0)
+        return false;
+    aus = Adressen(liste);
+    ::freeaddrinfo(liste);
+    return true;
 }
 
 // A name resolved beside the caller, who learns of the answer through a
@@ -334,6 +292,24 @@ std::shared_ptr<Nachschlagen> NachschlagenBeginnen(const std::string& host, std:
     return zustand;
 }
 
+// Name resolution has no time limit of its own: a name that is not a literal
+// address is looked up beside the caller, who waits no longer than the
+// deadline.
+int HostAufloesen(const std::string& host, std::uint16_t port, Uhr::time_point frist,
+                  std::vector<Adresse>& aus) {
+    if (LiteralAufloesen(host, port, aus))
+        return 0;
+    const auto zustand = NachschlagenBeginnen(host, port);
+    if (!zustand)
+        return EAI_AGAIN;
+    pollfd p{zustand->pipe[0], POLLIN, 0};
+    if (::poll(&p, 1, RestMs(frist)) <= 0)
+        return EAI_AGAIN;
+    const std::lock_guard sperre(zustand->m);
+    aus = std::move(zustand->adressen);
+    return zustand->rc;
+}
+
 class NetzwerkAnschluss : public DruckAnschluss {
 public:
     NetzwerkAnschluss(std::string host, std::uint16_t port) : host_(std::move(host)), port_(port) {}
@@ -372,17 +348,8 @@ private:
     enum class Phase { Anfang, Aufloesen, Verbinden, Senden, Leeren, Ende };
 
     Stand Anfangen() {
-        addrinfo hinweis{};
-        hinweis.ai_family = AF_UNSPEC;
-        hinweis.ai_socktype = SOCK_STREAM;
-        hinweis.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
-        const std::string dienst = std::to_string(port_);
-        addrinfo* liste = nullptr;
-        if (::getaddrinfo(host_.c_str(), dienst.c_str(), &hinweis, &liste) == 0) {
-            adressen_ = Adressen(liste);
-            ::freeaddrinfo(liste);
+        if (LiteralAufloesen(host_, port_, adressen_))
             return NaechsteAdresse();
-        }
         nachschlagen_ = NachschlagenBeginnen(host_, port_);
         if (!nachschlagen_)
             return Fehler(DruckFehler::NichtGefunden, host_ + ": " + ::gai_strerror(EAI_AGAIN));

@@ -9,6 +9,7 @@ import subprocess
 from bedienung import alle, ausmasse, haeufigste_farbe, rolle, tasten, text_von, tippen, warte
 import gemeinsam
 from gemeinsam import ProgrammTest
+from test_durchlauf import hintergrund_waehlen
 
 TITEL = "Zeichenwandler V1.22"
 BRIEF = "Schöne Grüße\r\n"
@@ -142,15 +143,7 @@ class Schriftfarbe(ProgrammTest):
         feld = alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
 
         # Background "Schwarz": the text is black on black.
-        tasten("alt+a")
-        p.warte_auf_fokus("menu item", "Schriftart...")
-        tasten("h")
-        dialog = p.warte_auf_fenster("dialog", "Schrifthintergrund wählen")
-        p.warte_auf_fokus("list item", "Weiß")
-        tasten("Up")
-        p.warte_auf_fokus("list item", "Schwarz")
-        tasten("Return")
-        p.warte_bis_zu(dialog)
+        hintergrund_waehlen(p, "Up", "Schwarz")
         warte(lambda: haeufigste_farbe(*ausmasse(feld)) == "#000000", "schwarzer Hintergrund")
 
         # White from the colour list of the real font dialog, by keyboard.

@@ -70,6 +70,20 @@ def tabelle_waehlen(p, pfad):
     p.warte_bis_zu(box)
 
 
+def hintergrund_waehlen(p, taste, name):
+    """Chooses a background colour from Weiß by an arrow key in the colour
+    dialog (Ansicht > Schrifthintergrund)."""
+    tasten("alt+a")
+    p.warte_auf_fokus("menu item", "Schriftart...")
+    tasten("h")
+    dialog = p.warte_auf_fenster("dialog", "Schrifthintergrund wählen")
+    p.warte_auf_fokus("list item", "Weiß")
+    tasten(taste)
+    p.warte_auf_fokus("list item", name)
+    tasten("Return")
+    p.warte_bis_zu(dialog)
+
+
 def beschriftung(fenster, anfang):
     treffer = [o for o in alle(fenster, lambda o: rolle(o) == "label") if o.name.startswith(anfang)]
     return treffer[0] if treffer else None
@@ -184,15 +198,7 @@ class Hauptablauf(ProgrammTest):
         hoehe = ausmasse(beschriftung(haupt, "Tabellen-Datei:"))[3]
 
         # A yellow background from the colour dialog.
-        tasten("alt+a")
-        p.warte_auf_fokus("menu item", "Schriftart...")
-        tasten("h")
-        dialog = p.warte_auf_fenster("dialog", "Schrifthintergrund wählen")
-        p.warte_auf_fokus("list item", "Weiß")
-        tasten("Down")
-        p.warte_auf_fokus("list item", "Gelb")
-        tasten("Return")
-        p.warte_bis_zu(dialog)
+        hintergrund_waehlen(p, "Down", "Gelb")
         warte(lambda: self.einstellungen().get("HintColor") == "2", "HintColor=2 gespeichert")
         warte(lambda: haeufigste_farbe(*ausmasse(textfeld)) == GELB, "gelber Hintergrund")
         self.bild("schrift-und-hintergrund")
