@@ -20,7 +20,7 @@ tests=(
     clang libclang-rt-dev clang-format
     xvfb xauth xdotool
     openbox dbus-daemon at-spi2-core python3-pyatspi gir1.2-atspi-2.0 imagemagick x11-utils
-    bc time procps file
+    bc time procps file git
     dpkg-dev librsvg2-bin lintian appstream desktop-file-utils
     libreoffice-writer-nogui cups
 )

@@ -1,5 +1,5 @@
 # Debian source packages through a private apt configuration: a deb-src
-# entry for this machine's mirror and release, with lists and downloads in
+# entry for this machine's mirror and release (scripts/debian-spiegel.sh), with lists and downloads in
 # the cache folder, so the machine's own apt set-up stays untouched.
 # Sourced by the Windows build scripts; needs $cache.
 #   version PAKET          the source package's version
@@ -7,16 +7,7 @@
 
 . /etc/os-release
 suite="${VERSION_CODENAME:?keine Debian-Version in /etc/os-release}"
-spiegel=$(grep -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null |
-    awk '{print $2}' | grep -v security | head -n 1 || true)
-if [ -z "$spiegel" ]; then
-    spiegel=$(grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-        awk '{print $2}' | grep -v security | head -n 1 || true)
-fi
-[ -n "$spiegel" ] || {
-    echo "Kein Debian-Spiegel in den apt-Quellen dieser Maschine gefunden." >&2
-    exit 1
-}
+. "$(dirname "${BASH_SOURCE[0]}")/debian-spiegel.sh"
 apt_ordner="$cache/apt-$suite"
 mkdir -p "$apt_ordner/lists/partial" "$apt_ordner/cache/archives/partial" "$cache/quellen"
 echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $spiegel $suite main" \
@@ -24,13 +15,10 @@ echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] $spiege
 apt_privat=(-o "Dir::Etc::sourcelist=$apt_ordner/sources.list" -o "Dir::Etc::sourceparts=/nonexistent"
     -o "Dir::State::Lists=$apt_ordner/lists" -o "Dir::Cache=$apt_ordner/cache"
     -o "APT::Sandbox::User=root" -o Debug::NoLocking=1)
-quellen_aktuell=0
+# Once per run, here: the callers ask for versions from subshells.
+apt-get "${apt_privat[@]}" -qq update
 
 version() {
-    if [ $quellen_aktuell = 0 ]; then
-        apt-get "${apt_privat[@]}" -qq update
-        quellen_aktuell=1
-    fi
     apt-cache "${apt_privat[@]}" showsrc "$1" | awk '/^Version:/ {print $2; exit}'
 }
 

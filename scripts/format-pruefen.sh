@@ -4,7 +4,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command -v clang-format >/dev/null || scripts/abhaengigkeiten.sh tests
+command -v git >/dev/null || scripts/abhaengigkeiten.sh tests
+# A failing git inside the substitution would go unnoticed; an empty list too.
 mapfile -t dateien < <(git ls-files '*.cpp' '*.h')
+if [ ${#dateien[@]} -eq 0 ]; then
+    echo "Formatprüfung: keine Quelltexte gefunden (ist dies ein Git-Klon?)."
+    exit 1
+fi
 if [ "${1:-}" = --korrigieren ]; then
     clang-format -i "${dateien[@]}"
     exit 0

@@ -29,16 +29,7 @@ bookworm | trixie) ;;
 esac
 
 # The mirror this machine uses, never one written into the repository.
-spiegel=$(grep -h '^URIs:' /etc/apt/sources.list.d/*.sources 2>/dev/null |
-    awk '{print $2}' | grep -v security | head -n 1 || true)
-if [ -z "$spiegel" ]; then
-    spiegel=$(grep -h '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
-        awk '{print $2}' | grep -v security | head -n 1 || true)
-fi
-if [ -z "$spiegel" ]; then
-    echo "Kein Debian-Spiegel in den apt-Quellen dieser Maschine gefunden." >&2
-    exit 1
-fi
+. scripts/debian-spiegel.sh
 
 if ! command -v debootstrap >/dev/null; then
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
@@ -53,12 +44,15 @@ if [ ! -f "$grundsystem" ]; then
         tail -n 30 "$cache/debootstrap-$suite.log"
         exit 1
     }
-    # debootstrap writes a sources.list for the suite; bookworm's needs its
-    # updates and security archives as the machine has them.
-    if [ "$suite" = bookworm ] && ls /etc/apt/sources.list.d/*.sources >/dev/null 2>&1; then
-        rm -f "$bau/etc/apt/sources.list"
-        cp /etc/apt/sources.list.d/*.sources "$bau/etc/apt/sources.list.d/"
-    fi
+    # The suite's updates and security archives too, from the same mirror,
+    # whatever release the host runs.
+    {
+        echo "deb $spiegel $suite main"
+        echo "deb $spiegel $suite-updates main"
+        [ -z "$spiegel_sicherheit" ] || echo "deb $spiegel_sicherheit $suite-security main"
+    } >"$bau/etc/apt/sources.list"
+    # The root of the system must be open to its other users.
+    chmod 755 "$bau"
     tar -C "$bau" -cf "$grundsystem.neu" .
     mv "$grundsystem.neu" "$grundsystem"
     rm -rf "$bau"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Cross-builds the libraries the program links for 64-bit Windows (zlib,
-# libzip, pugixml, liblouis) from Debian's own source packages, with Debian's
+# libzip, pugixml) from Debian's own source packages, with Debian's
 # MinGW-w64 compiler, into a cache folder outside the repository. Each
 # library is kept under its name, version and build options and reused when
 # present; nothing of them is ever committed.
@@ -8,7 +8,9 @@
 # Everything but the prefix goes to the error output, so a caller can take
 # the prefix from the standard output.
 # The prefix ($ZW_WIN_CACHE, default ~/.cache/zeichenwandler-windows, then
-# "bibliotheken-<key>") is what the Windows preset's CMAKE_PREFIX_PATH names.
+# "bibliotheken-<key>") is what the Windows preset's ZW_WIN_BIBLIOTHEKEN names.
+# liblouis is not among them: its source package is not served by the mirror
+# here, so the Windows build goes without the braille codes.
 # The source packages come through a private apt configuration with a deb-src
 # entry for this machine's mirror; the machine's own apt set-up is not touched.
 set -euo pipefail
@@ -26,7 +28,7 @@ command -v "$mingw-gcc-posix" >/dev/null || scripts/abhaengigkeiten.sh windows
 
 # --- the libraries -------------------------------------------------------
 declare -A versionen
-for paket in zlib libzip pugixml liblouis; do
+for paket in zlib libzip pugixml; do
     versionen[$paket]=$(version "$paket")
     [ -n "${versionen[$paket]}" ] || {
         echo "Quellpaket $paket nicht gefunden ($suite)." >&2
@@ -34,7 +36,7 @@ for paket in zlib libzip pugixml liblouis; do
     }
 done
 # One prefix for the set: its key names every version and the options below.
-optionen="statisch-posix-ucs4-v1"
+optionen="statisch-posix-v2"
 schluessel=$(printf '%s ' "${versionen[@]}" "$optionen" "$(${mingw}-gcc-posix -dumpversion)" |
     sha256sum | cut -c1-12)
 prefix="$cache/bibliotheken-$suite-$schluessel"
@@ -75,10 +77,14 @@ cmake_bauen() {
     echo "  $name gebaut" >&2
 }
 
-echo >&2 "Windows-Bibliotheken werden gebaut: zlib ${versionen[zlib]}, libzip ${versionen[libzip]}, pugixml ${versionen[pugixml]}, liblouis ${versionen[liblouis]}"
+# Every source first, so a missing one ends the script before any build.
+zlib=$(quelle_noetig zlib "${versionen[zlib]}")
+libzip=$(quelle_noetig libzip "${versionen[libzip]}")
+pugixml=$(quelle_noetig pugixml "${versionen[pugixml]}")
+
+echo >&2 "Windows-Bibliotheken werden gebaut: zlib ${versionen[zlib]}, libzip ${versionen[libzip]}, pugixml ${versionen[pugixml]}"
 # zlib: Debian's dfsg source lacks the DLL's resource file, and only the
 # static library is wanted anyway.
-zlib=$(quelle_noetig zlib "${versionen[zlib]}")
 cmake -S "$zlib" -B "$bau/zlib" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$projekt/cmake/toolchain-mingw.cmake" >"$bau/zlib.log" 2>&1 &&
     cmake --build "$bau/zlib" --parallel "$jobs" --target zlibstatic >>"$bau/zlib.log" 2>&1 || {
@@ -89,8 +95,6 @@ mkdir -p "$prefix/include" "$prefix/lib"
 cp "$zlib/zlib.h" "$bau/zlib/zconf.h" "$prefix/include/"
 cp "$bau/zlib/libzlibstatic.a" "$prefix/lib/libz.a"
 echo "  zlib gebaut" >&2
-libzip=$(quelle_noetig libzip "${versionen[libzip]}")
-pugixml=$(quelle_noetig pugixml "${versionen[pugixml]}")
 cmake_bauen libzip "$libzip" \
     -DZLIB_LIBRARY="$prefix/lib/libz.a" -DZLIB_INCLUDE_DIR="$prefix/include" \
     -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_COMMONCRYPTO=OFF \
@@ -99,30 +103,7 @@ cmake_bauen libzip "$libzip" \
     -DBUILD_OSSFUZZ=OFF
 cmake_bauen pugixml "$pugixml" -DPUGIXML_BUILD_TESTS=OFF
 
-# liblouis: autotools; wide characters of 4 bytes as Debian builds it. Where
-# the mirror does not serve its source package, the Windows build goes
-# without the braille codes, and says so.
-louis_stand="liblouis ${versionen[liblouis]}"
-if louis=$(quelle liblouis "${versionen[liblouis]}"); then
-    mkdir -p "$bau/liblouis"
-    (
-        cd "$bau/liblouis"
-        "$louis/configure" --host="$mingw" --prefix="$prefix" --enable-ucs4 --disable-shared \
-            --enable-static --without-yaml CC="$mingw-gcc-posix" >"$bau/liblouis.log" 2>&1 &&
-            make -C liblouis -j "$jobs" >>"$bau/liblouis.log" 2>&1 &&
-            make -C liblouis install >>"$bau/liblouis.log" 2>&1 &&
-            make -C tables install >>"$bau/liblouis.log" 2>&1
-    ) || {
-        tail -n 40 "$bau/liblouis.log" >&2
-        exit 1
-    }
-    echo "  liblouis gebaut" >&2
-else
-    louis_stand="liblouis fehlt: der Spiegel liefert das Quellpaket ${versionen[liblouis]} nicht"
-    echo "  $louis_stand" >&2
-fi
-
 rm -rf "$bau"
 printf '%s\n' "zlib ${versionen[zlib]}" "libzip ${versionen[libzip]}" \
-    "pugixml ${versionen[pugixml]}" "$louis_stand" "$optionen" >"$prefix/.fertig"
+    "pugixml ${versionen[pugixml]}" "$optionen" >"$prefix/.fertig"
 echo "$prefix"

@@ -49,7 +49,7 @@ echo "Qt $host_version für Windows wird gebaut (einmalig, 25 bis 40 Minuten auf
 [ -f "$bau/build.ninja" ] || rm -rf "${bau:?}"/*
 cmake -S "$quellordner" -B "$bau" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$projekt/cmake/toolchain-mingw.cmake" \
-    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
     -DCMAKE_INSTALL_PREFIX="$prefix" "${optionen[@]}" >"$bau/konfigurieren.log" 2>&1 || {
     tail -n 40 "$bau/konfigurieren.log"
     exit 1
