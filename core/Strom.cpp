@@ -313,16 +313,21 @@ namespace {
 enum class Lesart {
     Offen, // only ASCII so far
     Utf8,  // valid UTF-8 with a multi-byte sequence so far
-    Ansi,  // settled
-    Fest,  // a byte order mark settled it
+    Fest,  // settled: ANSI, or a byte order mark
 };
 
-// One pass over the input. Returns false when a file read as UTF-8 turns out
-// not to be UTF-8 after all; the caller then starts again reading it as ANSI
-// text (the one case in which the input is read twice).
-bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTabListe& tabelle,
-               const Ersetzungen& ersetzungen, std::optional<TTextFileType> zielTyp,
-               TTextFileType typ, bool ansiErzwungen, std::size_t abschnitt, StromErgebnis& e) {
+// How a pass ended: done, or to be run again reading the file as ANSI (it
+// turned out not to be UTF-8 after all) or as UTF-8 (the table had already
+// written something that UTF-8 writes differently).
+enum class Ausgang { Fertig, AlsAnsi, AlsUtf8 };
+
+// One pass over the input, reading a file without a mark as `vorgabe` says
+// (Offen: decide on the way). Only a rare file is read a second time: one
+// that looks like UTF-8 and turns invalid late, or one whose table turned
+// ASCII into other characters before its first UTF-8 sequence.
+Ausgang Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTabListe& tabelle,
+                  const Ersetzungen& ersetzungen, std::optional<TTextFileType> zielTyp,
+                  TTextFileType typ, Lesart vorgabe, std::size_t abschnitt, StromErgebnis& e) {
     e = StromErgebnis{};
     e.Typ = typ;
     TTextFileType ausTyp = zielTyp.value_or(typ);
@@ -334,6 +339,12 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
     TextPruefer pruefer;
     std::uint64_t gelesenGesamt = 0, vorPuffer = 0, nulAbstand = 0;
     bool anfang = true, ende = false, erstesStueck = true, nulGefunden = false;
+    // While the reading is open: whether every byte out so far is ASCII, the
+    // table having made nothing else of it.
+    bool ausgabeAscii = true;
+    const auto nurAscii = [](std::string_view b) {
+        return std::none_of(b.begin(), b.end(), [](char c) { return (c & 0x80) != 0; });
+    };
     while (!ende) {
         const std::size_t alt = puffer.size();
         puffer.resize(alt + abschnitt);
@@ -347,8 +358,15 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
             if (puffer.size() < 3 && !ende)
                 continue;
             const std::size_t marke = MarkeLesen(puffer, form);
-            if (marke == 0 && typ == tfText)
-                lesart = ansiErzwungen ? Lesart::Ansi : Lesart::Offen;
+            if (marke == 0 && typ == tfText) {
+                lesart = vorgabe;
+                if (vorgabe == Lesart::Utf8) {
+                    form = Form::Utf8;
+                    e.Typ = tfUtf8;
+                    if (!zielTyp)
+                        ausTyp = tfUtf8;
+                }
+            }
             // NULs count against a file without a UTF-16 mark.
             if (form != Form::Utf16Le && form != Form::Utf16Be)
                 pruefer.Hinzufuegen(std::string_view(puffer).substr(marke));
@@ -365,27 +383,29 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
             // remain; nothing more is converted.
             puffer.clear();
             if (lesart == Lesart::Utf8 && !pruefer.Gueltig())
-                return false;
+                return Ausgang::AlsAnsi;
             continue;
         }
         if (lesart == Lesart::Offen) {
             if (!pruefer.Gueltig()) {
-                lesart = Lesart::Ansi;
+                lesart = Lesart::Fest;
             } else if (pruefer.MehrByte()) {
+                // What went out so far is written the same in UTF-8 only if
+                // it is ASCII; then just the mark is missing in front.
+                if (!zielTyp && !ausgabeAscii)
+                    return Ausgang::AlsUtf8;
                 lesart = Lesart::Utf8;
                 form = Form::Utf8;
                 byteTabelle.reset();
                 e.Typ = tfUtf8;
                 if (!zielTyp) {
-                    // What went out so far is ASCII, which UTF-8 writes the
-                    // same; only the mark is missing in front.
                     ausTyp = tfUtf8;
                     if (!erstesStueck)
                         ziel.Voranstellen("\xEF\xBB\xBF");
                 }
             }
         } else if (lesart == Lesart::Utf8 && !pruefer.Gueltig()) {
-            return false;
+            return Ausgang::AlsAnsi;
         }
 
         std::string_view stueck(puffer);
@@ -405,6 +425,8 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
         const bool letztes = ende || nulGefunden;
         if (byteTabelle) {
             byteTabelle->Anwenden(stueck, letztes, bytePuffer, e);
+            if (lesart == Lesart::Offen && ausgabeAscii)
+                ausgabeAscii = nurAscii(bytePuffer) && e.NichtDarstellbar == 0;
             ziel.Schreiben(bytePuffer);
             erstesStueck = erstesStueck && bytePuffer.empty();
         } else {
@@ -418,6 +440,8 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
                 bytes.remove_prefix(3);
             else if (!erstesStueck && ausTyp != tfText && ausTyp != tfError)
                 bytes.remove_prefix(2);
+            if (lesart == Lesart::Offen && ausgabeAscii)
+                ausgabeAscii = nurAscii(bytes) && e.NichtDarstellbar == 0;
             ziel.Schreiben(bytes);
             erstesStueck = false;
         }
@@ -427,14 +451,14 @@ bool Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const TTab
             puffer.clear();
     }
     if (lesart == Lesart::Utf8 && !pruefer.IstUtf8())
-        return false;
+        return Ausgang::AlsAnsi;
     if (e.Nul)
         e.Nul->RestBytes = gelesenGesamt - nulAbstand;
     if ((typ == tfText || typ == tfUtf8) && form != Form::Utf16Le && form != Form::Utf16Be &&
         NulsSindBinaer(pruefer.Nuls(), pruefer.Groesse()))
         throw OeffnenFehler(ein, "Die Datei ist keine Textdatei, sondern enthält Binärdaten (" +
                                      ZahlGruppieren(std::int64_t(pruefer.Nuls())) + " NUL-Bytes).");
-    return true;
+    return Ausgang::Fertig;
 }
 
 } // namespace
@@ -470,8 +494,13 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
         if (std::ferror(f.get()))
             throw OeffnenFehler(ein, errno ? errno : EIO);
         const std::string_view anfang(kopf, n);
-        if (IstZip(anfang) || FremdesFormat(anfang))
+        // Only an old Office file needs the whole file to tell what it is;
+        // any other foreign file is refused on its first bytes, unread.
+        constexpr std::string_view kOle("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+        if (IstZip(anfang) || anfang.starts_with(kOle))
             return Ganz(ein, aus, tabelle, zielTyp);
+        if (std::optional<std::string> grund = FremdesFormat(anfang))
+            throw OeffnenFehler(ein, *grund);
         // A device or pipe as target cannot be written again from the start.
         std::error_code ec;
         const auto status = fs::status(aus, ec);
@@ -484,10 +513,16 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     AtomareDatei ziel(aus);
     StromErgebnis e;
     abschnitt = std::max<std::size_t>(abschnitt, 4);
-    if (!Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, false, abschnitt, e)) {
+    Lesart lesart = Lesart::Offen;
+    for (;;) {
+        const Ausgang a =
+            Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, lesart, abschnitt, e);
+        if (a == Ausgang::Fertig)
+            break;
+        // A settled reading never asks again, so this ends after three passes.
+        lesart = a == Ausgang::AlsUtf8 ? Lesart::Utf8 : Lesart::Fest;
         std::rewind(f.get());
         ziel.Zuruecksetzen();
-        Durchgang(f.get(), ein, ziel, tabelle, ersetzungen, zielTyp, typ, true, abschnitt, e);
     }
     ziel.Abschliessen();
     if (e.NichtDarstellbar > 0) {

@@ -45,7 +45,9 @@ std::vector<FehlendesZeichen> FehlendeZeichen(std::u16string_view vorher,
 // Reads `ein`, converts it through the table and writes `aus` atomically in
 // `zielTyp`, or else in the type `ein` was read as. Throws DateiFehler.
 // The input is read once; only a file that looks like UTF-8 without a mark
-// and turns out not to be, late, is read again as ANSI text.
+// and turns out not to be, late, is read again as ANSI text, and one whose
+// table turned ASCII into other characters before its first UTF-8 sequence
+// is read again as UTF-8.
 // `abschnitt` is the size of the pieces read at once (tests make it small).
 StromErgebnis DateiKonvertieren(const std::filesystem::path& ein, const std::filesystem::path& aus,
                                 const TTabListe& tabelle, std::optional<TTextFileType> zielTyp,

@@ -421,3 +421,45 @@ TEST(Dokumente, ListenstilUeberAbsatzstilUndSymbolAufzaehlung) {
                    zwtest::Gespeichert("content.xml", inhalt)}));
     EXPECT_EQ(DokumentLaden(ordner / "l.odt").Text, u"1. Erstens\r\n2. Zweitens\r\n• Punkt\r\n");
 }
+
+// Numbers a hostile file puts where a small one belongs: nested row groups,
+// levels and start values in the billions. Each ends at once, with the file
+// error or a short label, not with a full stack or gigabytes of letters.
+TEST(Dokumente, FeindlicheZahlenUndVerschachtelung) {
+    auto odt = [](const std::string& stile, const std::string& text) {
+        return zwtest::ZipBauen(
+            {zwtest::Gespeichert("mimetype", "application/vnd.oasis.opendocument.text"),
+             zwtest::Gespeichert("styles.xml",
+                                 "<office:document-styles xmlns:office=\"o\" xmlns:style=\"s\" "
+                                 "xmlns:text=\"t\"><office:styles>" +
+                                     stile + "</office:styles></office:document-styles>"),
+             zwtest::Gespeichert("content.xml",
+                                 "<office:document-content xmlns:office=\"o\" xmlns:text=\"t\" "
+                                 "xmlns:table=\"b\"><office:body><office:text>" +
+                                     text +
+                                     "</office:text></office:body></office:document-content>")});
+    };
+    std::string gruppen;
+    for (int i = 0; i < 200000; ++i)
+        gruppen += "<table:table-row-group>";
+    EXPECT_THROW(dok::DokumentLesen(odt("", "<table:table>" + gruppen + "</table:table>")),
+                 dok::DokumentFehler);
+
+    const std::string gliederung =
+        "<text:outline-style><text:outline-level-style text:level=\"2000000000\" "
+        "style:num-format=\"1\" text:display-levels=\"2000000000\"/></text:outline-style>";
+    EXPECT_EQ(dok::DokumentLesen(odt(gliederung, "<text:h text:outline-level=\"2000000000\">"
+                                                 "Titel</text:h>"))
+                  .Text,
+              "Titel\r\n");
+
+    const std::string buchstaben =
+        "<text:list-style style:name=\"L\"><text:list-level-style-number text:level=\"1\" "
+        "style:num-format=\"a\" text:start-value=\"2000000000\" style:num-suffix=\")\"/>"
+        "</text:list-style>";
+    EXPECT_EQ(dok::DokumentLesen(odt(buchstaben, "<text:list text:style-name=\"L\"><text:list-item>"
+                                                 "<text:p>Punkt</text:p></text:list-item>"
+                                                 "</text:list>"))
+                  .Text,
+              "2000000000) Punkt\r\n");
+}

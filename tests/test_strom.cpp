@@ -117,6 +117,28 @@ TEST(DateiKonvertieren, StimmtMitDemGanzenTextUeberein) {
     }
 }
 
+// A file that is ASCII up to its first UTF-8 sequence, whose table turns
+// ASCII into other characters in pieces already written: those pieces must
+// come out as UTF-8 too, not as ANSI behind a UTF-8 mark.
+TEST(DateiKonvertieren, TabelleVeraendertAsciiVorDemErstenUtf8Zeichen) {
+    zwtest::TempOrdner ordner;
+    const std::string inhalt = "Zeile\nZeile\nZeile\n\xC3\xA4 e\n";
+    for (const char16_t ersatz : {u'\u20AC', u'\u2801', u'E'}) {
+        const TTabListe tabelle = {{u'e', ersatz}};
+        zwtest::Schreiben(ordner / "ein", inhalt);
+        TTextFileType typ;
+        std::u16string text;
+        TextDateiLaden(ordner / "ein", typ, text);
+        ASSERT_EQ(typ, tfUtf8);
+        TextDateiSpeichern(ordner / "ganz", TextKonvertieren(text, tabelle).Text, typ);
+        const StromErgebnis e =
+            DateiKonvertieren(ordner / "ein", ordner / "stuecke", tabelle, std::nullopt, 6);
+        EXPECT_EQ(e.Typ, tfUtf8);
+        EXPECT_EQ(e.NichtDarstellbar, 0u) << int(ersatz);
+        EXPECT_EQ(zwtest::Lesen(ordner / "stuecke"), zwtest::Lesen(ordner / "ganz")) << int(ersatz);
+    }
+}
+
 TEST(DateiKonvertieren, FehlerLassenDasZielStehen) {
     zwtest::TempOrdner ordner;
     zwtest::Schreiben(ordner / "ziel", "alt");

@@ -223,7 +223,9 @@ std::string Roemisch(long zahl) {
 
 // a .. z, then aa .. zz, as word processors count letters.
 std::string Buchstaben(long zahl) {
-    if (zahl <= 0)
+    // "aaa…" grows with the number: a hostile start value would ask for
+    // gigabytes, so beyond a hundred letters the number stands as it is.
+    if (zahl <= 0 || zahl > 26 * 100)
         return std::to_string(zahl);
     const char c = char('a' + (zahl - 1) % 26);
     return std::string(std::size_t((zahl - 1) / 26 + 1), c);

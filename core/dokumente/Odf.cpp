@@ -12,6 +12,9 @@ namespace zw::dok {
 
 namespace {
 
+// The list and outline levels ODF knows.
+constexpr int kEbenen = 10;
+
 struct ListenEbene {
     bool aufzaehlung = false; // a bullet rather than a number
     std::string zeichen;      // the bullet
@@ -117,7 +120,7 @@ private:
             if (const char* s = Attribut(l, "start-value").value(); *s)
                 e.start = std::atol(s);
             if (const char* s = Attribut(l, "display-levels").value(); *s)
-                e.stufen = std::max(1, std::atoi(s));
+                e.stufen = std::clamp(std::atoi(s), 1, kEbenen);
             for (pugi::xml_node p : l.children())
                 for (pugi::xml_node a : p.children())
                     if (Lokal(a.name()) == "list-level-label-alignment") {
@@ -125,7 +128,11 @@ private:
                         // A label glued to its text is still kept apart by a space.
                         e.folgt = f == "space" || f == "nothing" ? " " : "\t";
                     }
-            stil[std::atoi(Attribut(l, "level").value())] = e;
+            // ODF knows ten levels; a hostile file's other numbers would
+            // size the counters.
+            if (const int ebene = std::atoi(Attribut(l, "level").value());
+                ebene >= 1 && ebene <= kEbenen)
+                stil[ebene] = e;
         }
         return stil;
     }
@@ -191,6 +198,8 @@ private:
         if (std::string_view(Attribut(h, "is-list-header").value()) == "true")
             return {};
         const int ebene = std::max(1, std::atoi(Attribut(h, "outline-level").value()));
+        if (ebene > kEbenen)
+            return {}; // no style for it, and no counters sized by it
         std::string label = Bezeichnung(gliederung_, gliederungsZaehler_, ebene, 0);
         // A heading label is followed by a space, not a tab, in the text.
         return label;
@@ -286,6 +295,8 @@ private:
     }
 
     void Zeilen(pugi::xml_node knoten) {
+        // Row groups nest without end in a hostile file.
+        Tiefe t(tiefe_, grenzen_.Tiefe);
         for (pugi::xml_node z : knoten.children()) {
             const std::string_view art = Lokal(z.name());
             if (art == "table-header-rows" || art == "table-rows" || art == "table-row-group") {
