@@ -9,19 +9,13 @@
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
 #include "core/MoFiles.h"
-#include "core/Strom.h"
 #include "core/Tabelle.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <optional>
-#include <string_view>
 
 namespace zw::cli {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kHilfe =
     "Aufruf: zeichenwandler-cli BEFEHL [ARGUMENTE]\n"

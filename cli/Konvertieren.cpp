@@ -27,14 +27,9 @@ std::string ZeichenText(char32_t c) {
     const bool sichtbar = c > 0x20 && !(c >= 0x7F && c < 0xA0) && !(c >= 0xD800 && c < 0xE000);
     if (!sichtbar)
         return "Zeichen " + code;
-    std::u16string einheiten;
-    if (c >= 0x10000) {
-        einheiten += char16_t(0xD800 + ((c - 0x10000) >> 10));
-        einheiten += char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-        einheiten += char16_t(c);
-    }
-    return "\"" + Utf16ZuUtf8(einheiten) + "\" (Code " + code + ")";
+    std::string zeichen;
+    Utf8Anhaengen(zeichen, c);
+    return "\"" + zeichen + "\" (Code " + code + ")";
 }
 
 // The warning names every character that became "?", so the user can add it

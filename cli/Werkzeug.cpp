@@ -37,11 +37,6 @@ fs::path Pfad(const std::string& argument) {
     return fs::path(std::u8string(argument.begin(), argument.end()));
 }
 
-std::string PfadText(const fs::path& pfad) {
-    const std::u8string text = pfad.u8string();
-    return std::string(text.begin(), text.end());
-}
-
 fs::path ProgrammOrdner() {
     std::error_code fehler;
 #ifdef _WIN32

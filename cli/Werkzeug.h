@@ -22,9 +22,8 @@ int FalscherAufruf(const std::string& grund);
 // "text", "unicode", "utf8", "rtf".
 std::optional<TTextFileType> TypAusName(std::string_view name);
 
-// An argument (UTF-8) as a path, and a path as the tool writes it (UTF-8).
+// An argument (UTF-8) as a path; zw::PfadText writes one back.
 std::filesystem::path Pfad(const std::string& argument);
-std::string PfadText(const std::filesystem::path& pfad);
 
 // The folder of the tool's own executable, with symbolic links resolved, as
 // the window finds its table beside itself; the current folder if the system

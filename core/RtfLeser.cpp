@@ -508,6 +508,8 @@ private:
     // number stays at the anchor.
     void NoteBeenden();
     void NotenAnhaengen();
+    // The end of the document, at its closing brace or at the end of the file.
+    void Beenden();
     void Einfuegen(std::size_t pos, const std::u16string& text);
     void AbsatzMarkeSchreiben(std::uint8_t ausrichtung);
     void Binaer(std::int64_t n) {
@@ -630,6 +632,10 @@ template <bool F> void Leser<F>::Lesen() {
         }
     }
     // The file ended inside the document.
+    Beenden();
+}
+
+template <bool F> void Leser<F>::Beenden() {
     if (Z().ziel == Ziel::Schrifttabelle)
         SchriftAbschliessen();
     Offenes();
@@ -666,15 +672,7 @@ template <bool F> bool Leser<F>::Schliessen() {
     const Zustand alt = Z();
     if (tiefe_ == 1) {
         // The document's own group: nothing after it is read.
-        if (alt.ziel == Ziel::Schrifttabelle)
-            SchriftAbschliessen();
-        Offenes();
-        if (hoch_) {
-            hoch_ = 0;
-            Schreiben(kErsatz);
-        }
-        schlussAusrichtung_ = alt.ausrichtung;
-        NotenAnhaengen();
+        Beenden();
         return true;
     }
     --tiefe_;
@@ -1238,11 +1236,7 @@ template <bool F> void Leser<F>::Absatz() {
         return;
     tabOffen_ = false;
     Offenes();
-    if constexpr (F)
-        absaetze_.push_back({n_, Z().ausrichtung});
-    Platz(2);
-    aus_[n_++] = u'\r';
-    aus_[n_++] = u'\n';
+    AbsatzMarkeSchreiben(Z().ausrichtung);
 }
 
 template <bool F> void Leser<F>::AbsatzMarkeSchreiben(std::uint8_t ausrichtung) {

@@ -22,6 +22,13 @@ if [ $status -eq 3 ] && [ "$(. /etc/os-release && echo "$VERSION_CODENAME")" != 
 fi
 [ $status -eq 0 ] || exit $status
 bibliotheken=$(tail -n 1 <<<"$bibliotheken")
+# New library versions lie in a new folder; what an earlier configure found
+# in the old one must go.
+if [ -f build-win/CMakeCache.txt ] &&
+    grep -F "$(dirname "$bibliotheken")/bibliotheken-" build-win/CMakeCache.txt |
+    grep -qvF "$bibliotheken"; then
+    rm -f build-win/CMakeCache.txt
+fi
 cmake --preset windows -DZW_WERROR="${ZW_WERROR:-OFF}" -DZW_WIN_BIBLIOTHEKEN="$bibliotheken" >/dev/null
 cmake --build --preset windows --parallel "${ZW_JOBS:-2}"
 

@@ -5,12 +5,11 @@
 #include "core/BrailleSatz.h"
 #include "core/Drucktext.h"
 
+#include "CliAufruf.h"
 #include "DruckHilfen.h"
 #include "Hilfen.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/wait.h>
 
 using namespace zw;
 using namespace std::chrono_literals;
@@ -191,29 +190,12 @@ TEST(DruckPruefen, ZeichenMitAnzahlUndErsterStelle) {
 
 namespace {
 
-struct Lauf {
-    int status;
-    std::string aus, fehler;
-};
-
-std::string Zitat(const std::string& s) {
-    std::string z = "'";
-    for (char c : s)
-        z += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return z + "'";
-}
+using Lauf = zwtest::CliErgebnis;
 
 class BrailleCli : public testing::Test {
 protected:
     Lauf Aufruf(const std::vector<std::string>& argumente) {
-        const auto aus = ordner / "stdout", fehler = ordner / "stderr";
-        std::string befehl = Zitat(ZW_CLI);
-        for (const auto& a : argumente)
-            befehl += " " + Zitat(a);
-        befehl += " >" + Zitat(aus.string()) + " 2>" + Zitat(fehler.string()) + " </dev/null";
-        const int roh = std::system(befehl.c_str());
-        return {WIFEXITED(roh) ? WEXITSTATUS(roh) : -1, zwtest::DateiLesen(aus),
-                zwtest::DateiLesen(fehler)};
+        return zwtest::CliAufruf(ZW_CLI, ordner.Pfad(), argumente);
     }
     std::string Datei(const std::string& inhalt) {
         zwtest::Schreiben(ordner / "text.txt", inhalt);
