@@ -43,6 +43,8 @@ struct BrailleEinstellung {
     std::string Code = "us6";
     int Zeichen = 40;
     int Zeilen = 25;
+
+    bool operator==(const BrailleEinstellung&) const = default;
 };
 inline constexpr int kBrailleMin = 1;
 inline constexpr int kBrailleMax = 999;

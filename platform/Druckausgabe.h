@@ -93,7 +93,8 @@ class DruckAnschluss {
 public:
     enum class Stand { Laeuft, Fertig, Fehler };
     virtual ~DruckAnschluss() = default;
-    // bytes stay the same, and alive, for every step of the copy.
+    // bytes stay the same, and alive, for every step of the copy. Not
+    // called again once a step has ended the copy or it was discarded.
     virtual Stand Weiter(std::string_view bytes) = 0;
     virtual DruckWarten Warten() const = 0;
     // Bytes the printer has taken so far: written to the device, or
@@ -133,7 +134,6 @@ public:
     bool Laeuft() const { return laeuft_; }
     std::size_t Gesendet() const { return gesendet_; }
     std::size_t Groesse() const { return bytes_.size(); }
-    std::chrono::milliseconds StockLimit() const { return limit_; }
     // Ok only when every byte has gone out and the port is closed.
     const DruckErgebnis& Ergebnis() const { return ergebnis_; }
 

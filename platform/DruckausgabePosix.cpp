@@ -141,7 +141,7 @@ public:
     ~GeraetAnschluss() override { Zu(); }
 
     Stand Weiter(std::string_view bytes) override {
-        if (fd_ < 0 && !offen_) {
+        if (fd_ < 0) {
             // Opened without waiting: a FIFO without a reader or a device
             // that is switched off is not ready, rather than a hang. A file
             // must exist and takes the copies one after the other.
@@ -152,7 +152,6 @@ public:
                                                                       : DruckFehler::Verweigert,
                               fehler);
             }
-            offen_ = true;
         }
         const SigpipeSperre sperre;
         const bool geweckt = warten_.Worauf == Art::Schreibbar;
@@ -201,7 +200,6 @@ private:
 
     std::string pfad_;
     int fd_ = -1;
-    bool offen_ = false;
     std::size_t geschrieben_ = 0;
     DruckWarten warten_;
     DruckErgebnis ergebnis_;
@@ -547,13 +545,11 @@ public:
     bool Abgelaufen() const { return RestMs(frist_) == 0; }
     void Frist(Uhr::time_point frist) { frist_ = frist; }
     // Whether the connection takes more data now.
-    bool Bereit() const { return http_ && (Bereit_(httpGetFd(http_)) & (POLLOUT | POLLERR)); }
+    bool Bereit() const {
+        return http_ && (zw::Bereit(httpGetFd(http_), POLLOUT) & (POLLOUT | POLLERR));
+    }
 
 private:
-    static short Bereit_(int fd) {
-        pollfd pf{fd, POLLOUT, 0};
-        return ::poll(&pf, 1, 0) > 0 ? pf.revents : 0;
-    }
     static int Weiter(http_t*, void* selbst) {
         return static_cast<CupsVerbindung*>(selbst)->Abgelaufen() ? 0 : 1;
     }

@@ -59,12 +59,8 @@ public:
     ~WindowsAnschluss() override { Zu(); }
 
     Stand Weiter(std::string_view bytes) override {
-        if (handle_ == INVALID_HANDLE_VALUE) {
-            if (geoeffnet_)
-                return Stand::Fehler;
-            if (!Oeffnen())
-                return Stand::Fehler;
-        }
+        if (handle_ == INVALID_HANDLE_VALUE && !Oeffnen())
+            return Stand::Fehler;
         if (unterwegs_) {
             DWORD n = 0;
             if (!GetOverlappedResult(handle_, &ov_, &n, FALSE)) {
@@ -115,7 +111,6 @@ public:
 
 private:
     bool Oeffnen() {
-        geoeffnet_ = true;
         handle_ = CreateFileW(Breit(port_).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_FLAG_OVERLAPPED, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) {
@@ -165,7 +160,6 @@ private:
     std::string port_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     OVERLAPPED ov_{};
-    bool geoeffnet_ = false;
     bool datei_ = false;
     bool unterwegs_ = false;
     std::size_t geschrieben_ = 0;

@@ -408,7 +408,7 @@ QIcon FarbFeld(const QColor& farbe, int groesse) {
 
 } // namespace
 
-SchriftFarbWahl::SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe) : anfang_(farbe) {
+SchriftFarbWahl::SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe) {
     // The effects group holds Qt's underline and strike-out boxes.
     QGroupBox* effekte = nullptr;
     for (QCheckBox* box : dialog.findChildren<QCheckBox*>())
@@ -425,22 +425,23 @@ SchriftFarbWahl::SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe) : anf
     const QPalette palette = dialog.palette();
     const int groesse = dialog.fontMetrics().height();
     Liste->setIconSize(QSize(groesse, groesse));
+    int anfangsIndex = -1;
     for (const SchriftFarbe& f : SchriftFarben()) {
         Liste->addItem(FarbFeld(FarbeAusWert(f.Wert, palette), groesse), QString::fromUtf8(f.Name),
                        qulonglong(f.Wert));
         if (f.Wert == farbe)
-            anfangsIndex_ = Liste->count() - 1;
+            anfangsIndex = Liste->count() - 1;
     }
-    if (anfangsIndex_ < 0) {
+    if (anfangsIndex < 0) {
         // The program's default follows the system's text colour, which the
         // list names as such; any other value as a colour of its own.
         const bool system = (farbe >> 24) == 0xFF;
         Liste->addItem(FarbFeld(FarbeAusWert(farbe, palette), groesse),
                        system ? QStringLiteral("Systemfarbe") : QStringLiteral("Benutzerdefiniert"),
                        qulonglong(farbe));
-        anfangsIndex_ = Liste->count() - 1;
+        anfangsIndex = Liste->count() - 1;
     }
-    Liste->setCurrentIndex(anfangsIndex_);
+    Liste->setCurrentIndex(anfangsIndex);
 
     if (auto* lage = ort->layout()) {
         lage->addWidget(label);
@@ -465,8 +466,7 @@ SchriftFarbWahl::SchriftFarbWahl(QFontDialog& dialog, std::uint32_t farbe) : anf
 }
 
 std::uint32_t SchriftFarbWahl::Farbe() const {
-    if (!Liste || Liste->currentIndex() == anfangsIndex_)
-        return anfang_;
+    // The colour the dialog began with is an item of its own too.
     return std::uint32_t(Liste->currentData().toULongLong());
 }
 

@@ -69,10 +69,6 @@ public:
     std::uint32_t Farbe() const;
 
     QComboBox* Liste = nullptr;
-
-private:
-    std::uint32_t anfang_;
-    int anfangsIndex_ = -1;
 };
 
 // Gives the controls of Qt's own font dialog the names of their labels for a

@@ -95,7 +95,7 @@ QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite)
 }
 
 TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druckerPortStr,
-                           std::u16string_view druckTextStr)
+                           std::u16string_view druckTextStr, const BrailleEinstellung& braille)
     : QDialog(owner), dialoge_(dialoge) {
     setObjectName(QStringLiteral("DruckenForm"));
     setWindowTitle(QStringLiteral("Drucken"));
@@ -171,7 +171,7 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     setTabOrder(ButtonDrucken, ButtonVorschau);
     setTabOrder(ButtonVorschau, ButtonAbbrechen);
     bytes_ = DruckBytes(FDruckTextStr);
-    SetBraille(braille_);
+    SetBraille(braille);
 
     lauf_ = new DruckLauf(this);
     lauf_->Fortschritt = [this](std::size_t gesendet, std::size_t groesse) {
@@ -227,6 +227,14 @@ void TDruckenForm::SetBraille(const BrailleEinstellung& braille) {
     if (!BrailleCodeFinden(braille_.Code))
         braille_.Code = std::string(BrailleCodes().front().Name);
     SeitenEinrichten();
+    try {
+        const ZellenTabelle& zellen = ZellenLaden(*BrailleCodeFinden(braille_.Code));
+        pruefMeldung_ = QString::fromStdString(PruefMeldung(DruckPruefen(FDruckTextStr, zellen)));
+    } catch (const BrailleFehler& f) {
+        // Printing does not need the check.
+        pruefMeldung_ =
+            QStringLiteral("Die Prüfung ist nicht möglich: ") + QString::fromUtf8(f.what());
+    }
     PruefungZeigen();
 }
 
@@ -258,15 +266,8 @@ void TDruckenForm::PruefungZeigen() {
         teile << QStringLiteral("Achtung: Der Text wurde noch nicht konvertiert; die Tabelle "
                                 "würde %1 Zeichen ersetzen.")
                      .arg(QString::fromStdString(ZahlGruppieren(nichtKonvertiert_)));
-    try {
-        const ZellenTabelle& zellen = ZellenLaden(*BrailleCodeFinden(braille_.Code));
-        const std::string meldung = PruefMeldung(DruckPruefen(FDruckTextStr, zellen));
-        if (!meldung.empty())
-            teile << QString::fromStdString(meldung);
-    } catch (const BrailleFehler& f) {
-        // Printing does not need the check.
-        teile << QStringLiteral("Die Prüfung ist nicht möglich: ") + QString::fromUtf8(f.what());
-    }
+    if (!pruefMeldung_.isEmpty())
+        teile << pruefMeldung_;
     const QString text = teile.join(u'\n');
     LabelPruefung->setText(text);
     LabelPruefung->setVisible(!text.isEmpty());
@@ -280,15 +281,11 @@ void TDruckenForm::PruefungZeigen() {
 
 void TDruckenForm::SchalterEinrichten() {
     const int rand = kLayoutAbstand;
-    for (QPushButton* k : {ButtonDrucken, ButtonVorschau, ButtonAbbrechen})
-        k->resize(kLayoutKnopfBreite, SteuerelementHoehe(k->font(), k));
     // The preview's caption is longer than the others; its button is as
-    // wide as the caption needs, so it is read whole.
-    ButtonVorschau->resize(
-        std::max(kLayoutKnopfBreite,
-                 TextBreite(ButtonVorschau->font(),
-                            UndZeichenEntfernen(ButtonVorschau->text()) + QStringLiteral("MM"))),
-        ButtonVorschau->height());
+    // wide as the caption needs.
+    for (QPushButton* k : {ButtonDrucken, ButtonVorschau, ButtonAbbrechen})
+        k->resize(k == ButtonVorschau ? KnopfBreite(k) : kLayoutKnopfBreite,
+                  SteuerelementHoehe(k->font(), k));
     // The labels are as large as their texts; the port's, for now, as its
     // whole text.
     LabelPortText->setText(FDruckerPortStr);
@@ -494,8 +491,7 @@ void TDruckenForm::ButtonVorschauClick() {
     vorschau.SchriftartZuweisen(schrift_, hintergrund_);
     vorschau.exec();
     const BrailleEinstellung neu = vorschau.Einstellung();
-    if (neu.Code == braille_.Code && neu.Zeichen == braille_.Zeichen &&
-        neu.Zeilen == braille_.Zeilen)
+    if (neu == braille_)
         return;
     SetBraille(neu);
     if (BrailleGeaendert)

@@ -31,7 +31,7 @@ class TDruckenForm : public QDialog {
 public:
     // druckTextStr is the trimmed text; the dialog appends the form feed.
     TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druckerPortStr,
-                 std::u16string_view druckTextStr);
+                 std::u16string_view druckTextStr, const BrailleEinstellung& braille = {});
 
     QLabel* LabelPort;
     QLabel* LabelPortText;
@@ -107,6 +107,8 @@ private:
     TSchrift schrift_;
     std::uint32_t hintergrund_ = 0xFFFFFF;
     BrailleEinstellung braille_;
+    // The check of the text in the embosser's code, kept for the label.
+    QString pruefMeldung_;
     std::int64_t nichtKonvertiert_ = 0;
     std::string bytes_;
     std::vector<BrailleSeite> seiten_;

@@ -745,24 +745,24 @@ void TForm1::MenuDateiOeffnenClick() {
     MerkActiveControl = focusWidget();
     const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
 
-    if (!dateiVorgabe_.isEmpty())
-        DialogOeffnen.DateiName = dateiVorgabe_;
-    else if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
-        return;
+    if (dialoge_.DateiWaehlen(this, DialogOeffnen))
+        DateiLaden(DialogOeffnen.DateiName);
+}
+
+bool TForm1::DateiLaden(const QString& pfad) {
     switch (SpeichernTest()) {
     case Antwort::Abbrechen:
-        return;
+        return false;
     case Antwort::Ja:
         // A declined loss keeps the old text, so it can still be saved in
         // another type.
         if (!Speichern())
-            return;
+            return false;
         break;
     default:
         break;
     }
 
-    const QString pfad = DialogOeffnen.DateiName;
     const Dokument dokument = DokumentLaden(AlsPfad(pfad));
     const std::u16string& text = dokument.Text;
     RichEdit->TextSetzen(text);
@@ -783,12 +783,15 @@ void TForm1::MenuDateiOeffnenClick() {
     ButtonSuchen->setEnabled(true);
     MenuBearbeitenSuchen->setEnabled(true);
     NulMelden(dialoge_, this, geladen_);
+    return true;
 }
 
 void TForm1::DateiOeffnen(const QString& pfad) {
-    dateiVorgabe_ = pfad;
-    const auto zurueck = qScopeGuard([this] { dateiVorgabe_.clear(); });
-    Ausfuehren(&TForm1::MenuDateiOeffnenClick);
+    BefehlAusfuehren(dialoge_, this, [this, &pfad] {
+        MerkActiveControl = focusWidget();
+        const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+        DateiLaden(pfad);
+    });
 }
 
 void TForm1::MenuDateiSpeichernClick() {
@@ -1066,9 +1069,8 @@ void TForm1::MenuDateiDruckenClick() {
         dialoge_.Information(this, QStringLiteral("Kein Text zum Drucken vorhanden"));
         return;
     }
-    TDruckenForm form(this, dialoge_, DruckerPortStr, getrimmt);
+    TDruckenForm form(this, dialoge_, DruckerPortStr, getrimmt, BrailleLaden(einstellungen_));
     form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
-    form.SetBraille(BrailleLaden(einstellungen_));
     if (!FKonvertiertS)
         form.SetNichtKonvertiert(TextKonvertieren(text, TabListe).Anzahl);
     form.BrailleGeaendert = [this](const BrailleEinstellung& b) {
@@ -1086,7 +1088,7 @@ void TForm1::MenuDateiVorschauClick() {
     form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
     form.exec();
     const BrailleEinstellung neu = form.Einstellung();
-    if (neu.Code != vorher.Code || neu.Zeichen != vorher.Zeichen || neu.Zeilen != vorher.Zeilen)
+    if (neu != vorher)
         BrailleSpeichern(einstellungen_, neu);
 }
 

@@ -170,7 +170,7 @@ public:
     void WMBeenden();
 
     // Opens a file named from outside (the command line, a later start)
-    // through the open command, without its dialog: the save question, the
+    // as the open command does after its dialog: the save question, the
     // type, the state and the caption as after the dialog. Errors go to the
     // general error handler.
     void DateiOeffnen(const QString& pfad);
@@ -226,6 +226,9 @@ private:
     void MenuErzeugen();
     void StatusHinweisSetzen(const QString& text);
     bool SpeichernUnter(const QString& vorschlag);
+    // After the save question, the file becomes the shown text; false when
+    // the question was cancelled or the save failed.
+    bool DateiLaden(const QString& pfad);
     bool TextSchreiben();
     void KonvertierenSchalten(bool an);
     void SpeichernSchalten(bool an);
@@ -254,8 +257,6 @@ private:
     bool FTextGeaendertS = false;
     bool gezeigt_ = false;
     QLabel* statusText_ = nullptr;
-    // The file DateiOeffnen hands to the open command in place of its dialog.
-    QString dateiVorgabe_;
 };
 
 } // namespace zw

@@ -10,6 +10,8 @@
 #include <QStatusBar>
 #include <QWidget>
 
+#include <algorithm>
+
 namespace zw {
 
 namespace {
@@ -49,6 +51,12 @@ int TextBreite(const QFont& schrift, const QString& text) {
 
 QString UndZeichenEntfernen(QString caption) {
     return caption.remove(u'&');
+}
+
+int KnopfBreite(const QAbstractButton* knopf) {
+    return std::max(
+        kLayoutKnopfBreite,
+        TextBreite(knopf->font(), UndZeichenEntfernen(knopf->text()) + QStringLiteral("MM")));
 }
 
 void SchriftUndHintergrundZuweisen(QWidget* steuerelement, const TSchrift& schrift,

@@ -36,6 +36,10 @@ int TextBreite(const QFont& schrift, const QString& text);
 // The caption without its "&" marks: "O&K" gives "OK".
 QString UndZeichenEntfernen(QString caption);
 
+// A button as wide as kLayoutKnopfBreite or, when its caption needs more,
+// as the caption with room for two more letters, so it is read whole.
+int KnopfBreite(const QAbstractButton* knopf);
+
 // Labels, edits, list boxes, text controls and radio groups: the whole
 // font with its colour, and the background colour.
 void SchriftUndHintergrundZuweisen(QWidget* steuerelement, const TSchrift& schrift,

@@ -2,7 +2,6 @@
 
 #include "ui/Layout.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>

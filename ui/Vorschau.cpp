@@ -22,7 +22,11 @@
 
 namespace zw {
 
-QString VorschauText(const BrailleSatz& satz, std::vector<int>* seitenZeilen) {
+namespace {
+
+// Per page a heading "Seite N von M", the braille lines, an empty line;
+// seitenZeilen gets the line of each heading.
+QString VorschauText(const BrailleSatz& satz, std::vector<int>& seitenZeilen) {
     std::size_t laenge = 0;
     for (const BrailleSeite& s : satz.Seiten)
         for (const auto& z : s.Zeilen)
@@ -32,8 +36,7 @@ QString VorschauText(const BrailleSatz& satz, std::vector<int>* seitenZeilen) {
     const QString von = QStringLiteral(" von %1").arg(satz.Seiten.size());
     int zeile = 0;
     for (std::size_t i = 0; i < satz.Seiten.size(); ++i) {
-        if (seitenZeilen)
-            seitenZeilen->push_back(zeile);
+        seitenZeilen.push_back(zeile);
         text += QStringLiteral("Seite ") + QString::number(i + 1) + von + u'\n';
         ++zeile;
         for (const auto& z : satz.Seiten[i].Zeilen) {
@@ -50,6 +53,8 @@ QString VorschauText(const BrailleSatz& satz, std::vector<int>* seitenZeilen) {
         text.chop(1);
     return text;
 }
+
+} // namespace
 
 TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
                              const BrailleEinstellung& einstellung)
@@ -80,6 +85,8 @@ TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
         e->setAccessibleName(titel);
         e->setRange(kBrailleMin, kBrailleMax);
         e->setValue(std::clamp(wert, kBrailleMin, kBrailleMax));
+        // The whole text is laid out again per change: not per digit typed.
+        e->setKeyboardTracking(false);
         return e;
     };
     LabelZeichen = label("LabelZeichen", QStringLiteral("&Zeichen je Zeile:"));
@@ -162,7 +169,7 @@ void TVorschauForm::Aktualisieren() {
     const ZellenTabelle& zellen = ZellenLaden(*BrailleCodeFinden(e.Code));
     satz_ = BrailleSetzen(bytes_, zellen, e.Zeichen, e.Zeilen);
     seitenZeilen_.clear();
-    TextVorschau->setPlainText(VorschauText(satz_, &seitenZeilen_));
+    TextVorschau->setPlainText(VorschauText(satz_, seitenZeilen_));
 
     // The bytes without a cell, marked where they stand and listed below.
     QList<QTextEdit::ExtraSelection> marken;
@@ -249,11 +256,8 @@ void TVorschauForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hi
 }
 
 void TVorschauForm::SchalterEinrichten() {
-    ButtonSchliessen->setFixedSize(
-        std::max(kLayoutKnopfBreite,
-                 TextBreite(ButtonSchliessen->font(),
-                            UndZeichenEntfernen(ButtonSchliessen->text()) + QStringLiteral("MM"))),
-        SteuerelementHoehe(ButtonSchliessen->font(), ButtonSchliessen));
+    ButtonSchliessen->setFixedSize(KnopfBreite(ButtonSchliessen),
+                                   SteuerelementHoehe(ButtonSchliessen->font(), ButtonSchliessen));
     // The preview covers the whole screen, like the help viewer.
     if (const QScreen* bildschirm = screen()) {
         const QSize rahmen = frameGeometry().size() - geometry().size();

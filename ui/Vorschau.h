@@ -40,7 +40,6 @@ public:
 
     // Code and page size as the user left them.
     BrailleEinstellung Einstellung() const;
-    const BrailleSatz& Satz() const { return satz_; }
     // The line of the text where each page's heading stands.
     const std::vector<int>& SeitenZeilen() const { return seitenZeilen_; }
     // The page the cursor is on, 1-based.
@@ -66,9 +65,5 @@ private:
     BrailleSatz satz_;
     std::vector<int> seitenZeilen_;
 };
-
-// The text of the preview: per page a heading "Seite N von M", the braille
-// lines, an empty line. Shared with the command-line tool's idea of a page.
-QString VorschauText(const BrailleSatz& satz, std::vector<int>* seitenZeilen = nullptr);
 
 } // namespace zw
