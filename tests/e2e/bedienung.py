@@ -88,8 +88,13 @@ def tippen(text):
 
 # Reading the accessibility tree.
 
+# Role names newer AT-SPI versions (Debian 13) give under another name.
+NEUE_ROLLENNAMEN = {"button": "push button"}
+
+
 def rolle(obj):
-    return obj.getRoleName()
+    name = obj.getRoleName()
+    return NEUE_ROLLENNAMEN.get(name, name)
 
 
 def hat(obj, zustand):
@@ -173,20 +178,29 @@ def ausmasse(obj):
     return e.x, e.y, e.width, e.height
 
 
-def haeufigste_farbe(x, y, breite, hoehe):
-    """The colour most pixels of a screen rectangle have, as "#RRGGBB"."""
+def farben(x, y, breite, hoehe):
+    """How many pixels of a screen rectangle have each colour ("#RRGGBB")."""
     r = subprocess.run(["import", "-window", "root", "-crop", f"{breite}x{hoehe}+{x}+{y}",
                         "+repage", "-depth", "8", "-format", "%c", "histogram:info:-"],
                        capture_output=True, text=True, check=True)
-    beste, farbe = -1, None
+    anzahl = {}
     for zeile in r.stdout.splitlines():
         teile = zeile.split()
-        if len(teile) >= 3 and teile[0].endswith(":"):
-            anzahl = int(teile[0][:-1])
-            kennung = next((t for t in teile if t.startswith("#")), None)
-            if kennung and anzahl > beste:
-                beste, farbe = anzahl, kennung[:7].upper()
-    return farbe
+        kennung = next((t for t in teile if t.startswith("#")), None)
+        if len(teile) >= 3 and teile[0].endswith(":") and kennung:
+            anzahl[kennung[:7].upper()] = int(teile[0][:-1])
+    return anzahl
+
+
+def haeufigste_farbe(x, y, breite, hoehe):
+    """The colour most pixels of a screen rectangle have, as "#RRGGBB"."""
+    anzahl = farben(x, y, breite, hoehe)
+    return max(anzahl, key=anzahl.get) if anzahl else None
+
+
+def textfeld(fenster):
+    """The main window's text area."""
+    return alle(fenster, lambda o: rolle(o) == "text" and o.name == "Text")[0]
 
 
 class Ansagen:

@@ -6,19 +6,16 @@ the real font dialog."""
 import os
 import subprocess
 
-from bedienung import alle, ausmasse, haeufigste_farbe, rolle, tasten, text_von, tippen, warte
+from bedienung import (alle, ausmasse, farben, haeufigste_farbe, rolle, tasten, text_von,
+                       textfeld, warte)
 import gemeinsam
 from gemeinsam import ProgrammTest
-from test_durchlauf import hintergrund_waehlen
+from test_durchlauf import TITEL, datei_waehlen, hintergrund_waehlen
 
-TITEL = "Zeichenwandler V1.22"
 BRIEF = "Schöne Grüße\r\n"
 
 
 class OeffnenMit(ProgrammTest):
-
-    def textfeld(self, haupt):
-        return alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
 
     def zweiter_start(self, *argumente, ordner=None):
         zweiter = subprocess.run([gemeinsam.PROGRAMM, *argumente], env=self.umgebung, timeout=30,
@@ -34,7 +31,7 @@ class OeffnenMit(ProgrammTest):
         # Started with a file: opened as through Datei > Öffnen.
         p = self.starten(brief)
         haupt = p.warte_auf_fenster("frame", f"brief.txt - {TITEL}")
-        feld = self.textfeld(haupt)
+        feld = textfeld(haupt)
         warte(lambda: text_von(feld) == BRIEF.replace("\r\n", "\n"), "der Brief im Textfeld")
         self.bild("mit-datei-gestartet")
 
@@ -52,7 +49,7 @@ class OeffnenMit(ProgrammTest):
         tasten("alt+n")
         p.warte_bis_zu(box)
         haupt = p.warte_auf_fenster("frame", f"zweiter brief.txt - {TITEL}")
-        warte(lambda: text_von(self.textfeld(haupt)) == "Öl\n", "der zweite Brief im Textfeld")
+        warte(lambda: text_von(textfeld(haupt)) == "Öl\n", "der zweite Brief im Textfeld")
         with open(brief, "rb") as f:
             self.assertEqual(f.read(), BRIEF.encode("cp1252"), "Nein schreibt nichts")
 
@@ -83,11 +80,7 @@ class TabellePruefen(ProgrammTest):
         p = self.starten()
         p.warte_auf_fenster("frame")
         tasten("ctrl+t")
-        dialog = p.warte_auf_fenster("dialog", "Tabelle wechseln")
-        p.warte_auf_fokus("text", "Dateiname:")
-        tippen(tabelle)
-        tasten("Return")
-        p.warte_bis_zu(dialog)
+        datei_waehlen(p, "Tabelle wechseln", tabelle)
         box, _ = p.meldung()
         tasten("Return")
         p.warte_bis_zu(box)
@@ -120,27 +113,13 @@ class TabellePruefen(ProgrammTest):
         self.assertEqual(p.warte_auf_ende(), 0)
 
 
-def farben(x, y, breite, hoehe):
-    """How many pixels of a screen rectangle have each colour ("#RRGGBB")."""
-    r = subprocess.run(["import", "-window", "root", "-crop", f"{breite}x{hoehe}+{x}+{y}",
-                        "+repage", "-depth", "8", "-format", "%c", "histogram:info:-"],
-                       capture_output=True, text=True, check=True)
-    anzahl = {}
-    for zeile in r.stdout.splitlines():
-        teile = zeile.split()
-        kennung = next((t for t in teile if t.startswith("#")), None)
-        if len(teile) >= 3 and teile[0].endswith(":") and kennung:
-            anzahl[kennung[:7].upper()] = int(teile[0][:-1])
-    return anzahl
-
-
 class Schriftfarbe(ProgrammTest):
 
     def test_weisse_schrift_auf_schwarzem_grund(self):
         brief = self.datei("brief.txt", ("Schöne Grüße " * 40 + "\r\n").encode("cp1252") * 5)
         p = self.starten(brief)
         haupt = p.warte_auf_fenster("frame", f"brief.txt - {TITEL}")
-        feld = alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
+        feld = textfeld(haupt)
 
         # Background "Schwarz": the text is black on black.
         hintergrund_waehlen(p, "Up", "Schwarz")

@@ -5,7 +5,7 @@ opened by mistake."""
 
 import os
 
-from bedienung import alle, rolle, tasten, text_von, warte
+from bedienung import tasten, text_von, textfeld, warte
 from gemeinsam import ProgrammTest
 from test_durchlauf import TITEL, datei_waehlen, tabelle_waehlen
 
@@ -14,9 +14,6 @@ TABELLE = b"; Umlaute\r\n228 62 ae\r\n246 91 oe\r\n252 93 ue\r\n223 33 sz\r\n"
 
 
 class Dokumente(ProgrammTest):
-
-    def textfeld(self, haupt):
-        return alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
 
     def meldung_bestaetigen(self, p, erwartet):
         box, meldung = p.meldung()
@@ -39,7 +36,7 @@ class Dokumente(ProgrammTest):
         tasten("ctrl+o")
         datei_waehlen(p, "Öffnen", docx)
         haupt = p.warte_auf_fenster("frame", f"Einladung.docx - {TITEL}")
-        feld = self.textfeld(haupt)
+        feld = textfeld(haupt)
         warte(lambda: text_von(feld) == erwartet.replace("\r\n", "\n"), "der Text des Dokuments")
         self.bild("word")
 
@@ -50,7 +47,7 @@ class Dokumente(ProgrammTest):
         p.warte_bis_zu(box)
         tasten("ctrl+s")
         dialog = p.warte_auf_fenster("dialog", "Speichern unter")
-        name = p.warte_auf_fokus("text", "Dateiname:")
+        p.warte_auf_fokus("text", "Dateiname:")
         warte(lambda: text_von(p.fokus()) == "Einladung.TXT", "der angebotene Name")
         self.bild("speichern-unter")
         tasten("Return")
@@ -70,7 +67,7 @@ class Dokumente(ProgrammTest):
         tasten("ctrl+o")
         datei_waehlen(p, "Öffnen", utf8)
         haupt = p.warte_auf_fenster("frame", f"gruss.txt - {TITEL}")
-        warte(lambda: text_von(self.textfeld(haupt)) == "Schöne Grüße\n", "Schöne Grüße")
+        warte(lambda: text_von(textfeld(haupt)) == "Schöne Grüße\n", "Schöne Grüße")
 
         # A NUL in line 2: the open command says what was not read.
         nul = self.datei("mitnul.txt", b"Zeile 1\nZei\0le 2\nZeile 3\n")

@@ -11,8 +11,8 @@ import time
 
 import pyatspi
 
-from bedienung import (alle, ausmasse, haeufigste_farbe, hat, rolle, tasten, text_von, tippen,
-                       warte)
+from bedienung import (alle, ausmasse, haeufigste_farbe, hat, rolle, tasten, text_von,
+                       textfeld, tippen, warte)
 import gemeinsam
 from gemeinsam import ProgrammTest
 
@@ -130,8 +130,8 @@ class Hauptablauf(ProgrammTest):
         tasten("ctrl+o")
         datei_waehlen(p, "Öffnen", brief)
         haupt = p.warte_auf_fenster("frame", f"brief.txt - {TITEL}")
-        textfeld = alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
-        warte(lambda: text_von(textfeld) == BRIEF.replace("\r\n", "\n"), "der Brief im Textfeld")
+        feld = textfeld(haupt)
+        warte(lambda: text_von(feld) == BRIEF.replace("\r\n", "\n"), "der Brief im Textfeld")
         self.warte_auf_status(haupt, "Mit Strg+K starten Sie die Konvertierung")
         # The focus is back where it was before the dialog.
         p.warte_auf_fokus("push button", "Öffnen...")
@@ -147,7 +147,7 @@ class Hauptablauf(ProgrammTest):
         self.bild("bericht")
         tasten("Return")
         p.warte_bis_zu(box)
-        warte(lambda: text_von(textfeld) == konvertiert.replace("\r\n", "\n"),
+        warte(lambda: text_von(feld) == konvertiert.replace("\r\n", "\n"),
               "der konvertierte Text im Textfeld")
         self.warte_auf_status(haupt, "Mit Strg+S können Sie den Text speichern")
         p.warte_auf_fokus("push button", "Speichern")
@@ -192,7 +192,7 @@ class Hauptablauf(ProgrammTest):
         tippen("20")
         tasten("Return")
         p.warte_bis_zu(dialog)
-        warte(lambda: "size:20" in textfeld.queryText().getAttributeRun(0, True)[0],
+        warte(lambda: "size:20" in feld.queryText().getAttributeRun(0, True)[0],
               "der Text in 20 Punkt")
         warte(lambda: self.einstellungen().get("FontSize") == "20", "FontSize=20 gespeichert")
         hoehe = ausmasse(beschriftung(haupt, "Tabellen-Datei:"))[3]
@@ -200,7 +200,7 @@ class Hauptablauf(ProgrammTest):
         # A yellow background from the colour dialog.
         hintergrund_waehlen(p, "Down", "Gelb")
         warte(lambda: self.einstellungen().get("HintColor") == "2", "HintColor=2 gespeichert")
-        warte(lambda: haeufigste_farbe(*ausmasse(textfeld)) == GELB, "gelber Hintergrund")
+        warte(lambda: haeufigste_farbe(*ausmasse(feld)) == GELB, "gelber Hintergrund")
         self.bild("schrift-und-hintergrund")
 
         # Closed through Datei > Beenden: nothing unsaved, so no question.
@@ -220,8 +220,8 @@ class Hauptablauf(ProgrammTest):
         self.warte_auf_beschriftung(haupt, "Tabellen-Datei: umlaute.tab")
         self.warte_auf_beschriftung(haupt, "Tabellen-Einträge: 4")
         self.assertEqual(ausmasse(beschriftung(haupt, "Tabellen-Datei:"))[3], hoehe)
-        textfeld = alle(haupt, lambda o: rolle(o) == "text" and o.name == "Text")[0]
-        warte(lambda: haeufigste_farbe(*ausmasse(textfeld)) == GELB, "gelber Hintergrund")
+        feld = textfeld(haupt)
+        warte(lambda: haeufigste_farbe(*ausmasse(feld)) == GELB, "gelber Hintergrund")
         self.bild("zweiter-start")
         # The port: the print dialog names it.
         tasten("ctrl+o")

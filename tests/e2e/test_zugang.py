@@ -9,7 +9,7 @@ import contextlib
 import pyatspi
 
 from bedienung import (alle, bedienbar, beschriftet_von, gesprochener_name, hat,
-                       kinder, rolle, tasten, warte)
+                       kinder, rolle, tasten, textfeld, warte)
 from gemeinsam import ProgrammTest
 from test_durchlauf import BRIEF, TABELLE, datei_waehlen, tabelle_waehlen
 
@@ -152,12 +152,12 @@ class Zugang(ProgrammTest):
     def test_hauptfenster(self):
         self.pruefe_fenster(self.haupt)
         self.pruefe_menues(self.haupt)
-        textfeld = [o for o in alle(self.haupt) if rolle(o) == "text" and o.name == "Text"][0]
+        feld = textfeld(self.haupt)
         tasten("Tab")
         while gesprochener_name(self.p.fokus()) != "Text":
             tasten("Tab")
-        erster = self.pruefe_kontextmenue(textfeld, "Menu")
-        self.assertEqual(self.pruefe_kontextmenue(textfeld, "shift+F10"), erster)
+        erster = self.pruefe_kontextmenue(feld, "Menu")
+        self.assertEqual(self.pruefe_kontextmenue(feld, "shift+F10"), erster)
         # The status bar's hint is a label a screen reader can read out.
         leiste = [o for o in alle(self.haupt) if rolle(o) == "status bar"][0]
         self.assertEqual([o.name for o in kinder(leiste) if rolle(o) == "label"],
