@@ -1,5 +1,6 @@
 #include "platform/Einstellungen.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +9,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <QScopeGuard>
+
+#include <array>
 #include <limits>
 
 namespace zw {
@@ -180,6 +184,101 @@ void QtEinstellungen::IntegerSchreiben(const QString& name, std::int32_t wert) {
 Einstellungen& BenutzerEinstellungen() {
     static QtEinstellungen einstellungen;
     return einstellungen;
+}
+
+QString StandardTabelle() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Eng-Ger.tab"));
+}
+
+namespace {
+
+using Art = EinstellungsWert::Art;
+
+constexpr int kStilBits = StilKursiv | StilFett | StilUnterstrichen | StilDurchgestrichen;
+
+// The font's defaults are the font's own.
+const TSchrift kSchrift{};
+
+const std::array<EinstellungsWert, 8> kWerte = {{
+    {QStringLiteral("Tabelle"), Art::Text, [] { return QVariant(StandardTabelle()); },
+     [](const ProgrammWerte& w) { return QVariant(w.Tabelle); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Tabelle = v.toString(); }},
+    {QStringLiteral("Port"), Art::Text, [] { return QVariant(QStringLiteral("LPT1")); },
+     [](const ProgrammWerte& w) { return QVariant(w.Port); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Port = v.toString(); }},
+    // The background's place in the colour list; the list's second entry,
+    // white.
+    {QStringLiteral("HintColor"), Art::Zahl, [] { return QVariant(1); },
+     [](const ProgrammWerte& w) { return QVariant(w.HintergrundNr); },
+     [](ProgrammWerte& w, const QVariant& v) { w.HintergrundNr = v.toInt(); }},
+    {QStringLiteral("FontName"), Art::Text,
+     [] { return QVariant(QString::fromStdU16String(kSchrift.Name)); },
+     [](const ProgrammWerte& w) { return QVariant(QString::fromStdU16String(w.Schrift.Name)); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Schrift.Name = v.toString().toStdU16String(); }},
+    {QStringLiteral("FontSize"), Art::Zahl, [] { return QVariant(kSchrift.Groesse); },
+     [](const ProgrammWerte& w) { return QVariant(w.Schrift.Groesse); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Schrift.Groesse = v.toInt(); }},
+    // A colour value or a system colour, kept as its bits.
+    {QStringLiteral("FontColor"), Art::Zahl, [] { return QVariant(std::int32_t(kSchrift.Farbe)); },
+     [](const ProgrammWerte& w) { return QVariant(std::int32_t(w.Schrift.Farbe)); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Schrift.Farbe = std::uint32_t(v.toInt()); }},
+    {QStringLiteral("FontCharSet"), Art::Zahl, [] { return QVariant(kSchrift.Zeichensatz); },
+     [](const ProgrammWerte& w) { return QVariant(w.Schrift.Zeichensatz); },
+     [](ProgrammWerte& w, const QVariant& v) { w.Schrift.Zeichensatz = v.toInt() & 0xFF; }},
+    // -1 stands for "no value" and so means no style; higher bits have no
+    // meaning.
+    {QStringLiteral("FontStyle"), Art::Zahl, [] { return QVariant(kSchrift.Stil); },
+     [](const ProgrammWerte& w) { return QVariant(w.Schrift.Stil & kStilBits); },
+     [](ProgrammWerte& w, const QVariant& v) {
+         w.Schrift.Stil = v.toInt() == -1 ? 0 : v.toInt() & kStilBits;
+     }},
+}};
+
+void WertLaden(Einstellungen& reg, const EinstellungsWert& wert, ProgrammWerte& werte) {
+    QVariant gelesen;
+    if (wert.Typ == Art::Text) {
+        const QString text = reg.StringLesen(wert.Name);
+        if (!text.isEmpty())
+            gelesen = text;
+    } else if (reg.WertVorhanden(wert.Name)) {
+        gelesen = reg.IntegerLesen(wert.Name);
+    }
+    wert.Setzen(werte, gelesen.isValid() ? gelesen : wert.Vorgabe());
+}
+
+bool IstHintergrund(const EinstellungsWert& wert) {
+    return wert.Name == QLatin1String("HintColor");
+}
+
+} // namespace
+
+std::span<const EinstellungsWert> ProgrammEinstellungen() {
+    return kWerte;
+}
+
+bool ProgrammWerteLaden(Einstellungen& einstellungen, ProgrammWerte werte) {
+    if (!einstellungen.Oeffnen())
+        return false;
+    const auto zu = qScopeGuard([&einstellungen] { einstellungen.Schliessen(); });
+    for (const EinstellungsWert& wert : kWerte)
+        if (!IstHintergrund(wert))
+            WertLaden(einstellungen, wert, werte);
+    for (const EinstellungsWert& wert : kWerte)
+        if (IstHintergrund(wert))
+            WertLaden(einstellungen, wert, werte);
+    return true;
+}
+
+void ProgrammWerteSpeichern(Einstellungen& einstellungen, ProgrammWerte werte) {
+    if (!einstellungen.Oeffnen())
+        return;
+    const auto zu = qScopeGuard([&einstellungen] { einstellungen.Schliessen(); });
+    for (const EinstellungsWert& wert : kWerte) {
+        if (wert.Typ == Art::Text)
+            einstellungen.StringSchreiben(wert.Name, wert.Holen(werte).toString());
+        else
+            einstellungen.IntegerSchreiben(wert.Name, wert.Holen(werte).toInt());
+    }
 }
 
 } // namespace zw

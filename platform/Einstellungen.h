@@ -4,12 +4,15 @@
 // HKEY_CURRENT_USER\Software\Zeichenwandler; elsewhere an INI file in the user's configuration
 // folder whose section is the same key path, with the same value names.
 
+#include "core/Schrift.h"
+
 #include <QString>
 #include <QVariant>
 
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <stdexcept>
 
 class QSettings;
@@ -87,5 +90,40 @@ Einstellungen& BenutzerEinstellungen();
 
 // The key path, also the INI file's section.
 inline const QString EinstellungsSchluessel = QStringLiteral("Software/Zeichenwandler");
+
+// The program's own settings: the table, the port, the background and the
+// font. The window keeps them in its fields; these are references to them.
+struct ProgrammWerte {
+    QString& Tabelle;
+    QString& Port;
+    int& HintergrundNr;
+    TSchrift& Schrift;
+};
+
+// One stored value: its name, its type in the store and how it maps to the
+// program's value. A string value also takes its default when it is empty.
+struct EinstellungsWert {
+    enum class Art { Text, Zahl };
+    QString Name;
+    Art Typ;
+    QVariant (*Vorgabe)();
+    QVariant (*Holen)(const ProgrammWerte&);
+    void (*Setzen)(ProgrammWerte&, const QVariant&);
+};
+
+// The eight values in the order they are written.
+std::span<const EinstellungsWert> ProgrammEinstellungen();
+
+// The default table: "Eng-Ger.tab" in the program's folder.
+QString StandardTabelle();
+
+// Reads every value into werte, the background last, since taking it lays
+// the window out with the font read before. False when the store cannot be
+// opened; then nothing changes. A value of the wrong type throws, and what
+// comes after it keeps its state.
+bool ProgrammWerteLaden(Einstellungen& einstellungen, ProgrammWerte werte);
+// Writes all eight values; nothing when the store cannot be opened. A
+// failing write throws, and what comes after it is not written.
+void ProgrammWerteSpeichern(Einstellungen& einstellungen, ProgrammWerte werte);
 
 } // namespace zw

@@ -2,7 +2,9 @@
 // File names between Qt and the core. Qt's own encoding of file names is
 // used, so a name that Qt lists is the same file for the core.
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 
 #include <filesystem>
@@ -23,6 +25,15 @@ inline QString AlsName(const std::filesystem::path& pfad) {
 #else
     return QFile::decodeName(QByteArray::fromStdString(pfad.native()));
 #endif
+}
+
+// The name of a file without its folder, and its folder as the system
+// writes it, for captions and for where a file dialog starts.
+inline QString DateiName(const QString& pfad) {
+    return QFileInfo(pfad).fileName();
+}
+inline QString Ordner(const QString& pfad) {
+    return QDir::toNativeSeparators(QFileInfo(pfad).absolutePath());
 }
 
 } // namespace zw

@@ -6,6 +6,7 @@
 #include "ui/Hilfe.h"
 #include "ui/Layout.h"
 #include "ui/Menues.h"
+#include "ui/SpeicherTypen.h"
 #include "ui/Suchen.h"
 #include "ui/TabPruefenDlg.h"
 
@@ -43,18 +44,15 @@ const QString kFilterOeffnen =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
                    "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|"
                    "Word- und OpenDocument-Text (*.DOCX; *.ODT)|*.DOCX;*.ODT|");
-const QString kFilterSpeichern =
-    QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
-                   "Textdokument (*.TXT)|*.TXT|Unicode-Textdokument (*.TXT)|*.TXT|");
+// A table saved as "Tabelle" is ANSI text like one saved as "Textdokument";
+// the entry a loaded table preselects follows its extension.
+const SpeicherTypen kSpeicherTypen = {
+    {QStringLiteral("Tabelle (*.TAB)"), QStringLiteral("*.TAB"), tfText},
+    {QStringLiteral("Rich Text Format (*.RTF)"), QStringLiteral("*.RTF"), tfRtf},
+    {QStringLiteral("Textdokument (*.TXT)"), QStringLiteral("*.TXT"), tfText},
+    {QStringLiteral("Unicode-Textdokument (*.TXT)"), QStringLiteral("*.TXT"), tfUnicode},
+};
 const QString kStandardEndung = QStringLiteral("TAB");
-
-QString DateiName(const QString& pfad) {
-    return QFileInfo(pfad).fileName();
-}
-
-QString Ordner(const QString& pfad) {
-    return QDir::toNativeSeparators(QFileInfo(pfad).absolutePath());
-}
 
 bool ZwischenablageHatText() {
     const QMimeData* daten = QGuiApplication::clipboard()->mimeData();
@@ -136,7 +134,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     DialogOeffnen.StandardEndung = kStandardEndung;
     DialogSpeichern.Art = DateiDialogArt::Speichern;
     DialogSpeichern.Titel = QStringLiteral("Speichern unter");
-    DialogSpeichern.Filter = kFilterSpeichern;
+    DialogSpeichern.Filter = kSpeicherTypen.Filter();
     DialogSpeichern.FilterIndex = 1;
     DialogSpeichern.StandardEndung = kStandardEndung;
 
@@ -295,37 +293,12 @@ void TTabBearbeitenForm::Gespeichert() {
 }
 
 void TTabBearbeitenForm::SetSaveFileType() {
-    switch (DialogSpeichern.FilterIndex) {
-    case 2:
-        FileType = tfRtf;
-        break;
-    case 4:
-        FileType = tfUnicode;
-        break;
-    default:
-        FileType = tfText;
-        break;
-    }
+    FileType = kSpeicherTypen.TypZu(DialogSpeichern.FilterIndex);
 }
 
 void TTabBearbeitenForm::SetSaveFilterIndex() {
-    switch (FileType) {
-    case tfUnicode:
-        DialogSpeichern.FilterIndex = 4;
-        break;
-    case tfRtf:
-        DialogSpeichern.FilterIndex = 2;
-        break;
-    default: {
-        // No entry saves UTF-8: such a table is written back as ANSI text.
-        FileType = tfText;
-        DialogSpeichern.FilterIndex = 3;
-        const QString endung = QFileInfo(FTabDatei).suffix().left(3).toUpper();
-        if (endung == kStandardEndung.toUpper())
-            DialogSpeichern.FilterIndex = 1;
-        break;
-    }
-    }
+    // No entry saves UTF-8: such a table is written back as ANSI text.
+    DialogSpeichern.FilterIndex = kSpeicherTypen.IndexZu(FileType, FTabDatei);
 }
 
 void TTabBearbeitenForm::FokusWiederherstellen() {

@@ -16,6 +16,7 @@
 #include "ui/MoHintergrund.h"
 #include "ui/NetzwerkDlg.h"
 #include "ui/ProgrammInfo.h"
+#include "ui/SpeicherTypen.h"
 #include "ui/Speicherschutz.h"
 #include "ui/Suchen.h"
 #include "ui/Vorschau.h"
@@ -53,29 +54,14 @@ const QString kFilterOeffnen =
     QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
                    "Alle Dateien (*.*)|*.*|"
                    "Word- und OpenDocument-Text (*.DOCX; *.ODT)|*.DOCX;*.ODT|");
-const QString kFilterSpeichern =
-    QStringLiteral("Rich Text Format (*.RTF)|*.RTF|Textdokument (*.TXT; *.BRL)|*.TXT;*.BRL|"
-                   "Unicode-Textdokument (*.TXT)|*.TXT|");
+const SpeicherTypen kSpeicherTypen = {
+    {QStringLiteral("Rich Text Format (*.RTF)"), QStringLiteral("*.RTF"), tfRtf},
+    {QStringLiteral("Textdokument (*.TXT; *.BRL)"), QStringLiteral("*.TXT;*.BRL"), tfText},
+    {QStringLiteral("Unicode-Textdokument (*.TXT)"), QStringLiteral("*.TXT"), tfUnicode},
+};
 const QString kFilterTabelle =
     QStringLiteral("Tabelle (*.TAB)|*.TAB|Rich Text Format (*.RTF)|*.RTF|"
                    "Textdokument (*.TXT)|*.TXT|Alle Dateien (*.*)|*.*|");
-
-// The values of the settings store.
-const QString kWertTabelle = QStringLiteral("Tabelle");
-const QString kWertPort = QStringLiteral("Port");
-const QString kWertHintergrund = QStringLiteral("HintColor");
-const QString kWertSchriftName = QStringLiteral("FontName");
-const QString kWertSchriftGroesse = QStringLiteral("FontSize");
-const QString kWertSchriftFarbe = QStringLiteral("FontColor");
-const QString kWertSchriftZeichensatz = QStringLiteral("FontCharSet");
-const QString kWertSchriftStil = QStringLiteral("FontStyle");
-
-QString DateiName(const QString& pfad) {
-    return QFileInfo(pfad).fileName();
-}
-QString Ordner(const QString& pfad) {
-    return QFileInfo(pfad).absolutePath();
-}
 
 QString ZahlText(std::int64_t zahl) {
     return QString::fromStdString(ZahlGruppieren(zahl));
@@ -88,6 +74,14 @@ void LabelSetzen(QLabel* label, const QString& text) {
     label->setAccessibleName(text);
     // The window places its labels itself; each is as large as its text.
     label->adjustSize();
+}
+
+// A button that runs a menu command is the command's second face: it takes
+// the action's state and triggers it.
+void KnopfFuerAktion(QPushButton* knopf, QAction* aktion) {
+    knopf->setEnabled(aktion->isEnabled());
+    QObject::connect(aktion, &QAction::enabledChanged, knopf, &QWidget::setEnabled);
+    QObject::connect(knopf, &QPushButton::clicked, aktion, &QAction::trigger);
 }
 
 } // namespace
@@ -279,19 +273,6 @@ void TForm1::FormCreate() {
     SetTextGeaendertS(false);
     DateiStr = KeinName;
     CaptionAnzeigen();
-
-    MenuBearbeitenAllesMarkieren->setEnabled(false);
-    RePopupAllesMarkieren->setEnabled(false);
-    ButtonDrucken->setEnabled(false);
-    MenuDateiDrucken->setEnabled(false);
-    MenuDateiVorschau->setEnabled(false);
-    ButtonSuchen->setEnabled(false);
-    MenuBearbeitenSuchen->setEnabled(false);
-    ButtonWeiterSuchen->setEnabled(false);
-    MenuBearbeitenWeiterSuchen->setEnabled(false);
-    MenuBearbeitenKonvertieren->setEnabled(false);
-    MenuBearbeitenKopieren->setEnabled(false);
-    RePopupKopieren->setEnabled(false);
     TabListe.clear();
 
     DialogTabOeffnen.Art = DateiDialogArt::Oeffnen;
@@ -306,30 +287,24 @@ void TForm1::FormCreate() {
     DialogOeffnen.StandardEndung = QStringLiteral("TXT");
     DialogSpeichern.Art = DateiDialogArt::Speichern;
     DialogSpeichern.Titel = QStringLiteral("Speichern unter");
-    DialogSpeichern.Filter = kFilterSpeichern;
+    DialogSpeichern.Filter = kSpeicherTypen.Filter();
     DialogSpeichern.FilterIndex = 2;
     DialogSpeichern.StandardEndung = QStringLiteral("TXT");
 
-    // Until the table has been read, there is no table file to edit.
-    MenuTabelleBearbeiten->setEnabled(TabDateiS);
     LabelSetzen(LabelTabDatei, QStringLiteral("Tabellen-Datei: (Keine ausgewählt!)"));
     LabelSetzen(LabelTabEintraege, QStringLiteral("Tabellen-Einträge: 0"));
 
     Verbinden(MenuDateiOeffnen, &TForm1::MenuDateiOeffnenClick);
-    Verbinden(ButtonOpen, &TForm1::MenuDateiOeffnenClick);
     Verbinden(MenuDateiSpeichern, &TForm1::MenuDateiSpeichernClick);
-    Verbinden(ButtonSpeichern, &TForm1::MenuDateiSpeichernClick);
     Verbinden(MenuDateiSpeichernUnter, &TForm1::MenuDateiSpeichernUnterClick);
     Verbinden(MenuDateiBeenden, &TForm1::MenuDateiBeendenClick);
     Verbinden(MenuBearbeitenKonvertieren, &TForm1::MenuBearbeitenKonvertierenClick);
-    Verbinden(ButtonKonvertieren, &TForm1::MenuBearbeitenKonvertierenClick);
     Verbinden(MenuBearbeitenAllesMarkieren, &TForm1::MenuBearbeitenAllesMarkierenClick);
     Verbinden(RePopupAllesMarkieren, &TForm1::RePopupAllesMarkierenClick);
     Verbinden(MenuBearbeitenKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(RePopupKopieren, &TForm1::MenuBearbeitenKopierenClick);
     Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
     Verbinden(MenuDateiDrucken, &TForm1::MenuDateiDruckenClick);
-    Verbinden(ButtonDrucken, &TForm1::MenuDateiDruckenClick);
     Verbinden(MenuDateiVorschau, &TForm1::MenuDateiVorschauClick);
     Verbinden(MenuDruckerLokal, &TForm1::MenuDruckerLokalClick);
     Verbinden(MenuDruckerNetzwerk, &TForm1::MenuDruckerNetzwerkClick);
@@ -345,14 +320,18 @@ void TForm1::FormCreate() {
         this, *RichEdit, dialoge_,
         [this] {
             // The first search run makes find-next available for good.
-            MenuBearbeitenWeiterSuchen->setEnabled(true);
-            ButtonWeiterSuchen->setEnabled(true);
+            weiterSuchenAn_ = true;
+            BefehleSchalten();
         },
         [this] { FokusWiederherstellen(); }, MerkActiveControl);
     Verbinden(MenuBearbeitenSuchen, &TForm1::MenuBearbeitenSuchenClick);
-    Verbinden(ButtonSuchen, &TForm1::MenuBearbeitenSuchenClick);
     Verbinden(MenuBearbeitenWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
-    Verbinden(ButtonWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
+    KnopfFuerAktion(ButtonOpen, MenuDateiOeffnen);
+    KnopfFuerAktion(ButtonKonvertieren, MenuBearbeitenKonvertieren);
+    KnopfFuerAktion(ButtonSpeichern, MenuDateiSpeichern);
+    KnopfFuerAktion(ButtonSuchen, MenuBearbeitenSuchen);
+    KnopfFuerAktion(ButtonWeiterSuchen, MenuBearbeitenWeiterSuchen);
+    KnopfFuerAktion(ButtonDrucken, MenuDateiDrucken);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(&TForm1::RichEditSelectionChange); });
     RichEdit->KontextmenueSetzen(RePopup);
@@ -391,58 +370,20 @@ void TForm1::showEvent(QShowEvent* ereignis) {
 }
 
 void TForm1::RegistryLadenSpeichern(bool LadenS) {
-    Einstellungen& reg = einstellungen_;
-    if (LadenS) {
-        if (reg.Oeffnen()) {
-            const auto zu = qScopeGuard([&reg] { reg.Schliessen(); });
-            TabDateiStr = reg.StringLesen(kWertTabelle);
-            if (TabDateiStr.isEmpty())
-                TabDateiStr = QDir(ProgrammOrdner()).filePath(QStringLiteral("Eng-Ger.tab"));
-            DruckerPortStr = reg.StringLesen(kWertPort);
-            if (DruckerPortStr.isEmpty())
-                DruckerPortStr = QStringLiteral("LPT1");
-            DruckerPortS = !DruckerPortStr.isEmpty();
-
-            const QString name = reg.StringLesen(kWertSchriftName);
-            ProgrammSchrift.Name = name.isEmpty() ? u"Arial" : name.toStdU16String();
-            ProgrammSchrift.Groesse =
-                reg.WertVorhanden(kWertSchriftGroesse) ? reg.IntegerLesen(kWertSchriftGroesse) : 12;
-            ProgrammSchrift.Farbe = reg.WertVorhanden(kWertSchriftFarbe)
-                                        ? std::uint32_t(reg.IntegerLesen(kWertSchriftFarbe))
-                                        : FarbeFensterText;
-            ProgrammSchrift.Zeichensatz = reg.WertVorhanden(kWertSchriftZeichensatz)
-                                              ? reg.IntegerLesen(kWertSchriftZeichensatz) & 0xFF
-                                              : 0;
-            ProgrammSchrift.Stil = 0;
-            if (reg.WertVorhanden(kWertSchriftStil)) {
-                // -1 stands for "no value" and so means no style; higher bits
-                // have no meaning.
-                const std::int32_t stil = reg.IntegerLesen(kWertSchriftStil);
-                if (stil != -1)
-                    ProgrammSchrift.Stil =
-                        stil & (StilKursiv | StilFett | StilUnterstrichen | StilDurchgestrichen);
-            }
-            // Shows the loaded font too: the window is laid out for it here.
-            SetHintergrundNr(
-                reg.WertVorhanden(kWertHintergrund) ? reg.IntegerLesen(kWertHintergrund) : 1);
-        }
-        TabListeEinlesen();
+    int hintergrund = HintergrundNr();
+    const ProgrammWerte werte{TabDateiStr, DruckerPortStr, hintergrund, ProgrammSchrift};
+    if (!LadenS) {
+        ProgrammWerteSpeichern(einstellungen_, werte);
         return;
     }
-
-    if (!reg.Oeffnen())
-        return;
-    const auto zu = qScopeGuard([&reg] { reg.Schliessen(); });
-    reg.StringSchreiben(kWertTabelle, TabDateiStr);
-    reg.StringSchreiben(kWertPort, DruckerPortStr);
-    reg.IntegerSchreiben(kWertHintergrund, HintergrundNr());
-    reg.StringSchreiben(kWertSchriftName, QString::fromStdU16String(ProgrammSchrift.Name));
-    reg.IntegerSchreiben(kWertSchriftGroesse, ProgrammSchrift.Groesse);
-    reg.IntegerSchreiben(kWertSchriftFarbe, std::int32_t(ProgrammSchrift.Farbe));
-    reg.IntegerSchreiben(kWertSchriftZeichensatz, ProgrammSchrift.Zeichensatz);
-    reg.IntegerSchreiben(kWertSchriftStil,
-                         ProgrammSchrift.Stil &
-                             (StilKursiv | StilFett | StilUnterstrichen | StilDurchgestrichen));
+    {
+        // A port read before a broken value still counts as chosen.
+        const auto port = qScopeGuard([this] { DruckerPortS = !DruckerPortStr.isEmpty(); });
+        if (ProgrammWerteLaden(einstellungen_, werte))
+            // Shows the loaded font too: the window is laid out for it here.
+            SetHintergrundNr(hintergrund);
+    }
+    TabListeEinlesen();
 }
 
 int TForm1::HintergrundNr() const {
@@ -608,20 +549,31 @@ void TForm1::StatusHinweisSetzen(const QString& text) {
     statusText_->setAccessibleName(text);
 }
 
-void TForm1::KonvertierenSchalten(bool an) {
-    ButtonKonvertieren->setEnabled(an);
-    MenuBearbeitenKonvertieren->setEnabled(an);
+void TForm1::BefehleSchalten() {
+    MenuBearbeitenKonvertieren->setEnabled(konvertierenAn_);
+    for (QAction* speichern : {MenuDateiSpeichern, MenuDateiSpeichernUnter})
+        speichern->setEnabled(FTextGeaendertS);
+    // Print and find stay available once a document has been opened;
+    // select-all follows whether the last opened text is empty.
+    for (QAction* befehl : {MenuDateiDrucken, MenuDateiVorschau, MenuBearbeitenSuchen})
+        befehl->setEnabled(geoeffnet_);
+    for (QAction* alles : {MenuBearbeitenAllesMarkieren, RePopupAllesMarkieren})
+        alles->setEnabled(geoeffnet_ && !geoeffnetLeer_);
+    MenuBearbeitenWeiterSuchen->setEnabled(weiterSuchenAn_);
+    const bool auswahl = RichEdit->textCursor().hasSelection();
+    for (QAction* kopieren : {MenuBearbeitenKopieren, RePopupKopieren})
+        kopieren->setEnabled(auswahl);
+    MenuTabelleBearbeiten->setEnabled(tabelleBearbeitenAn_);
 }
 
-void TForm1::SpeichernSchalten(bool an) {
-    ButtonSpeichern->setEnabled(an);
-    MenuDateiSpeichern->setEnabled(an);
-    MenuDateiSpeichernUnter->setEnabled(an);
+void TForm1::KonvertierenAnbieten(bool an) {
+    konvertierenAn_ = an;
+    BefehleSchalten();
 }
 
 void TForm1::SetKonvertiertS(bool wert) {
     FKonvertiertS = wert;
-    KonvertierenSchalten(!wert);
+    KonvertierenAnbieten(!wert);
     if (wert && !FTextGeaendertS) {
         ButtonOpen->setFocus();
         StatusHinweisSetzen(kHinweisOeffnen);
@@ -630,25 +582,19 @@ void TForm1::SetKonvertiertS(bool wert) {
 
 void TForm1::SetDateiOffenS(bool wert) {
     FDateiOffenS = wert;
-    if (wert) {
-        ButtonDrucken->setEnabled(true);
-        MenuDateiDrucken->setEnabled(true);
-        MenuDateiVorschau->setEnabled(true);
-        MenuBearbeitenAllesMarkieren->setEnabled(true);
-        RePopupAllesMarkieren->setEnabled(true);
-    }
+    geoeffnet_ = geoeffnet_ || wert;
     if (wert && TabDateiS && !TabListe.empty()) {
         StatusHinweisSetzen(kHinweisKonvertieren);
-        KonvertierenSchalten(true);
+        KonvertierenAnbieten(true);
         ButtonKonvertieren->setFocus();
     } else {
-        KonvertierenSchalten(false);
+        KonvertierenAnbieten(false);
     }
 }
 
 void TForm1::SetTextGeaendertS(bool wert) {
     FTextGeaendertS = wert;
-    SpeichernSchalten(wert);
+    BefehleSchalten();
     if (wert) {
         ButtonSpeichern->setFocus();
         StatusHinweisSetzen(kHinweisSpeichern);
@@ -670,32 +616,11 @@ Antwort TForm1::SpeichernTest() {
 }
 
 void TForm1::SetSaveFileType() {
-    switch (DialogSpeichern.FilterIndex) {
-    case 1:
-        FileType = tfRtf;
-        break;
-    case 3:
-        FileType = tfUnicode;
-        break;
-    default:
-        FileType = tfText;
-        break;
-    }
+    FileType = kSpeicherTypen.TypZu(DialogSpeichern.FilterIndex);
 }
 
 void TForm1::SetSaveFilterIndex() {
-    switch (FileType) {
-    case tfUnicode:
-        DialogSpeichern.FilterIndex = 3;
-        break;
-    case tfRtf:
-        DialogSpeichern.FilterIndex = 1;
-        break;
-    default:
-        FileType = tfText;
-        DialogSpeichern.FilterIndex = 2;
-        break;
-    }
+    DialogSpeichern.FilterIndex = kSpeicherTypen.IndexZu(FileType, DateiStr);
 }
 
 bool TForm1::Speichern() {
@@ -764,8 +689,8 @@ bool TForm1::DateiLaden(const QString& pfad) {
     }
 
     const Dokument dokument = DokumentLaden(AlsPfad(pfad));
-    const std::u16string& text = dokument.Text;
-    RichEdit->TextSetzen(text);
+    RichEdit->TextSetzen(dokument.Text);
+    geoeffnetLeer_ = dokument.Text.empty();
     FileType = dokument.Typ;
     geladen_ = Geladen::Aus(pfad, dokument);
     SetSaveFilterIndex();
@@ -778,10 +703,6 @@ bool TForm1::DateiLaden(const QString& pfad) {
 
     if (!TabDateiS || TabListe.empty())
         StatusHinweisSetzen(kHinweisTabelle);
-    MenuBearbeitenAllesMarkieren->setEnabled(!text.empty());
-    RePopupAllesMarkieren->setEnabled(!text.empty());
-    ButtonSuchen->setEnabled(true);
-    MenuBearbeitenSuchen->setEnabled(true);
     NulMelden(dialoge_, this, geladen_);
     return true;
 }
@@ -845,15 +766,15 @@ void TForm1::MenuTabelleWechselnClick() {
     dialoge_.Information(this, QStringLiteral("Die Tabellen-Datei wurde geändert"));
 
     if (!TabEintraegeVorhanden()) {
-        if (FDateiOffenS && ButtonKonvertieren->isEnabled()) {
-            KonvertierenSchalten(false);
+        if (FDateiOffenS && konvertierenAn_) {
+            KonvertierenAnbieten(false);
             ButtonOpen->setFocus();
             StatusHinweisSetzen(kHinweisTabelle);
         }
-    } else if (FDateiOffenS && !ButtonKonvertieren->isEnabled() && !ButtonSpeichern->isEnabled()) {
+    } else if (FDateiOffenS && !konvertierenAn_ && !FTextGeaendertS) {
         // KonvertiertS stays: a text the last table left unchanged can be
         // converted again with this one.
-        KonvertierenSchalten(true);
+        KonvertierenAnbieten(true);
         ButtonKonvertieren->setFocus();
         StatusHinweisSetzen(kHinweisKonvertieren);
     }
@@ -873,9 +794,7 @@ void TForm1::MenuBearbeitenKopierenClick() {
 }
 
 void TForm1::RichEditSelectionChange() {
-    const bool auswahl = RichEdit->textCursor().hasSelection();
-    MenuBearbeitenKopieren->setEnabled(auswahl);
-    RePopupKopieren->setEnabled(auswahl);
+    BefehleSchalten();
 }
 
 void TForm1::MenuBearbeitenSuchenClick() {
@@ -953,7 +872,8 @@ void TForm1::TabListeEinlesen() {
         TabDateiAuswerten(AlsPfad(TabDateiStr), TabListe);
     LabelSetzen(LabelTabEintraege,
                 QStringLiteral("Tabellen-Einträge: ") + ZahlText(std::int64_t(TabListe.size())));
-    MenuTabelleBearbeiten->setEnabled(TabDateiS);
+    tabelleBearbeitenAn_ = TabDateiS;
+    BefehleSchalten();
 }
 
 bool TForm1::TabEintraegeVorhanden() {

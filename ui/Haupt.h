@@ -230,8 +230,10 @@ private:
     // the question was cancelled or the save failed.
     bool DateiLaden(const QString& pfad);
     bool TextSchreiben();
-    void KonvertierenSchalten(bool an);
-    void SpeichernSchalten(bool an);
+    // Every command's state from the window's state: the flags, the fields
+    // below, the selection and the table file.
+    void BefehleSchalten();
+    void KonvertierenAnbieten(bool an);
     // Every command runs through the general error handler.
     void Verbinden(QAction* aktion, void (TForm1::*befehl)());
     void Verbinden(QPushButton* knopf, void (TForm1::*befehl)());
@@ -255,6 +257,15 @@ private:
     bool FKonvertiertS = false;
     bool FDateiOffenS = false;
     bool FTextGeaendertS = false;
+    // What the commands follow besides the flags: the course offers the
+    // conversion; a document has been opened in this run, and the last one
+    // was empty; a search has run; the table file could be edited when it
+    // was last read.
+    bool konvertierenAn_ = false;
+    bool geoeffnet_ = false;
+    bool geoeffnetLeer_ = true;
+    bool weiterSuchenAn_ = false;
+    bool tabelleBearbeitenAn_ = false;
     bool gezeigt_ = false;
     QLabel* statusText_ = nullptr;
 };

@@ -141,7 +141,7 @@ private:
     std::unique_ptr<QtEinstellungen> eigener_;
 };
 
-QString StandardTabelle() {
+QString TabelleBeimProgramm() {
     return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Eng-Ger.tab"));
 }
 
@@ -257,7 +257,7 @@ TEST_F(EinstellungenTest, ErsterStartNimmtDieVorgabenUndSchreibtErstBeimSchliess
     TForm1& f = Starten();
     EXPECT_TRUE(QFileInfo(ini).isFile()) << "der Schlüssel wird angelegt";
     EXPECT_TRUE(Roh(ini).empty());
-    EXPECT_EQ(f.TabDateiStr, StandardTabelle());
+    EXPECT_EQ(f.TabDateiStr, TabelleBeimProgramm());
     EXPECT_EQ(f.DruckerPortStr, "LPT1");
     EXPECT_TRUE(f.DruckerPortS);
     EXPECT_EQ(f.ProgrammSchrift, (TSchrift{u"Arial", 12, FarbeFensterText, 0, 0}));
@@ -269,7 +269,7 @@ TEST_F(EinstellungenTest, ErsterStartNimmtDieVorgabenUndSchreibtErstBeimSchliess
     f.MenuDateiBeenden->trigger();
     EXPECT_FALSE(f.isVisible());
     const std::map<QString, QString> erwartet = {
-        {"Tabelle", StandardTabelle()}, {"Port", "LPT1"},   {"HintColor", "1"},
+        {"Tabelle", TabelleBeimProgramm()}, {"Port", "LPT1"},   {"HintColor", "1"},
         {"FontName", "Arial"},          {"FontSize", "12"}, {"FontColor", "-16777208"},
         {"FontCharSet", "0"},           {"FontStyle", "0"},
     };
@@ -342,7 +342,7 @@ TEST_F(EinstellungenTest, JederWertUndSeineSonderfaelle) {
          [](TForm1& f) { EXPECT_EQ(f.DruckerPortStr, "socket://drucker:9100"); }},
         {"Tabelle leer",
          {{"Tabelle", ""}},
-         [](TForm1& f) { EXPECT_EQ(f.TabDateiStr, StandardTabelle()); }},
+         [](TForm1& f) { EXPECT_EQ(f.TabDateiStr, TabelleBeimProgramm()); }},
         {"FontColor vorzeichenbehaftet",
          {{"FontColor", "-16777208"}},
          [](TForm1& f) { EXPECT_EQ(f.ProgrammSchrift.Farbe, 0xFF000008u); }},

@@ -156,6 +156,41 @@ TEST_F(FensterTest, StartZeigtKeinNameUndNurDieImmerVerfuegbarenBefehle) {
     EXPECT_TRUE(form->ButtonOpen->isEnabled());
 }
 
+TEST_F(FensterTest, JederKnopfIstDasGesichtSeinesMenuebefehls) {
+    // A button is switched with its menu command and runs it through the
+    // command, so the two can never disagree.
+    struct Paar {
+        QPushButton* knopf;
+        QAction* aktion;
+    };
+    const Paar paare[] = {
+        {form->ButtonOpen, form->MenuDateiOeffnen},
+        {form->ButtonKonvertieren, form->MenuBearbeitenKonvertieren},
+        {form->ButtonSpeichern, form->MenuDateiSpeichern},
+        {form->ButtonSuchen, form->MenuBearbeitenSuchen},
+        {form->ButtonWeiterSuchen, form->MenuBearbeitenWeiterSuchen},
+        {form->ButtonDrucken, form->MenuDateiDrucken},
+    };
+    for (const Paar& p : paare) {
+        SCOPED_TRACE(p.knopf->objectName().toStdString());
+        const bool vorher = p.aktion->isEnabled();
+        for (bool an : {true, false}) {
+            p.aktion->setEnabled(an);
+            EXPECT_EQ(p.knopf->isEnabled(), an);
+        }
+        p.aktion->setEnabled(true);
+        int ausgeloest = 0;
+        const auto verbindung =
+            QObject::connect(p.aktion, &QAction::triggered, [&ausgeloest] { ++ausgeloest; });
+        // Only the trigger is looked at, not what the command does.
+        QObject::disconnect(p.aktion, &QAction::triggered, form.get(), nullptr);
+        p.knopf->click();
+        EXPECT_EQ(ausgeloest, 1);
+        QObject::disconnect(verbindung);
+        p.aktion->setEnabled(vorher);
+    }
+}
+
 TEST_F(FensterTest, StartLiestDieTabelleNebenDemProgramm) {
     // A new window reads its table when it is first shown.
     SkriptDialoge andere;
