@@ -269,9 +269,14 @@ TEST_F(EinstellungenTest, ErsterStartNimmtDieVorgabenUndSchreibtErstBeimSchliess
     f.MenuDateiBeenden->trigger();
     EXPECT_FALSE(f.isVisible());
     const std::map<QString, QString> erwartet = {
-        {"Tabelle", TabelleBeimProgramm()}, {"Port", "LPT1"},   {"HintColor", "1"},
-        {"FontName", "Arial"},          {"FontSize", "12"}, {"FontColor", "-16777208"},
-        {"FontCharSet", "0"},           {"FontStyle", "0"},
+        {"Tabelle", TabelleBeimProgramm()},
+        {"Port", "LPT1"},
+        {"HintColor", "1"},
+        {"FontName", "Arial"},
+        {"FontSize", "12"},
+        {"FontColor", "-16777208"},
+        {"FontCharSet", "0"},
+        {"FontStyle", "0"},
     };
     EXPECT_EQ(Roh(ini), erwartet);
 }
