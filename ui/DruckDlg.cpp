@@ -6,7 +6,6 @@
 #include "platform/DruckLauf.h"
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 #include "ui/Vorschau.h"
 
@@ -215,11 +214,10 @@ void TDruckenForm::SetKopien(int n) {
 void TDruckenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
     schrift_ = schrift;
     hintergrund_ = hintergrund;
-    SchriftUndHintergrund({LabelPort, LabelPortText, LabelKopien, EditKopien, LabelSeiten,
-                           EditSeitenVon, LabelSeitenBis, EditSeitenBis, LabelSeitenAnzahl,
-                           LabelStatus, LabelStatusText, LabelPruefung},
-                          schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonDrucken, ButtonVorschau, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({LabelPort, LabelPortText, LabelKopien, EditKopien, LabelSeiten,
+                        EditSeitenVon, LabelSeitenBis, EditSeitenBis, LabelSeitenAnzahl,
+                        LabelStatus, LabelStatusText, LabelPruefung},
+                       {ButtonDrucken, ButtonVorschau, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TDruckenForm::SetBraille(const BrailleEinstellung& braille) {

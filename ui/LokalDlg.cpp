@@ -1,6 +1,5 @@
 #include "ui/LokalDlg.h"
 
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 
 #include <QGroupBox>
@@ -64,8 +63,7 @@ void TLptWechselnForm::SetItemIndex(int index) {
 }
 
 void TLptWechselnForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({RadioGroup}, schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({RadioGroup}, {ButtonOk, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TLptWechselnForm::SchalterEinrichten() {

@@ -74,9 +74,7 @@ std::uint32_t THintergrundForm::HintergrundFarbe() const {
 }
 
 void THintergrundForm::SchriftartZuweisen(const TSchrift& aFont, std::uint32_t aColor) {
-    SchriftUndHintergrundZuweisen(ListBox1, aFont, aColor);
-    KnopfSchriftZuweisen(Button1, aFont);
-    KnopfSchriftZuweisen(Button2, aFont);
+    SchriftartAnwenden({ListBox1}, {Button1, Button2}, aFont, aColor);
 }
 
 void THintergrundForm::SchalterEinrichten() {

@@ -1,7 +1,7 @@
 #include "ui/NetzwerkDlg.h"
 
-#include "ui/DialogSchrift.h"
 #include "ui/DruckDlg.h"
+#include "ui/Layout.h"
 
 #include <QApplication>
 #include <QDir>
@@ -103,8 +103,8 @@ TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pf
 }
 
 void TNetzwerkForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({LabelHinweis, ListeDrucker, LabelPfad, EditPfad}, schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({LabelHinweis, ListeDrucker, LabelPfad, EditPfad},
+                       {ButtonOk, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TNetzwerkForm::SchalterEinrichten() {

@@ -61,10 +61,8 @@ std::size_t TTabPruefenForm::Zeile() const {
 }
 
 void TTabPruefenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrundZuweisen(LabelBefunde, schrift, hintergrund);
-    SchriftUndHintergrundZuweisen(ListBefunde, schrift, hintergrund);
-    KnopfSchriftZuweisen(ButtonZeile, schrift);
-    KnopfSchriftZuweisen(ButtonSchliessen, schrift);
+    SchriftartAnwenden({LabelBefunde, ListBefunde}, {ButtonZeile, ButtonSchliessen}, schrift,
+                       hintergrund);
 }
 
 void TTabPruefenForm::SchalterEinrichten() {

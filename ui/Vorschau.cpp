@@ -2,7 +2,6 @@
 
 #include "core/BrailleCodes.h"
 #include "core/Konvertierung.h"
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 
 #include <QComboBox>
@@ -249,10 +248,9 @@ bool TVorschauForm::eventFilter(QObject* objekt, QEvent* ereignis) {
 }
 
 void TVorschauForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({LabelCode, ComboCode, LabelZeichen, EditZeichen, LabelZeilen, EditZeilen,
-                           TextVorschau, LabelSeite, LabelOhneZelle},
-                          schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonSchliessen}, schrift);
+    SchriftartAnwenden({LabelCode, ComboCode, LabelZeichen, EditZeichen, LabelZeilen, EditZeilen,
+                        TextVorschau, LabelSeite, LabelOhneZelle},
+                       {ButtonSchliessen}, schrift, hintergrund);
 }
 
 void TVorschauForm::SchalterEinrichten() {
