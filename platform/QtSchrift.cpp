@@ -40,32 +40,29 @@ QColor FarbeAusWert(std::uint32_t wert, const QPalette& palette) {
     if ((wert >> 24) != 0xFF)
         return QColor(int(wert & 0xFF), int((wert >> 8) & 0xFF), int((wert >> 16) & 0xFF));
     // The Windows system colour numbers that have a role in Qt's palette;
-    // the others are taken as text.
-    switch (wert & 0xFF) {
-    case 4:  // menu
-    case 15: // button face
-        return palette.color(QPalette::Button);
-    case 5: // window background
-        return palette.color(QPalette::Base);
-    case 13: // highlight
-        return palette.color(QPalette::Highlight);
-    case 14: // highlighted text
-        return palette.color(QPalette::HighlightedText);
-    case 16: // button shadow
-        return palette.color(QPalette::Dark);
-    case 17: // grey text
-        return palette.color(QPalette::Disabled, QPalette::Text);
-    case 18: // button text
-        return palette.color(QPalette::ButtonText);
-    case 20: // button highlight
-        return palette.color(QPalette::Light);
-    case 23: // tooltip text
-        return palette.color(QPalette::ToolTipText);
-    case 24: // tooltip background
-        return palette.color(QPalette::ToolTipBase);
-    default: // 8, window text, among them
-        return palette.color(QPalette::Text);
-    }
+    // the others, 8 (window text) among them, are taken as text.
+    struct Systemfarbe {
+        std::uint32_t Nummer;
+        QPalette::ColorGroup Gruppe;
+        QPalette::ColorRole Rolle;
+    };
+    static constexpr Systemfarbe kSystemfarben[] = {
+        {4, QPalette::Active, QPalette::Button},           // menu
+        {5, QPalette::Active, QPalette::Base},             // window background
+        {13, QPalette::Active, QPalette::Highlight},       // highlight
+        {14, QPalette::Active, QPalette::HighlightedText}, // highlighted text
+        {15, QPalette::Active, QPalette::Button},          // button face
+        {16, QPalette::Active, QPalette::Dark},            // button shadow
+        {17, QPalette::Disabled, QPalette::Text},          // grey text
+        {18, QPalette::Active, QPalette::ButtonText},      // button text
+        {20, QPalette::Active, QPalette::Light},           // button highlight
+        {23, QPalette::Active, QPalette::ToolTipText},     // tooltip text
+        {24, QPalette::Active, QPalette::ToolTipBase},     // tooltip background
+    };
+    for (const Systemfarbe& s : kSystemfarben)
+        if (s.Nummer == (wert & 0xFF))
+            return palette.color(s.Gruppe, s.Rolle);
+    return palette.color(QPalette::Active, QPalette::Text);
 }
 
 } // namespace zw

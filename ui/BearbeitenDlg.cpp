@@ -22,7 +22,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
@@ -141,7 +140,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     FontDialog1 = [this](TSchrift& schrift) { return dialoge_.SchriftWaehlen(this, schrift); };
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeiterSuchen->setEnabled(true); },
-        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+        MerkActiveControl);
 
     Verbinden(MenuTabelleNeu, &TTabBearbeitenForm::MenuTabelleNeuClick);
     Verbinden(MenuTabelleOeffnen, &TTabBearbeitenForm::MenuTabelleOeffnenClick);
@@ -301,15 +300,6 @@ void TTabBearbeitenForm::SetSaveFilterIndex() {
     DialogSpeichern.FilterIndex = kSpeicherTypen.IndexZu(FileType, FTabDatei);
 }
 
-void TTabBearbeitenForm::FokusWiederherstellen() {
-    QWidget* ziel = MerkActiveControl;
-    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
-        return;
-    if (!ziel->window()->isVisible() || !ziel->window()->isEnabled())
-        return;
-    ziel->setFocus(Qt::OtherFocusReason);
-}
-
 void TTabBearbeitenForm::SchriftartZuweisen() {
     SchriftUndHintergrundZuweisen(RichEdit, programmSchrift_, hintergrund_);
     SchalterEinrichten();
@@ -411,8 +401,7 @@ void TTabBearbeitenForm::MenuTabelleNeuClick() {
 void TTabBearbeitenForm::MenuTabelleOeffnenClick() {
     DialogOeffnen.Ordner = Ordner(FTabDatei);
     DialogOeffnen.DateiName.clear();
-    MerkActiveControl = RichEdit;
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, RichEdit);
     if (!dialoge_.DateiWaehlen(this, DialogOeffnen))
         return;
     // Asked only now, when it is clear that another file is to be read.
@@ -445,8 +434,7 @@ void TTabBearbeitenForm::MenuTabelleSpeichernUnterClick() {
 bool TTabBearbeitenForm::SpeichernUnter(const QString& vorschlag) {
     DialogSpeichern.Ordner = Ordner(vorschlag);
     DialogSpeichern.DateiName = DateiName(vorschlag);
-    MerkActiveControl = RichEdit;
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, RichEdit);
     if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
         return false;
     if (!ErsetzenErlaubt(dialoge_, this, geladen_, DialogSpeichern.DateiName))
@@ -461,8 +449,7 @@ bool TTabBearbeitenForm::SpeichernUnter(const QString& vorschlag) {
 }
 
 void TTabBearbeitenForm::MenuTabellePruefenClick() {
-    MerkActiveControl = RichEdit;
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, RichEdit);
     const std::u16string text = RichEdit->Text();
     const std::vector<TabBefund> befunde = TabTextPruefen(text);
     if (befunde.empty()) {
@@ -564,8 +551,7 @@ void TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick() {
 }
 
 void TTabBearbeitenForm::RePopupSchriftartClick() {
-    MerkActiveControl = RichEdit;
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, RichEdit);
     TSchrift neu = programmSchrift_;
     if (!FontDialog1(neu))
         return;

@@ -7,10 +7,10 @@
 #include "core/MoFiles.h"
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
+#include "ui/Fokus.h"
 #include "ui/Speicherschutz.h"
 
 #include <QDialog>
-#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -82,7 +82,7 @@ public:
     std::function<bool(TSchrift&)> FontDialog1;
 
     TTextFileType FileType = tfError;
-    QPointer<QWidget> MerkActiveControl;
+    FokusMerker MerkActiveControl;
 
     const QString& TabDatei() const { return FTabDatei; }
 
@@ -95,7 +95,6 @@ public:
     bool Speichern();
     void SetSaveFileType();
     void SetSaveFilterIndex();
-    void FokusWiederherstellen();
 
     void SchriftartZuweisen();
     void SchalterEinrichten();

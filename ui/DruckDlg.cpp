@@ -6,7 +6,6 @@
 #include "platform/DruckLauf.h"
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 #include "ui/Vorschau.h"
 
@@ -24,10 +23,6 @@ namespace zw {
 namespace {
 
 const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betriebsbereit!");
-
-QString Zusammen(const QStringList& teile, QChar trenner) {
-    return teile.join(trenner);
-}
 
 QString Gruppiert(std::size_t n) {
     return QString::fromStdString(ZahlGruppieren(std::int64_t(n)));
@@ -84,7 +79,7 @@ QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite)
         QStringList uebrig = teile.mid(k);
         uebrig.prepend(auslassung);
         uebrig.append(name);
-        const QString kandidat = laufwerk + trenner + Zusammen(uebrig, trenner);
+        const QString kandidat = laufwerk + trenner + uebrig.join(trenner);
         if (passt(kandidat))
             return kandidat;
     }
@@ -96,17 +91,11 @@ QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite)
 
 TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druckerPortStr,
                            std::u16string_view druckTextStr, const BrailleEinstellung& braille)
-    : QDialog(owner), dialoge_(dialoge) {
-    setObjectName(QStringLiteral("DruckenForm"));
-    setWindowTitle(QStringLiteral("Drucken"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    : TDialogFenster(owner, "DruckenForm", QStringLiteral("Drucken")), dialoge_(dialoge) {
     Signalton = [] { QApplication::beep(); };
 
-    auto label = [&](const char* name, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        return l;
+    const auto label = [this](const char* name, const QString& text) {
+        return Beschriftung(name, text);
     };
     LabelPort = label("LabelPort", QStringLiteral("Anschluss:"));
     LabelPortText = label("LabelPortText", QString());
@@ -145,15 +134,9 @@ TDruckenForm::TDruckenForm(QWidget* owner, Dialoge& dialoge, const QString& druc
     LabelPruefung->setWordWrap(true);
     LabelPruefung->setTextFormat(Qt::PlainText);
 
-    ButtonDrucken = new QPushButton(QStringLiteral("&Drucken"), this);
-    ButtonDrucken->setObjectName(QStringLiteral("ButtonDrucken"));
-    ButtonDrucken->setDefault(true);
-    ButtonVorschau = new QPushButton(QStringLiteral("Braille-&Vorschau..."), this);
-    ButtonVorschau->setObjectName(QStringLiteral("ButtonVorschau"));
-    ButtonVorschau->setAutoDefault(false);
-    ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
-    ButtonAbbrechen->setAutoDefault(false);
+    ButtonDrucken = Knopf("ButtonDrucken", QStringLiteral("&Drucken"), true);
+    ButtonVorschau = Knopf("ButtonVorschau", QStringLiteral("Braille-&Vorschau..."));
+    ButtonAbbrechen = Knopf("ButtonAbbrechen", QStringLiteral("&Abbrechen"));
     // SchalterEinrichten places the controls from the font when the dialog
     // is shown.
 
@@ -215,11 +198,10 @@ void TDruckenForm::SetKopien(int n) {
 void TDruckenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
     schrift_ = schrift;
     hintergrund_ = hintergrund;
-    SchriftUndHintergrund({LabelPort, LabelPortText, LabelKopien, EditKopien, LabelSeiten,
-                           EditSeitenVon, LabelSeitenBis, EditSeitenBis, LabelSeitenAnzahl,
-                           LabelStatus, LabelStatusText, LabelPruefung},
-                          schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonDrucken, ButtonVorschau, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({LabelPort, LabelPortText, LabelKopien, EditKopien, LabelSeiten,
+                        EditSeitenVon, LabelSeitenBis, EditSeitenBis, LabelSeitenAnzahl,
+                        LabelStatus, LabelStatusText, LabelPruefung},
+                       {ButtonDrucken, ButtonVorschau, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TDruckenForm::SetBraille(const BrailleEinstellung& braille) {
@@ -340,22 +322,12 @@ void TDruckenForm::SchalterEinrichten() {
     FensterEinrichten();
 }
 
-void TDruckenForm::FensterEinrichten() {
-    DialogMittig(this);
-}
-
 void TDruckenForm::FormShow() {
     SchalterEinrichten();
     EditKopien->selectAll();
     EditKopien->setFocus();
     LabelStatusText->setText(QStringLiteral("-"));
     LabelStatusText->adjustSize();
-}
-
-void TDruckenForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous())
-        FormShow();
 }
 
 bool TDruckenForm::EditKopienKeyPress(QChar zeichen) {

@@ -7,8 +7,7 @@
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
 #include "platform/Druckausgabe.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <chrono>
 #include <cstdint>
@@ -26,7 +25,7 @@ namespace zw {
 
 class DruckLauf;
 
-class TDruckenForm : public QDialog {
+class TDruckenForm : public TDialogFenster {
     Q_OBJECT
 public:
     // druckTextStr is the trimmed text; the dialog appends the form feed.
@@ -73,10 +72,8 @@ public:
     std::function<void(const BrailleEinstellung&)> BrailleGeaendert;
 
     void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
-    void SchalterEinrichten();
-    void FensterEinrichten();
-
-    void FormShow();
+    void SchalterEinrichten() override;
+    void FormShow() override;
     // True when the typed character may go into the copies field.
     bool EditKopienKeyPress(QChar zeichen);
     void EditKopienChange();
@@ -89,7 +86,6 @@ public:
     std::function<void()> Signalton;
 
 protected:
-    void showEvent(QShowEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:

@@ -118,7 +118,7 @@ void TForm1::SteuerelementeErzeugen() {
     auto knopf = [&](const char* name, const QString& text) {
         auto* k = new QPushButton(text, flaeche);
         k->setObjectName(QLatin1String(name));
-        k->setAccessibleName(OhneUnd(text));
+        k->setAccessibleName(UndZeichenEntfernen(text));
         k->setAutoDefault(false);
         k->installEventFilter(this);
         return k;
@@ -323,7 +323,7 @@ void TForm1::FormCreate() {
             weiterSuchenAn_ = true;
             BefehleSchalten();
         },
-        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+        MerkActiveControl);
     Verbinden(MenuBearbeitenSuchen, &TForm1::MenuBearbeitenSuchenClick);
     Verbinden(MenuBearbeitenWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
     KnopfFuerAktion(ButtonOpen, MenuDateiOeffnen);
@@ -518,8 +518,7 @@ void TForm1::MenuAnsHintergrundClick() {
 }
 
 void TForm1::MenuAnsSchriftartClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     // The dialog edits the program font itself.
     if (!dialoge_.SchriftWaehlen(this, ProgrammSchrift))
         return;
@@ -667,8 +666,7 @@ bool TForm1::TextSchreiben() {
 void TForm1::MenuDateiOeffnenClick() {
     DialogOeffnen.Ordner = DateiStr == KeinName ? QString() : Ordner(DateiStr);
     DialogOeffnen.DateiName.clear();
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
 
     if (dialoge_.DateiWaehlen(this, DialogOeffnen))
         DateiLaden(DialogOeffnen.DateiName);
@@ -709,8 +707,7 @@ bool TForm1::DateiLaden(const QString& pfad) {
 
 void TForm1::DateiOeffnen(const QString& pfad) {
     BefehlAusfuehren(dialoge_, this, [this, &pfad] {
-        MerkActiveControl = focusWidget();
-        const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+        const FokusBereich fokus(MerkActiveControl, focusWidget());
         DateiLaden(pfad);
     });
 }
@@ -726,8 +723,7 @@ void TForm1::MenuDateiSpeichernUnterClick() {
 bool TForm1::SpeichernUnter(const QString& vorschlag) {
     DialogSpeichern.Ordner = Ordner(vorschlag);
     DialogSpeichern.DateiName = DateiName(vorschlag);
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
 
     const int alterIndex = DialogSpeichern.FilterIndex;
     if (!dialoge_.DateiWaehlen(this, DialogSpeichern))
@@ -755,8 +751,7 @@ void TForm1::MenuTabelleWechselnClick() {
         DialogTabOeffnen.Ordner = Ordner(TabDateiStr);
         DialogTabOeffnen.DateiName = DateiName(TabDateiStr);
     }
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
 
     if (!dialoge_.DateiWaehlen(this, DialogTabOeffnen))
         return;
@@ -803,16 +798,6 @@ void TForm1::MenuBearbeitenSuchenClick() {
 
 void TForm1::MenuBearbeitenWeiterSuchenClick() {
     DialogSuchen->SuchLauf();
-}
-
-void TForm1::FokusWiederherstellen() {
-    QWidget* ziel = MerkActiveControl;
-    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
-        return;
-    QWidget* fenster = ziel->window();
-    if (!fenster->isVisible() || !fenster->isEnabled())
-        return;
-    ziel->setFocus(Qt::OtherFocusReason);
 }
 
 bool TForm1::FormCloseQuery() {
@@ -975,8 +960,7 @@ bool TForm1::eventFilter(QObject* objekt, QEvent* ereignis) {
 }
 
 void TForm1::MenuDateiDruckenClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     if (!DruckerPortS) {
         dialoge_.Information(this, QStringLiteral("Es wurde noch kein Drucker gewählt!\nKlicken "
                                                   "Sie auf den Menüpunkt \"Drucker\", um einen "
@@ -1000,8 +984,7 @@ void TForm1::MenuDateiDruckenClick() {
 }
 
 void TForm1::MenuDateiVorschauClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     const std::u16string text = RichEdit->Text();
     const BrailleEinstellung vorher = BrailleLaden(einstellungen_);
     TVorschauForm form(this, DruckBytes(DruckTextBilden(RechtsGetrimmt(text))), vorher);
@@ -1013,8 +996,7 @@ void TForm1::MenuDateiVorschauClick() {
 }
 
 void TForm1::MenuDruckerLokalClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     TLptWechselnForm form(this, DruckerPortStr);
     form.SchriftartZuweisen(ProgrammSchrift, SchriftHintergrundFarbe);
     if (form.exec() != QDialog::Accepted)
@@ -1025,8 +1007,7 @@ void TForm1::MenuDruckerLokalClick() {
 }
 
 void TForm1::MenuDruckerNetzwerkClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     QString pfad;
     for (;;) {
         if (!NetzwerkpfadWaehlen(this, dialoge_, pfad, QStringLiteral("Netzwerk-Anschluss"),

@@ -10,11 +10,11 @@
 #include "platform/Dialoge.h"
 #include "platform/Einstellungen.h"
 #include "platform/Shell.h"
+#include "ui/Fokus.h"
 #include "ui/Speicherschutz.h"
 #include "ui/TextFeld.h"
 
 #include <QMainWindow>
-#include <QPointer>
 
 #include <cstdint>
 
@@ -110,7 +110,7 @@ public:
     void SetTextGeaendertS(bool wert);
 
     bool IsClosing = false;
-    QPointer<QWidget> MerkActiveControl;
+    FokusMerker MerkActiveControl;
     TTextFileType FileType = tfError;
     QString DateiStr = KeinName;
     TTabListe TabListe;
@@ -134,7 +134,6 @@ public:
     // OpenDocument file goes through "Speichern unter" instead, offered as
     // a ".TXT" file beside its source.
     bool Speichern();
-    void FokusWiederherstellen();
     void TabListeEinlesen();
     bool TabEintraegeVorhanden();
     void SetSaveFileType();

@@ -13,13 +13,13 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -67,7 +67,12 @@ Grundschrift GrundschriftVon(const RtfDokument& dokument) {
 // the program font adds to the document's own.
 void DokumentEinfuegen(QTextDocument& ziel, const RtfDokument& dokument, const TSchrift& schrift) {
     const Grundschrift grund = GrundschriftVon(dokument);
-    const double faktor = (schrift.Groesse > 0 ? schrift.Groesse : 12) / grund.Groesse;
+    // The size the controls show the program font in: a size of 0 is the
+    // application's, a height in pixels as many points as it measures.
+    const QFont programm = QtSchrift(schrift);
+    const double punkte =
+        programm.pointSizeF() > 0 ? programm.pointSizeF() : QFontInfo(programm).pointSizeF();
+    const double faktor = punkte / grund.Groesse;
     // A system colour stays the control's own text colour.
     const bool mitProgrammFarbe = (schrift.Farbe & 0xFF000000u) == 0;
     const QColor programmFarbe = FarbeAusWert(schrift.Farbe, QPalette());
@@ -147,7 +152,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
 
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
-        [this] { FokusWiederherstellen(); }, MerkActiveControl);
+        MerkActiveControl);
 
     Verbinden(MenuHilfeDrucken, &THilfeForm::MenuHilfeDruckenClick);
     Verbinden(RePopupDrucken, &THilfeForm::MenuHilfeDruckenClick);
@@ -259,15 +264,6 @@ void THilfeForm::FensterEinrichten() {
     DialogMittig(this);
 }
 
-void THilfeForm::FokusWiederherstellen() {
-    QWidget* ziel = MerkActiveControl;
-    if (!ziel || !ziel->isVisible() || !ziel->isEnabled() || ziel->focusPolicy() == Qt::NoFocus)
-        return;
-    if (!ziel->window()->isVisible() || !ziel->window()->isEnabled())
-        return;
-    ziel->setFocus(Qt::OtherFocusReason);
-}
-
 void THilfeForm::FormShow() {
     SchalterEinrichten();
     // The text does not change while the viewer is open.
@@ -344,8 +340,7 @@ void THilfeForm::Drucken(QPrinter& drucker) const {
 }
 
 void THilfeForm::MenuHilfeDruckenClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     QPrinter drucker(QPrinter::HighResolution);
     if (!DialogDrucken(drucker))
         return;
@@ -357,8 +352,7 @@ void THilfeForm::MenuHilfeBeendenClick() {
 }
 
 void THilfeForm::MenuSchriftartWechselnClick() {
-    MerkActiveControl = focusWidget();
-    const auto fokus = qScopeGuard([this] { FokusWiederherstellen(); });
+    const FokusBereich fokus(MerkActiveControl, focusWidget());
     TSchrift neu = programmSchrift_;
     if (!FontDialog1(neu))
         return;

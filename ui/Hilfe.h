@@ -6,9 +6,9 @@
 #include "core/Rtf.h"
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
+#include "ui/Fokus.h"
 
 #include <QDialog>
-#include <QPointer>
 
 #include <cstdint>
 #include <functional>
@@ -62,7 +62,7 @@ public:
     std::function<bool(QPrinter&)> DialogDrucken;
     std::function<bool(TSchrift&)> FontDialog1;
 
-    QPointer<QWidget> MerkActiveControl;
+    FokusMerker MerkActiveControl;
 
     const QString& HilfeDatei() const { return FHilfeDatei; }
     const QString& DruckenTitel() const { return FDruckenTitel; }
@@ -72,7 +72,6 @@ public:
     void SchriftartZuweisen();
     void SchalterEinrichten();
     void FensterEinrichten();
-    void FokusWiederherstellen();
 
     // The whole text on the printer as one job titled DruckenTitel, over the
     // printable area of each page, a new page whenever one is full.

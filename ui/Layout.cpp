@@ -95,6 +95,15 @@ void KnopfSchriftZuweisen(QAbstractButton* knopf, const TSchrift& schrift) {
     knopf->setFont(f);
 }
 
+void SchriftartAnwenden(std::initializer_list<QWidget*> steuerelemente,
+                        std::initializer_list<QAbstractButton*> knoepfe, const TSchrift& schrift,
+                        std::uint32_t hintergrund) {
+    for (QWidget* w : steuerelemente)
+        SchriftUndHintergrundZuweisen(w, schrift, hintergrund);
+    for (QAbstractButton* k : knoepfe)
+        KnopfSchriftZuweisen(k, schrift);
+}
+
 void DialogMittig(QWidget* fenster) {
     const QScreen* bildschirm = fenster->screen();
     if (!bildschirm)

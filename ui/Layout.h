@@ -11,8 +11,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <initializer_list>
 
 class QAbstractButton;
+class QPushButton;
 class QWidget;
 
 namespace zw {
@@ -48,6 +50,13 @@ void SchriftUndHintergrundZuweisen(QWidget* steuerelement, const TSchrift& schri
 // Buttons take face, size and style only; their text colour, character set
 // and background stay their own.
 void KnopfSchriftZuweisen(QAbstractButton* knopf, const TSchrift& schrift);
+
+// Both at once, as every window's SchriftartZuweisen applies them: the
+// whole font and the background to the controls, face, size and style to
+// the buttons.
+void SchriftartAnwenden(std::initializer_list<QWidget*> steuerelemente,
+                        std::initializer_list<QAbstractButton*> knoepfe, const TSchrift& schrift,
+                        std::uint32_t hintergrund);
 
 // Places a dialog or viewer centred on its screen, one pixel up and left,
 // never above or left of the screen's corner.

@@ -1,12 +1,10 @@
 #include "ui/LokalDlg.h"
 
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace zw {
@@ -19,11 +17,8 @@ int LptVorauswahl(const QString& port) {
 }
 
 TLptWechselnForm::TLptWechselnForm(QWidget* owner, const QString& druckerPortStr)
-    : QDialog(owner), FDruckerPortStr(druckerPortStr) {
-    setObjectName(QStringLiteral("LptWechselnForm"));
-    setWindowTitle(QStringLiteral("Lokaler Anschluss"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    : TDialogFenster(owner, "LptWechselnForm", QStringLiteral("Lokaler Anschluss")),
+      FDruckerPortStr(druckerPortStr) {
 
     RadioGroup = new QGroupBox(QStringLiteral("Anschluss"), this);
     RadioGroup->setObjectName(QStringLiteral("RadioGroup"));
@@ -35,12 +30,8 @@ TLptWechselnForm::TLptWechselnForm(QWidget* owner, const QString& druckerPortStr
         punkte->addWidget(RadioItems[std::size_t(i)]);
     }
 
-    ButtonOk = new QPushButton(QStringLiteral("O&K"), this);
-    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
-    ButtonOk->setDefault(true);
-    ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
-    ButtonAbbrechen->setAutoDefault(false);
+    ButtonOk = Knopf("ButtonOk", QStringLiteral("O&K"), true);
+    ButtonAbbrechen = Knopf("ButtonAbbrechen", QStringLiteral("&Abbrechen"));
     // SchalterEinrichten places the group and the buttons from the font when
     // the dialog is shown.
 
@@ -64,8 +55,7 @@ void TLptWechselnForm::SetItemIndex(int index) {
 }
 
 void TLptWechselnForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({RadioGroup}, schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({RadioGroup}, {ButtonOk, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TLptWechselnForm::SchalterEinrichten() {
@@ -82,21 +72,11 @@ void TLptWechselnForm::SchalterEinrichten() {
     FensterEinrichten();
 }
 
-void TLptWechselnForm::FensterEinrichten() {
-    DialogMittig(this);
-}
-
 void TLptWechselnForm::FormShow() {
     SchalterEinrichten();
     SetItemIndex(LptVorauswahl(FDruckerPortStr));
     // The group has the focus through its selected item.
     RadioItems[std::size_t(ItemIndex())]->setFocus();
-}
-
-void TLptWechselnForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous())
-        FormShow();
 }
 
 void TLptWechselnForm::ButtonOkClick() {

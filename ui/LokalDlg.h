@@ -2,8 +2,7 @@
 // The local port dialog: one of the four parallel ports LPT1 to LPT4.
 
 #include "core/Schrift.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <array>
 #include <cstdint>
@@ -14,7 +13,7 @@ class QRadioButton;
 
 namespace zw {
 
-class TLptWechselnForm : public QDialog {
+class TLptWechselnForm : public TDialogFenster {
     Q_OBJECT
 public:
     TLptWechselnForm(QWidget* owner, const QString& druckerPortStr);
@@ -33,14 +32,9 @@ public:
     const QString& DruckerPortStr() const { return FDruckerPortStr; }
 
     void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
-    void SchalterEinrichten();
-    void FensterEinrichten();
-
-    void FormShow();
+    void SchalterEinrichten() override;
+    void FormShow() override;
     void ButtonOkClick();
-
-protected:
-    void showEvent(QShowEvent* ereignis) override;
 
 private:
     QString FDruckerPortStr;

@@ -1,19 +1,17 @@
 #include "ui/Menues.h"
 
+#include "ui/Layout.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
 namespace zw {
 
-QString OhneUnd(QString text) {
-    return text.remove(u'&');
-}
-
 QMenu* MenuAnlegen(QMenuBar* leiste, const char* name, const QString& titel) {
     QMenu* m = leiste->addMenu(titel);
     m->setObjectName(QLatin1String(name));
-    m->setAccessibleName(OhneUnd(titel));
+    m->setAccessibleName(UndZeichenEntfernen(titel));
     return m;
 }
 

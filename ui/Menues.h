@@ -11,9 +11,6 @@ class QMenuBar;
 
 namespace zw {
 
-// A caption without its "&" access-key marker.
-QString OhneUnd(QString text);
-
 QMenu* MenuAnlegen(QMenuBar* leiste, const char* name, const QString& titel);
 QAction* EintragAnlegen(QMenu* menu, const char* name, const QString& text,
                         const QKeySequence& kuerzel = {});

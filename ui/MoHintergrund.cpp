@@ -4,7 +4,6 @@
 
 #include <QListWidget>
 #include <QPushButton>
-#include <QShowEvent>
 
 namespace zw {
 
@@ -20,22 +19,16 @@ const std::array<std::uint32_t, kHintergrundAnzahl> HintergrundFarben = {
     0x0000FF, 0x800080, 0xFF00FF, 0xC0C0C0, 0x000080,
 };
 
-THintergrundForm::THintergrundForm(QWidget* owner, int rand) : QDialog(owner), Rand(rand) {
-    setObjectName(QStringLiteral("HintergrundForm"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+THintergrundForm::THintergrundForm(QWidget* owner, int rand)
+    : TDialogFenster(owner, "HintergrundForm", QString()), Rand(rand) {
     setModal(true);
 
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
     ListBox1->setUniformItemSizes(true);
-    Button1 = new QPushButton(this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setDefault(true);
-    Button2 = new QPushButton(this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
+    Button1 = Knopf("Button1", QString(), true);
+    Button2 = Knopf("Button2", QString());
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -74,9 +67,7 @@ std::uint32_t THintergrundForm::HintergrundFarbe() const {
 }
 
 void THintergrundForm::SchriftartZuweisen(const TSchrift& aFont, std::uint32_t aColor) {
-    SchriftUndHintergrundZuweisen(ListBox1, aFont, aColor);
-    KnopfSchriftZuweisen(Button1, aFont);
-    KnopfSchriftZuweisen(Button2, aFont);
+    SchriftartAnwenden({ListBox1}, {Button1, Button2}, aFont, aColor);
 }
 
 void THintergrundForm::SchalterEinrichten() {
@@ -109,20 +100,10 @@ void THintergrundForm::SchalterEinrichten() {
     FensterEinrichten();
 }
 
-void THintergrundForm::FensterEinrichten() {
-    DialogMittig(this);
-}
-
 void THintergrundForm::FormShow() {
     SchalterEinrichten();
     MerkItemIndex = ListBox1->currentRow();
     ListBox1->setFocus();
-}
-
-void THintergrundForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous())
-        FormShow();
 }
 
 void THintergrundForm::done(int ergebnis) {

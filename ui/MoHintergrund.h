@@ -4,8 +4,7 @@
 // list keeps the last confirmed entry between showings.
 
 #include "core/Schrift.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <array>
 #include <cstdint>
@@ -23,7 +22,7 @@ inline constexpr int kHintergrundAnzahl = 19;
 extern const std::array<const char16_t*, kHintergrundAnzahl> HintergrundNamen;
 extern const std::array<std::uint32_t, kHintergrundAnzahl> HintergrundFarben;
 
-class THintergrundForm : public QDialog {
+class THintergrundForm : public TDialogFenster {
     Q_OBJECT
 public:
     THintergrundForm(QWidget* owner, int rand);
@@ -46,13 +45,10 @@ public:
     std::uint32_t HintergrundFarbe() const;
 
     void SchriftartZuweisen(const TSchrift& aFont, std::uint32_t aColor);
-    void SchalterEinrichten();
-    void FensterEinrichten();
-
-    void FormShow();
+    void SchalterEinrichten() override;
+    void FormShow() override;
 
 protected:
-    void showEvent(QShowEvent* ereignis) override;
     void done(int ergebnis) override;
 };
 

@@ -1,7 +1,7 @@
 #include "ui/NetzwerkDlg.h"
 
-#include "ui/DialogSchrift.h"
 #include "ui/DruckDlg.h"
+#include "ui/Layout.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,16 +12,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
-#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace zw {
 
 namespace {
 
-constexpr int kRand = 10;
-constexpr int kKnopfBreite = 125;
 // Printers that announce themselves on the network get this long to answer.
 constexpr std::chrono::milliseconds kSuchZeit{1000};
 
@@ -44,12 +40,8 @@ QString VollerName(const QString& text) {
 TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pfad,
                              const QString& titel, const QString& hinweis,
                              const std::vector<DruckerEintrag>& drucker)
-    : QDialog(owner), dialoge_(dialoge) {
-    setObjectName(QStringLiteral("NetzwerkForm"));
-    setWindowTitle(titel);
-
-    LabelHinweis = new QLabel(hinweis, this);
-    LabelHinweis->setObjectName(QStringLiteral("LabelHinweis"));
+    : TDialogFenster(owner, "NetzwerkForm", titel, Rahmen::Veraenderlich), dialoge_(dialoge) {
+    LabelHinweis = Beschriftung("LabelHinweis", hinweis);
     LabelHinweis->setWordWrap(true);
     ListeDrucker = new QListWidget(this);
     ListeDrucker->setObjectName(QStringLiteral("ListeDrucker"));
@@ -62,34 +54,29 @@ TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pf
         auto* eintrag = new QListWidgetItem(text, ListeDrucker);
         eintrag->setData(Qt::UserRole, name);
     }
-    LabelPfad = new QLabel(QStringLiteral("&Anschluss:"), this);
-    LabelPfad->setObjectName(QStringLiteral("LabelPfad"));
+    LabelPfad = Beschriftung("LabelPfad", QStringLiteral("&Anschluss:"));
     EditPfad = new QLineEdit(pfad, this);
     EditPfad->setObjectName(QStringLiteral("EditPfad"));
     EditPfad->setAccessibleName(QStringLiteral("Anschluss"));
     LabelPfad->setBuddy(EditPfad);
 
-    ButtonOk = new QPushButton(QStringLiteral("O&K"), this);
-    ButtonOk->setObjectName(QStringLiteral("ButtonOk"));
-    ButtonOk->setDefault(true);
-    ButtonAbbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
-    ButtonAbbrechen->setObjectName(QStringLiteral("ButtonAbbrechen"));
-    ButtonAbbrechen->setAutoDefault(false);
+    ButtonOk = Knopf("ButtonOk", QStringLiteral("O&K"), true);
+    ButtonAbbrechen = Knopf("ButtonAbbrechen", QStringLiteral("&Abbrechen"));
     for (QPushButton* k : {ButtonOk, ButtonAbbrechen})
-        k->setFixedWidth(kKnopfBreite);
+        k->setFixedWidth(kLayoutKnopfBreite);
 
     auto* zeile = new QHBoxLayout;
-    zeile->setSpacing(kRand);
+    zeile->setSpacing(kLayoutAbstand);
     zeile->addWidget(LabelPfad);
     zeile->addWidget(EditPfad, 1);
     auto* knoepfe = new QHBoxLayout;
-    knoepfe->setSpacing(kRand);
+    knoepfe->setSpacing(kLayoutAbstand);
     knoepfe->addStretch(1);
     knoepfe->addWidget(ButtonOk);
     knoepfe->addWidget(ButtonAbbrechen);
     auto* spalte = new QVBoxLayout(this);
-    spalte->setContentsMargins(kRand, kRand, kRand, kRand);
-    spalte->setSpacing(kRand);
+    spalte->setContentsMargins(kLayoutAbstand, kLayoutAbstand, kLayoutAbstand, kLayoutAbstand);
+    spalte->setSpacing(kLayoutAbstand);
     spalte->addWidget(LabelHinweis);
     spalte->addWidget(ListeDrucker, 1);
     spalte->addLayout(zeile);
@@ -103,8 +90,8 @@ TNetzwerkForm::TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pf
 }
 
 void TNetzwerkForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({LabelHinweis, ListeDrucker, LabelPfad, EditPfad}, schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonOk, ButtonAbbrechen}, schrift);
+    SchriftartAnwenden({LabelHinweis, ListeDrucker, LabelPfad, EditPfad},
+                       {ButtonOk, ButtonAbbrechen}, schrift, hintergrund);
 }
 
 void TNetzwerkForm::SchalterEinrichten() {
@@ -112,19 +99,9 @@ void TNetzwerkForm::SchalterEinrichten() {
     // their descriptions have room.
     const int zeile = ListeDrucker->fontMetrics().height();
     ListeDrucker->setMinimumHeight(10 * zeile);
-    setMinimumWidth(5 * kKnopfBreite);
+    setMinimumWidth(5 * kLayoutKnopfBreite);
     adjustSize();
     FensterEinrichten();
-}
-
-void TNetzwerkForm::FensterEinrichten() {
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QRect flaeche = bildschirm->geometry();
-    const QSize rahmen = frameGeometry().size();
-    move(flaeche.left() + qMax(0, (flaeche.width() - rahmen.width()) / 2 - 1),
-         flaeche.top() + qMax(0, (flaeche.height() - rahmen.height()) / 2 - 1));
 }
 
 void TNetzwerkForm::FormShow() {
@@ -140,12 +117,6 @@ void TNetzwerkForm::FormShow() {
         ListeDrucker->setFocus();
     else
         EditPfad->setFocus();
-}
-
-void TNetzwerkForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous())
-        FormShow();
 }
 
 void TNetzwerkForm::ListeDruckerSelectionChange() {

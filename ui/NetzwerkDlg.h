@@ -6,8 +6,7 @@
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
 #include "platform/Druckausgabe.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <cstdint>
 #include <vector>
@@ -19,7 +18,7 @@ class QPushButton;
 
 namespace zw {
 
-class TNetzwerkForm : public QDialog {
+class TNetzwerkForm : public TDialogFenster {
     Q_OBJECT
 public:
     TNetzwerkForm(QWidget* owner, Dialoge& dialoge, const QString& pfad, const QString& titel,
@@ -36,15 +35,10 @@ public:
     const QString& Pfad() const { return FPfad; }
 
     void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
-    void SchalterEinrichten();
-    void FensterEinrichten();
-
-    void FormShow();
+    void SchalterEinrichten() override;
+    void FormShow() override;
     void ListeDruckerSelectionChange();
     void ButtonOkClick();
-
-protected:
-    void showEvent(QShowEvent* ereignis) override;
 
 private:
     Dialoge& dialoge_;

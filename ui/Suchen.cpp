@@ -1,5 +1,7 @@
 #include "ui/Suchen.h"
 
+#include "ui/Fokus.h"
+
 #include "platform/Dialoge.h"
 #include "ui/TextFeld.h"
 
@@ -116,13 +118,11 @@ const Zeichenklassen& QtZeichenklassen() {
 }
 
 Suche::Suche(QWidget* fenster, TextFeld& feld, Dialoge& dialoge,
-             std::function<void()> weiterSuchenAn, std::function<void()> fokusZurueck,
-             QPointer<QWidget>& merkActiveControl)
+             std::function<void()> weiterSuchenAn, FokusMerker& fokus)
     : QObject(fenster), fenster_(fenster), feld_(feld), dialoge_(dialoge),
-      weiterSuchenAn_(std::move(weiterSuchenAn)), fokusZurueck_(std::move(fokusZurueck)),
-      merkActiveControl_(merkActiveControl), dialog_(new TSuchDialog(fenster)) {
+      weiterSuchenAn_(std::move(weiterSuchenAn)), fokus_(fokus), dialog_(new TSuchDialog(fenster)) {
     connect(dialog_, &TSuchDialog::Suchen, this, &Suche::SuchLauf);
-    connect(dialog_, &TSuchDialog::Geschlossen, this, [this] { fokusZurueck_(); });
+    connect(dialog_, &TSuchDialog::Geschlossen, this, [this] { fokus_.Wiederherstellen(); });
     auto vergessen = [this] {
         textGueltig_ = false;
         text_.clear();
@@ -133,7 +133,7 @@ Suche::Suche(QWidget* fenster, TextFeld& feld, Dialoge& dialoge,
 }
 
 void Suche::SuchenZeigen() {
-    merkActiveControl_ = QApplication::focusWidget();
+    fokus_.Merken(QApplication::focusWidget());
     dialog_->show();
     dialog_->raise();
     dialog_->activateWindow();

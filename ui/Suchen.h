@@ -6,7 +6,6 @@
 #include "core/Suche.h"
 
 #include <QDialog>
-#include <QPointer>
 
 #include <functional>
 
@@ -18,6 +17,7 @@ class QRadioButton;
 namespace zw {
 
 class Dialoge;
+class FokusMerker;
 class TextFeld;
 
 // The find dialog as users know it from Windows: search text, whole word,
@@ -57,11 +57,11 @@ class Suche : public QObject {
     Q_OBJECT
 public:
     // `weiterSuchenAn` runs at every search run (it enables the window's
-    // find-next items), `fokusZurueck` when the dialog closes (the window's
-    // FokusWiederherstellen), `merken` when the dialog opens (the window's
-    // MerkActiveControl).
+    // find-next items); `fokus` (the window's MerkActiveControl) remembers
+    // the active control when the dialog opens and gives it the focus back
+    // when the dialog closes.
     Suche(QWidget* fenster, TextFeld& feld, Dialoge& dialoge, std::function<void()> weiterSuchenAn,
-          std::function<void()> fokusZurueck, QPointer<QWidget>& merkActiveControl);
+          FokusMerker& fokus);
 
     // The find command: remembers the active control and opens the dialog.
     void SuchenZeigen();
@@ -76,8 +76,7 @@ private:
     TextFeld& feld_;
     Dialoge& dialoge_;
     std::function<void()> weiterSuchenAn_;
-    std::function<void()> fokusZurueck_;
-    QPointer<QWidget>& merkActiveControl_;
+    FokusMerker& fokus_;
     TSuchDialog* dialog_;
     // The text as the positions count it, read once per change of the
     // document: find-next after find-next reads nothing again.

@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QShowEvent>
 
 namespace zw {
 
@@ -19,17 +18,11 @@ constexpr int kSichtbareZeilen = 15;
 } // namespace
 
 TTabPruefenForm::TTabPruefenForm(QWidget* owner, const std::vector<TabBefund>& befunde)
-    : QDialog(owner) {
-    setObjectName(QStringLiteral("TabPruefenForm"));
-    setWindowTitle(QStringLiteral("Tabelle prüfen"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-
-    LabelBefunde = new QLabel(this);
-    LabelBefunde->setObjectName(QStringLiteral("LabelBefunde"));
+    : TDialogFenster(owner, "TabPruefenForm", QStringLiteral("Tabelle prüfen")) {
     const std::size_t n = befunde.size();
-    LabelBefunde->setText(n == 1 ? QStringLiteral("1 &Auffälligkeit:")
-                                 : QStringLiteral("%1 &Auffälligkeiten:").arg(n));
+    LabelBefunde =
+        Beschriftung("LabelBefunde", n == 1 ? QStringLiteral("1 &Auffälligkeit:")
+                                            : QStringLiteral("%1 &Auffälligkeiten:").arg(n));
     ListBefunde = new QListWidget(this);
     ListBefunde->setObjectName(QStringLiteral("ListBefunde"));
     LabelBefunde->setBuddy(ListBefunde);
@@ -40,12 +33,8 @@ TTabPruefenForm::TTabPruefenForm(QWidget* owner, const std::vector<TabBefund>& b
     }
     ListBefunde->setCurrentRow(0);
 
-    ButtonZeile = new QPushButton(QStringLiteral("Zur &Zeile"), this);
-    ButtonZeile->setObjectName(QStringLiteral("ButtonZeile"));
-    ButtonZeile->setDefault(true);
-    ButtonSchliessen = new QPushButton(QStringLiteral("S&chließen"), this);
-    ButtonSchliessen->setObjectName(QStringLiteral("ButtonSchliessen"));
-    ButtonSchliessen->setAutoDefault(false);
+    ButtonZeile = Knopf("ButtonZeile", QStringLiteral("Zur &Zeile"), true);
+    ButtonSchliessen = Knopf("ButtonSchliessen", QStringLiteral("S&chließen"));
     setTabOrder(ListBefunde, ButtonZeile);
     setTabOrder(ButtonZeile, ButtonSchliessen);
 
@@ -61,10 +50,8 @@ std::size_t TTabPruefenForm::Zeile() const {
 }
 
 void TTabPruefenForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrundZuweisen(LabelBefunde, schrift, hintergrund);
-    SchriftUndHintergrundZuweisen(ListBefunde, schrift, hintergrund);
-    KnopfSchriftZuweisen(ButtonZeile, schrift);
-    KnopfSchriftZuweisen(ButtonSchliessen, schrift);
+    SchriftartAnwenden({LabelBefunde, ListBefunde}, {ButtonZeile, ButtonSchliessen}, schrift,
+                       hintergrund);
 }
 
 void TTabPruefenForm::SchalterEinrichten() {
@@ -102,16 +89,9 @@ void TTabPruefenForm::SchalterEinrichten() {
     FensterEinrichten();
 }
 
-void TTabPruefenForm::FensterEinrichten() {
-    DialogMittig(this);
-}
-
-void TTabPruefenForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous()) {
-        SchalterEinrichten();
-        ListBefunde->setFocus();
-    }
+void TTabPruefenForm::FormShow() {
+    SchalterEinrichten();
+    ListBefunde->setFocus();
 }
 
 } // namespace zw

@@ -5,8 +5,7 @@
 
 #include "core/Schrift.h"
 #include "core/Tabelle.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <cstdint>
 #include <vector>
@@ -17,7 +16,7 @@ class QPushButton;
 
 namespace zw {
 
-class TTabPruefenForm : public QDialog {
+class TTabPruefenForm : public TDialogFenster {
     Q_OBJECT
 public:
     TTabPruefenForm(QWidget* owner, const std::vector<TabBefund>& befunde);
@@ -31,11 +30,8 @@ public:
     std::size_t Zeile() const;
 
     void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
-    void SchalterEinrichten();
-    void FensterEinrichten();
-
-protected:
-    void showEvent(QShowEvent* ereignis) override;
+    void SchalterEinrichten() override;
+    void FormShow() override;
 };
 
 } // namespace zw

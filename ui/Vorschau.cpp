@@ -2,7 +2,6 @@
 
 #include "core/BrailleCodes.h"
 #include "core/Konvertierung.h"
-#include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 
 #include <QComboBox>
@@ -58,16 +57,11 @@ QString VorschauText(const BrailleSatz& satz, std::vector<int>& seitenZeilen) {
 
 TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
                              const BrailleEinstellung& einstellung)
-    : QDialog(owner), bytes_(std::move(druckBytes)) {
-    setObjectName(QStringLiteral("VorschauForm"));
-    setWindowTitle(QStringLiteral("Braille-Vorschau"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
-
-    auto label = [&](const char* name, const QString& text) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(QLatin1String(name));
-        return l;
+    : TDialogFenster(owner, "VorschauForm", QStringLiteral("Braille-Vorschau"),
+                     Rahmen::Veraenderlich),
+      bytes_(std::move(druckBytes)) {
+    const auto label = [this](const char* name, const QString& text) {
+        return Beschriftung(name, text);
     };
     LabelCode = label("LabelCode", QStringLiteral("&Code:"));
     ComboCode = new QComboBox(this);
@@ -109,9 +103,7 @@ TVorschauForm::TVorschauForm(QWidget* owner, std::string druckBytes,
     LabelOhneZelle = label("LabelOhneZelle", QString());
     LabelOhneZelle->setWordWrap(true);
     LabelOhneZelle->setTextFormat(Qt::PlainText);
-    ButtonSchliessen = new QPushButton(QStringLiteral("&Schließen"), this);
-    ButtonSchliessen->setObjectName(QStringLiteral("ButtonSchliessen"));
-    ButtonSchliessen->setAutoDefault(false);
+    ButtonSchliessen = Knopf("ButtonSchliessen", QStringLiteral("&Schließen"));
 
     // The code in a row of its own, so its name stays whole at large sizes.
     ComboCode->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -249,10 +241,9 @@ bool TVorschauForm::eventFilter(QObject* objekt, QEvent* ereignis) {
 }
 
 void TVorschauForm::SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund) {
-    SchriftUndHintergrund({LabelCode, ComboCode, LabelZeichen, EditZeichen, LabelZeilen, EditZeilen,
-                           TextVorschau, LabelSeite, LabelOhneZelle},
-                          schrift, hintergrund);
-    SchriftFuerKnoepfe({ButtonSchliessen}, schrift);
+    SchriftartAnwenden({LabelCode, ComboCode, LabelZeichen, EditZeichen, LabelZeilen, EditZeilen,
+                        TextVorschau, LabelSeite, LabelOhneZelle},
+                       {ButtonSchliessen}, schrift, hintergrund);
 }
 
 void TVorschauForm::SchalterEinrichten() {
@@ -266,16 +257,9 @@ void TVorschauForm::SchalterEinrichten() {
     FensterEinrichten();
 }
 
-void TVorschauForm::FensterEinrichten() {
-    DialogMittig(this);
-}
-
-void TVorschauForm::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (!ereignis->spontaneous()) {
-        SchalterEinrichten();
-        TextVorschau->setFocus();
-    }
+void TVorschauForm::FormShow() {
+    SchalterEinrichten();
+    TextVorschau->setFocus();
 }
 
 } // namespace zw

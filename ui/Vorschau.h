@@ -6,8 +6,7 @@
 
 #include "core/BrailleSatz.h"
 #include "core/Schrift.h"
-
-#include <QDialog>
+#include "ui/DialogFenster.h"
 
 #include <cstdint>
 #include <string>
@@ -21,7 +20,7 @@ class QSpinBox;
 
 namespace zw {
 
-class TVorschauForm : public QDialog {
+class TVorschauForm : public TDialogFenster {
     Q_OBJECT
 public:
     // druckBytes: what printing sends, form feed included.
@@ -46,8 +45,8 @@ public:
     int AktuelleSeite() const;
 
     void SchriftartZuweisen(const TSchrift& schrift, std::uint32_t hintergrund);
-    void SchalterEinrichten();
-    void FensterEinrichten();
+    void SchalterEinrichten() override;
+    void FormShow() override;
 
     // Lays the text out again for the chosen code and page size.
     void Aktualisieren();
@@ -55,7 +54,6 @@ public:
     void SeiteBlaettern(int richtung);
 
 protected:
-    void showEvent(QShowEvent* ereignis) override;
     bool eventFilter(QObject* objekt, QEvent* ereignis) override;
 
 private:

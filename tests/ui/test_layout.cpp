@@ -7,14 +7,18 @@
 #include "ui/Layout.h"
 #include "ui/LokalDlg.h"
 #include "ui/MoHintergrund.h"
+#include "ui/NetzwerkDlg.h"
 #include "ui/TabPruefenDlg.h"
+#include "ui/Vorschau.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -232,6 +236,97 @@ TEST_F(HauptLayoutTest, KnoepfeNehmenNichtDieFarbeDerSchrift) {
     for (QWidget* w : std::initializer_list<QWidget*>{form->LabelTabDatei, form->RichEdit})
         EXPECT_EQ(w->palette().color(QPalette::Text),
                   QApplication::palette(w).color(QPalette::Text));
+}
+
+// One rule for font and colours in every window: a control of a dialog shows
+// the program font as the main window's controls of its kind do.
+TEST_F(HauptLayoutTest, DieDialogeZeigenDieSchriftWieDasHauptfenster) {
+    struct Fall {
+        const char* Was;
+        TSchrift Schrift;
+        int HintergrundNr;
+        // The application's size for a size of 0, so it differs from 12.
+        double Anwendungsgroesse = 0;
+    };
+    const Fall faelle[] = {
+        {"Systemfarbe Hervorhebung", {u"DejaVu Serif", 14, 0xFF00000D, 0, StilFett}, 2},
+        {"Systemfarbe Fenstertext", {u"Arial", 12, FarbeFensterText, 0, 0}, 1},
+        {"Farbe und Stil",
+         {u"DejaVu Sans Mono", 20, 0x0000FF, 0, StilKursiv | StilUnterstrichen},
+         5},
+        {"Größe 0", {u"Arial", 0, 0x008000, 0, StilDurchgestrichen}, 3, 17},
+        {"Höhe in Pixeln", {u"DejaVu Sans", -30, 0xFF000012, 0, 0}, 14},
+    };
+    auto gleich = [](const QWidget* w, const QWidget* vorbild) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        const QFont f = w->font(), v = vorbild->font();
+        EXPECT_EQ(f.families(), v.families());
+        EXPECT_EQ(f.pointSizeF(), v.pointSizeF());
+        EXPECT_EQ(f.pixelSize(), v.pixelSize());
+        EXPECT_EQ(StilBits(f), StilBits(v));
+        for (QPalette::ColorGroup g : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            for (QPalette::ColorRole r : {QPalette::WindowText, QPalette::Text,
+                                          QPalette::ButtonText, QPalette::Window, QPalette::Base})
+                EXPECT_EQ(w->palette().color(g, r), vorbild->palette().color(g, r))
+                    << "Gruppe " << g << ", Rolle " << r;
+    };
+    const QFont anwendung = QApplication::font();
+    for (const Fall& fall : faelle) {
+        SCOPED_TRACE(fall.Was);
+        if (fall.Anwendungsgroesse > 0) {
+            QFont f = anwendung;
+            f.setPointSizeF(fall.Anwendungsgroesse);
+            QApplication::setFont(f);
+        }
+        form->ProgrammSchrift = fall.Schrift;
+        form->SetHintergrundNr(fall.HintergrundNr);
+        const TSchrift& s = form->ProgrammSchrift;
+        const std::uint32_t grund = form->SchriftHintergrundFarbe;
+        const QWidget* text = form->LabelTabDatei;
+        const QWidget* knopf = form->ButtonOpen;
+        if (fall.Anwendungsgroesse > 0)
+            EXPECT_EQ(text->font().pointSizeF(), fall.Anwendungsgroesse);
+
+        TDruckenForm druck(form.get(), dialoge, "LPT1", u"Haus");
+        druck.SchriftartZuweisen(s, grund);
+        for (const QWidget* w : std::initializer_list<const QWidget*>{
+                 druck.LabelPort, druck.LabelKopien, druck.EditKopien, druck.EditSeitenVon,
+                 druck.LabelStatusText, druck.LabelPruefung})
+            gleich(w, text);
+        for (const QWidget* w : {druck.ButtonDrucken, druck.ButtonVorschau, druck.ButtonAbbrechen})
+            gleich(w, knopf);
+
+        TLptWechselnForm lokal(form.get(), "LPT2");
+        lokal.SchriftartZuweisen(s, grund);
+        gleich(lokal.RadioGroup, text);
+        gleich(lokal.RadioItems[1], text);
+        gleich(lokal.ButtonOk, knopf);
+
+        TNetzwerkForm netz(form.get(), dialoge, "lp0", "Netzwerk", "Hinweis", {});
+        netz.SchriftartZuweisen(s, grund);
+        for (const QWidget* w : std::initializer_list<const QWidget*>{
+                 netz.LabelHinweis, netz.ListeDrucker, netz.LabelPfad, netz.EditPfad})
+            gleich(w, text);
+        gleich(netz.ButtonAbbrechen, knopf);
+
+        TVorschauForm vorschau(form.get(), "Haus\f", {});
+        vorschau.SchriftartZuweisen(s, grund);
+        for (const QWidget* w :
+             std::initializer_list<const QWidget*>{vorschau.LabelCode, vorschau.ComboCode,
+                                                   vorschau.EditZeichen, vorschau.TextVorschau})
+            gleich(w, text);
+        gleich(vorschau.ButtonSchliessen, knopf);
+
+        TTabPruefenForm pruefen(form.get(), {});
+        pruefen.SchriftartZuweisen(s, grund);
+        gleich(pruefen.ListBefunde, text);
+        gleich(pruefen.ButtonZeile, knopf);
+
+        form->HintergrundForm->SchriftartZuweisen(s, grund);
+        gleich(form->HintergrundForm->ListBox1, text);
+        gleich(form->HintergrundForm->Button2, knopf);
+        QApplication::setFont(anwendung);
+    }
 }
 
 TEST_F(HauptLayoutTest, AndereBreiteSpringtZurueck) {
