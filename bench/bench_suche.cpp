@@ -2,6 +2,7 @@
 // case, where the only hit lies at the far end of the text, in both
 // directions and with and without letter case.
 #include "platform/Dialoge.h"
+#include "ui/Fokus.h"
 #include "ui/Suchen.h"
 #include "ui/TextFeld.h"
 
@@ -38,8 +39,8 @@ struct Umgebung {
     StilleDialoge dialoge;
     QWidget fenster;
     zw::TextFeld* feld = new zw::TextFeld(&fenster);
-    QPointer<QWidget> merk;
-    zw::Suche suche{&fenster, *feld, dialoge, [] {}, [] {}, merk};
+    zw::FokusMerker merk;
+    zw::Suche suche{&fenster, *feld, dialoge, [] {}, merk};
 
     Umgebung() {
         const std::u16string zeile =

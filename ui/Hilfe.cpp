@@ -154,75 +154,72 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
         MerkActiveControl);
 
-    Verbinden(MenuHilfeDrucken, &THilfeForm::MenuHilfeDruckenClick);
-    Verbinden(RePopupDrucken, &THilfeForm::MenuHilfeDruckenClick);
-    Verbinden(MenuHilfeBeenden, &THilfeForm::MenuHilfeBeendenClick);
-    Verbinden(MenuBearbeitenSuchen, &THilfeForm::MenuBearbeitenSuchenClick);
-    Verbinden(MenuBearbeitenWeitersuchen, &THilfeForm::MenuBearbeitenWeitersuchenClick);
-    Verbinden(MenuBearbeitenKopieren, &THilfeForm::MenuBearbeitenKopierenClick);
-    Verbinden(RePopupKopieren, &THilfeForm::MenuBearbeitenKopierenClick);
-    Verbinden(MenuBearbeitenAllesMarkieren, &THilfeForm::MenuBearbeitenAllesMarkierenClick);
-    Verbinden(RePopupAllesMarkieren, &THilfeForm::RePopupAllesMarkierenClick);
-    Verbinden(MenuSchriftartWechseln, &THilfeForm::MenuSchriftartWechselnClick);
-    Verbinden(RePopupSchriftart, &THilfeForm::MenuSchriftartWechselnClick);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
-            [this] { Ausfuehren(&THilfeForm::RichEditSelectionChange); });
+            [this] { Ausfuehren(this, dialoge_, &THilfeForm::RichEditSelectionChange); });
     RichEdit->KontextmenueSetzen(RePopup);
 }
 
 void THilfeForm::MenuErzeugen() {
+    using T = THilfeForm;
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
-    auto menu = [&](const char* name, const QString& titel) {
-        return MenuAnlegen(MainMenu1, name, titel);
-    };
-    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
-                            const QKeySequence& kuerzel = {}) {
-        return EintragAnlegen(m, name, text, kuerzel);
-    };
 
-    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
-    MenuHilfeDrucken = eintrag(MenuHilfe, "MenuHilfeDrucken", QStringLiteral("&Drucken..."),
-                               QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuHilfe->addSeparator();
-    MenuHilfeBeenden = eintrag(MenuHilfe, "MenuHilfeBeenden", QStringLiteral("S&chließen"),
-                               QKeySequence(Qt::ALT | Qt::Key_F4));
+    MenuHilfe = MenuAnlegen(MainMenu1, "MenuHilfe", QStringLiteral("&Hilfe"));
+    PunkteAnlegen<T>(this, dialoge_, MenuHilfe,
+                     {{&MenuHilfeDrucken, "MenuHilfeDrucken", QStringLiteral("&Drucken..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_P), &T::MenuHilfeDruckenClick},
+                      {},
+                      {&MenuHilfeBeenden, "MenuHilfeBeenden", QStringLiteral("S&chließen"),
+                       QKeySequence(Qt::ALT | Qt::Key_F4), &T::MenuHilfeBeendenClick}});
 
-    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
-    MenuBearbeitenSuchen =
-        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
-                QKeySequence(Qt::CTRL | Qt::Key_F));
-    MenuBearbeitenWeitersuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeitersuchen",
-                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
-    MenuBearbeiten->addSeparator();
-    MenuBearbeitenKopieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_C));
-    MenuBearbeitenAllesMarkieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_A));
+    MenuBearbeiten = MenuAnlegen(MainMenu1, "MenuBearbeiten", QStringLiteral("&Bearbeiten"));
+    PunkteAnlegen<T>(
+        this, dialoge_, MenuBearbeiten,
+        {{&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+          QKeySequence(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
+         {&MenuBearbeitenWeitersuchen, "MenuBearbeitenWeitersuchen",
+          QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3),
+          &T::MenuBearbeitenWeitersuchenClick},
+         {},
+         {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+          QKeySequence(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick},
+         {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
+          QStringLiteral("Alles &markieren"), QKeySequence(Qt::CTRL | Qt::Key_A),
+          &T::MenuBearbeitenAllesMarkierenClick}});
 
-    MenuSchriftart = menu("MenuSchriftart", QStringLiteral("&Schriftart"));
-    MenuSchriftartWechseln =
-        eintrag(MenuSchriftart, "MenuSchriftartWechseln", QStringLiteral("&Wechseln..."));
+    MenuSchriftart = MenuAnlegen(MainMenu1, "MenuSchriftart", QStringLiteral("&Schriftart"));
+    PunkteAnlegen<T>(this, dialoge_, MenuSchriftart,
+                     {{&MenuSchriftartWechseln,
+                       "MenuSchriftartWechseln",
+                       QStringLiteral("&Wechseln..."),
+                       {},
+                       &T::MenuSchriftartWechselnClick}});
 
     RePopup = new QMenu(this);
     RePopup->setObjectName(QStringLiteral("RePopup"));
     RePopup->setAccessibleName(QStringLiteral("Kontextmenü der Hilfe"));
-    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
-    RePopupDrucken = eintrag(RePopup, "RePopupDrucken", QStringLiteral("&Drucken..."));
-    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
-    RePopupAllesMarkieren =
-        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
-}
-
-void THilfeForm::Ausfuehren(void (THilfeForm::*befehl)()) {
-    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
-}
-
-void THilfeForm::Verbinden(QAction* aktion, void (THilfeForm::*befehl)()) {
-    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
+    PunkteAnlegen<T>(this, dialoge_, RePopup,
+                     {{&RePopupSchriftart,
+                       "RePopupSchriftart",
+                       QStringLiteral("&Schriftart..."),
+                       {},
+                       &T::MenuSchriftartWechselnClick},
+                      {&RePopupDrucken,
+                       "RePopupDrucken",
+                       QStringLiteral("&Drucken..."),
+                       {},
+                       &T::MenuHilfeDruckenClick},
+                      {&RePopupKopieren,
+                       "RePopupKopieren",
+                       QStringLiteral("&Kopieren"),
+                       {},
+                       &T::MenuBearbeitenKopierenClick},
+                      {&RePopupAllesMarkieren,
+                       "RePopupAllesMarkieren",
+                       QStringLiteral("Alles &markieren"),
+                       {},
+                       &T::RePopupAllesMarkierenClick}});
 }
 
 void THilfeForm::InhaltZeigen() {
@@ -278,7 +275,7 @@ void THilfeForm::FormShow() {
 void THilfeForm::showEvent(QShowEvent* ereignis) {
     QDialog::showEvent(ereignis);
     if (!ereignis->spontaneous())
-        Ausfuehren(&THilfeForm::FormShow);
+        Ausfuehren(this, dialoge_, &THilfeForm::FormShow);
 }
 
 void THilfeForm::keyPressEvent(QKeyEvent* ereignis) {

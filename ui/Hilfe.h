@@ -95,8 +95,6 @@ protected:
 
 private:
     void MenuErzeugen();
-    void Verbinden(QAction* aktion, void (THilfeForm::*befehl)());
-    void Ausfuehren(void (THilfeForm::*befehl)());
     void InhaltZeigen();
 
     Dialoge& dialoge_;

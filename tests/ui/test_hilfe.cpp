@@ -15,6 +15,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -426,4 +427,53 @@ TEST_F(HilfeTest, DruckenSchreibtEinenAuftragMitTitelUndAllenSeiten) {
     };
     h.RePopupDrucken->trigger();
     EXPECT_FALSE(QFileInfo::exists(pdf));
+}
+
+TEST_F(HilfeTest, MenuesInIhrerOrdnungUndJederPunktBeiSeinemBefehl) {
+    THilfeForm& h = Zeigen(Datei("ZWD.hlp", "Hilfe zum Suchen und Kopieren\r\n"));
+    // Caption and shortcut per item; an empty caption is a separator.
+    struct Punkt {
+        QString Text;
+        QKeySequence Kuerzel;
+    };
+    const std::pair<QMenu*, std::vector<Punkt>> menues[] = {
+        {h.MenuHilfe,
+         {{"&Drucken...", QKeySequence("Ctrl+P")}, {}, {"S&chließen", QKeySequence("Alt+F4")}}},
+        {h.MenuBearbeiten,
+         {{"&Suchen...", QKeySequence("Ctrl+F")},
+          {"&Weitersuchen", QKeySequence("F3")},
+          {},
+          {"&Kopieren", QKeySequence("Ctrl+C")},
+          {"Alles &markieren", QKeySequence("Ctrl+A")}}},
+        {h.MenuSchriftart, {{"&Wechseln...", {}}}},
+        {h.RePopup,
+         {{"&Schriftart...", {}},
+          {"&Drucken...", {}},
+          {"&Kopieren", {}},
+          {"Alles &markieren", {}}}},
+    };
+    for (const auto& [menu, punkte] : menues) {
+        SCOPED_TRACE(menu->objectName().toStdString());
+        const QList<QAction*> aktionen = menu->actions();
+        ASSERT_EQ(aktionen.size(), qsizetype(punkte.size()));
+        for (std::size_t i = 0; i < punkte.size(); ++i) {
+            EXPECT_EQ(aktionen[qsizetype(i)]->isSeparator(), punkte[i].Text.isEmpty());
+            EXPECT_EQ(aktionen[qsizetype(i)]->text(), punkte[i].Text);
+            EXPECT_EQ(aktionen[qsizetype(i)]->shortcut(), punkte[i].Kuerzel);
+        }
+    }
+
+    // The popup's items run the commands of their menu items.
+    h.RePopupAllesMarkieren->trigger();
+    EXPECT_EQ(h.RichEdit->AuswahlLaenge(), h.RichEdit->document()->characterCount() - 1);
+    QGuiApplication::clipboard()->clear();
+    h.RePopupKopieren->trigger();
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith("Hilfe zum Suchen und Kopieren"))
+        << QGuiApplication::clipboard()->text().toStdString();
+    // A command that fails ends with its message over the viewer, through
+    // the one error handler; the viewer stays.
+    h.DialogDrucken = [](QPrinter&) -> bool { throw std::runtime_error("Drucker fort"); };
+    h.RePopupDrucken->trigger();
+    EXPECT_EQ(dialoge.Texte(Art::Fehler), std::vector<QString>{QStringLiteral("Drucker fort")});
+    EXPECT_TRUE(h.isVisible());
 }
