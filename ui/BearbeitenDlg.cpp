@@ -90,15 +90,15 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     // Every change of the text and of the selection switches the commands,
     // the loading below included.
     connect(RichEdit, &QPlainTextEdit::textChanged, this,
-            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+            [this] { Ausfuehren(this, dialoge_, &TTabBearbeitenForm::RichEditChange); });
     connect(RichEdit, &QPlainTextEdit::modificationChanged, this,
-            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+            [this] { Ausfuehren(this, dialoge_, &TTabBearbeitenForm::RichEditChange); });
     connect(RichEdit, &QPlainTextEdit::undoAvailable, this,
-            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditChange); });
+            [this] { Ausfuehren(this, dialoge_, &TTabBearbeitenForm::RichEditChange); });
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
-            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
+            [this] { Ausfuehren(this, dialoge_, &TTabBearbeitenForm::RichEditSelectionChange); });
     connect(RichEdit, &QPlainTextEdit::cursorPositionChanged, this,
-            [this] { Ausfuehren(&TTabBearbeitenForm::RichEditSelectionChange); });
+            [this] { Ausfuehren(this, dialoge_, &TTabBearbeitenForm::RichEditSelectionChange); });
     const auto zeichenZeigen = [this] {
         const QString text = ZeichenAnzeige();
         LabelZeichen->setText(text);
@@ -142,108 +142,81 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeiterSuchen->setEnabled(true); },
         MerkActiveControl);
 
-    Verbinden(MenuTabelleNeu, &TTabBearbeitenForm::MenuTabelleNeuClick);
-    Verbinden(MenuTabelleOeffnen, &TTabBearbeitenForm::MenuTabelleOeffnenClick);
-    Verbinden(MenuTabelleSpeichern, &TTabBearbeitenForm::MenuTabelleSpeichernClick);
-    Verbinden(MenuTabelleSpeichernUnter, &TTabBearbeitenForm::MenuTabelleSpeichernUnterClick);
-    Verbinden(MenuTabelleBeenden, &TTabBearbeitenForm::MenuTabelleBeendenClick);
-    Verbinden(MenuTabellePruefen, &TTabBearbeitenForm::MenuTabellePruefenClick);
-    Verbinden(MenuBearbeitenSuchen, &TTabBearbeitenForm::MenuBearbeitenSuchenClick);
-    Verbinden(MenuBearbeitenWeiterSuchen, &TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick);
-    Verbinden(MenuBearbeitenRueckgaengig, &TTabBearbeitenForm::MenuBearbeitenRueckgaengigClick);
-    Verbinden(MenuBearbeitenAllesMarkieren, &TTabBearbeitenForm::MenuBearbeitenAllesMarkierenClick);
-    Verbinden(RePopupAllesMarkieren, &TTabBearbeitenForm::RePopupAllesMarkierenClick);
-    Verbinden(MenuBearbeitenKopieren, &TTabBearbeitenForm::MenuBearbeitenKopierenClick);
-    Verbinden(RePopupKopieren, &TTabBearbeitenForm::MenuBearbeitenKopierenClick);
-    Verbinden(MenuBearbeitenAusschneiden, &TTabBearbeitenForm::MenuBearbeitenAusschneidenClick);
-    Verbinden(RePopupAusschneiden, &TTabBearbeitenForm::MenuBearbeitenAusschneidenClick);
-    Verbinden(MenuBearbeitenEinfuegen, &TTabBearbeitenForm::MenuBearbeitenEinfuegenClick);
-    Verbinden(RePopupEinfuegen, &TTabBearbeitenForm::MenuBearbeitenEinfuegenClick);
-    Verbinden(MenuBearbeitenLoeschen, &TTabBearbeitenForm::MenuBearbeitenLoeschenClick);
-    Verbinden(RePopupSchriftart, &TTabBearbeitenForm::RePopupSchriftartClick);
-    Verbinden(MenuHilfeHilfe, &TTabBearbeitenForm::MenuHilfeHilfeClick);
     RichEdit->KontextmenueSetzen(RePopup);
 }
 
 void TTabBearbeitenForm::MenuErzeugen() {
+    using T = TTabBearbeitenForm;
     MainMenu1 = new QMenuBar(this);
     MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
     MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
-    auto menu = [&](const char* name, const QString& titel) {
-        return MenuAnlegen(MainMenu1, name, titel);
+    const auto menu = [&](QMenu*& ziel, const char* name, const QString& titel,
+                          std::initializer_list<MenuPunkt<T>> punkte) {
+        ziel = MenuAnlegen(MainMenu1, name, titel);
+        PunkteAnlegen<T>(this, dialoge_, ziel, punkte);
     };
-    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
-                            const QKeySequence& kuerzel = {}) {
-        return EintragAnlegen(m, name, text, kuerzel);
-    };
+    const auto taste = [](int kombination) { return QKeySequence(kombination); };
+    const QKeySequence ohne;
 
-    MenuTabelle = menu("MenuTabelle", QStringLiteral("&Tabelle"));
-    MenuTabelleNeu = eintrag(MenuTabelle, "MenuTabelleNeu", QStringLiteral("&Neu"),
-                             QKeySequence(Qt::CTRL | Qt::Key_N));
-    MenuTabelleOeffnen = eintrag(MenuTabelle, "MenuTabelleOeffnen", QStringLiteral("Ö&ffnen..."),
-                                 QKeySequence(Qt::CTRL | Qt::Key_O));
-    MenuTabelleSpeichern =
-        eintrag(MenuTabelle, "MenuTabelleSpeichern", QStringLiteral("&Speichern"),
-                QKeySequence(Qt::CTRL | Qt::Key_S));
-    MenuTabelleSpeichernUnter =
-        eintrag(MenuTabelle, "MenuTabelleSpeichernUnter", QStringLiteral("Speichern &unter..."),
-                QKeySequence(Qt::CTRL | Qt::Key_U));
-    MenuTabelle->addSeparator();
-    MenuTabellePruefen = eintrag(MenuTabelle, "MenuTabellePruefen",
-                                 QStringLiteral("Tabelle &prüfen"), QKeySequence(Qt::Key_F7));
-    MenuTabelle->addSeparator();
-    MenuTabelleBeenden = eintrag(MenuTabelle, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
-                                 QKeySequence(Qt::ALT | Qt::Key_F4));
+    menu(MenuTabelle, "MenuTabelle", QStringLiteral("&Tabelle"),
+         {{&MenuTabelleNeu, "MenuTabelleNeu", QStringLiteral("&Neu"), taste(Qt::CTRL | Qt::Key_N),
+           &T::MenuTabelleNeuClick},
+          {&MenuTabelleOeffnen, "MenuTabelleOeffnen", QStringLiteral("Ö&ffnen..."),
+           taste(Qt::CTRL | Qt::Key_O), &T::MenuTabelleOeffnenClick},
+          {&MenuTabelleSpeichern, "MenuTabelleSpeichern", QStringLiteral("&Speichern"),
+           taste(Qt::CTRL | Qt::Key_S), &T::MenuTabelleSpeichernClick},
+          {&MenuTabelleSpeichernUnter, "MenuTabelleSpeichernUnter",
+           QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
+           &T::MenuTabelleSpeichernUnterClick},
+          {},
+          {&MenuTabellePruefen, "MenuTabellePruefen", QStringLiteral("Tabelle &prüfen"),
+           taste(Qt::Key_F7), &T::MenuTabellePruefenClick},
+          {},
+          {&MenuTabelleBeenden, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
+           taste(Qt::ALT | Qt::Key_F4), &T::MenuTabelleBeendenClick}});
 
-    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
-    MenuBearbeitenSuchen =
-        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
-                QKeySequence(Qt::CTRL | Qt::Key_F));
-    MenuBearbeitenWeiterSuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeiterSuchen",
-                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
-    MenuBearbeiten->addSeparator();
-    MenuBearbeitenRueckgaengig =
-        eintrag(MenuBearbeiten, "MenuBearbeitenRueckgaengig", QStringLiteral("&Rückgängig"),
-                QKeySequence(Qt::CTRL | Qt::Key_Z));
-    MenuBearbeiten->addSeparator();
-    MenuBearbeitenAllesMarkieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_A));
-    MenuBearbeitenKopieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_C));
-    MenuBearbeitenAusschneiden =
-        eintrag(MenuBearbeiten, "MenuBearbeitenAusschneiden", QStringLiteral("&Ausschneiden"),
-                QKeySequence(Qt::CTRL | Qt::Key_X));
-    MenuBearbeitenEinfuegen =
-        eintrag(MenuBearbeiten, "MenuBearbeitenEinfuegen", QStringLiteral("&Einfügen"),
-                QKeySequence(Qt::CTRL | Qt::Key_V));
-    MenuBearbeitenLoeschen =
-        eintrag(MenuBearbeiten, "MenuBearbeitenLoeschen", QStringLiteral("&Löschen"));
+    menu(MenuBearbeiten, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
+         {{&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+           taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
+          {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
+           QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
+          {},
+          {&MenuBearbeitenRueckgaengig, "MenuBearbeitenRueckgaengig", QStringLiteral("&Rückgängig"),
+           taste(Qt::CTRL | Qt::Key_Z), &T::MenuBearbeitenRueckgaengigClick},
+          {},
+          {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
+           QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
+           &T::MenuBearbeitenAllesMarkierenClick},
+          {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+           taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick},
+          {&MenuBearbeitenAusschneiden, "MenuBearbeitenAusschneiden",
+           QStringLiteral("&Ausschneiden"), taste(Qt::CTRL | Qt::Key_X),
+           &T::MenuBearbeitenAusschneidenClick},
+          {&MenuBearbeitenEinfuegen, "MenuBearbeitenEinfuegen", QStringLiteral("&Einfügen"),
+           taste(Qt::CTRL | Qt::Key_V), &T::MenuBearbeitenEinfuegenClick},
+          {&MenuBearbeitenLoeschen, "MenuBearbeitenLoeschen", QStringLiteral("&Löschen"), ohne,
+           &T::MenuBearbeitenLoeschenClick}});
 
-    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
-    MenuHilfeHilfe =
-        eintrag(MenuHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe..."), QKeySequence(Qt::Key_F1));
+    menu(MenuHilfe, "MenuHilfe", QStringLiteral("&Hilfe"),
+         {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe..."), taste(Qt::Key_F1),
+           &T::MenuHilfeHilfeClick}});
 
     RePopup = new QMenu(this);
     RePopup->setObjectName(QStringLiteral("RePopup"));
     RePopup->setAccessibleName(QStringLiteral("Kontextmenü der Tabelle"));
-    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
-    RePopup->addSeparator();
-    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
-    RePopupAusschneiden = eintrag(RePopup, "RePopupAusschneiden", QStringLiteral("&Ausschneiden"));
-    RePopupEinfuegen = eintrag(RePopup, "RePopupEinfuegen", QStringLiteral("&Einfügen"));
-    RePopup->addSeparator();
-    RePopupAllesMarkieren =
-        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
-}
-
-void TTabBearbeitenForm::Ausfuehren(void (TTabBearbeitenForm::*befehl)()) {
-    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
-}
-
-void TTabBearbeitenForm::Verbinden(QAction* aktion, void (TTabBearbeitenForm::*befehl)()) {
-    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
+    PunkteAnlegen<T>(this, dialoge_, RePopup,
+                     {{&RePopupSchriftart, "RePopupSchriftart", QStringLiteral("&Schriftart..."),
+                       ohne, &T::RePopupSchriftartClick},
+                      {},
+                      {&RePopupKopieren, "RePopupKopieren", QStringLiteral("&Kopieren"), ohne,
+                       &T::MenuBearbeitenKopierenClick},
+                      {&RePopupAusschneiden, "RePopupAusschneiden", QStringLiteral("&Ausschneiden"),
+                       ohne, &T::MenuBearbeitenAusschneidenClick},
+                      {&RePopupEinfuegen, "RePopupEinfuegen", QStringLiteral("&Einfügen"), ohne,
+                       &T::MenuBearbeitenEinfuegenClick},
+                      {},
+                      {&RePopupAllesMarkieren, "RePopupAllesMarkieren",
+                       QStringLiteral("Alles &markieren"), ohne, &T::RePopupAllesMarkierenClick}});
 }
 
 void TTabBearbeitenForm::CaptionAnzeigen() {
@@ -342,7 +315,7 @@ void TTabBearbeitenForm::FormShow() {
 void TTabBearbeitenForm::showEvent(QShowEvent* ereignis) {
     QDialog::showEvent(ereignis);
     if (!ereignis->spontaneous())
-        Ausfuehren(&TTabBearbeitenForm::FormShow);
+        Ausfuehren(this, dialoge_, &TTabBearbeitenForm::FormShow);
 }
 
 bool TTabBearbeitenForm::FormCloseQuery() {

@@ -139,8 +139,6 @@ protected:
 
 private:
     void MenuErzeugen();
-    void Verbinden(QAction* aktion, void (TTabBearbeitenForm::*befehl)());
-    void Ausfuehren(void (TTabBearbeitenForm::*befehl)());
     void CaptionAnzeigen();
     void EinfuegenSchalten();
     // Cancel stops the command (false); yes saves first.

@@ -152,104 +152,95 @@ void TForm1::SteuerelementeErzeugen() {
 }
 
 void TForm1::MenuErzeugen() {
+    using T = TForm1;
     menuBar()->setAccessibleName(QStringLiteral("Hauptmenü"));
-    auto menu = [&](const char* name, const QString& titel) {
-        return MenuAnlegen(menuBar(), name, titel);
+    const auto menu = [&](QMenu*& ziel, const char* name, const QString& titel,
+                          std::initializer_list<MenuPunkt<T>> punkte) {
+        ziel = MenuAnlegen(menuBar(), name, titel);
+        PunkteAnlegen<T>(this, dialoge_, ziel, punkte);
     };
-    const auto eintrag = [](QMenu* m, const char* name, const QString& text,
-                            const QKeySequence& kuerzel = {}) {
-        return EintragAnlegen(m, name, text, kuerzel);
-    };
+    const auto taste = [](int kombination) { return QKeySequence(kombination); };
+    const QKeySequence ohne;
 
-    MenuDatei = menu("MenuDatei", QStringLiteral("&Datei"));
-    MenuDateiOeffnen = eintrag(MenuDatei, "MenuDateiOeffnen", QStringLiteral("Ö&ffnen..."),
-                               QKeySequence(Qt::CTRL | Qt::Key_O));
-    MenuDateiSpeichern = eintrag(MenuDatei, "MenuDateiSpeichern", QStringLiteral("&Speichern"),
-                                 QKeySequence(Qt::CTRL | Qt::Key_S));
-    MenuDateiSpeichernUnter =
-        eintrag(MenuDatei, "MenuDateiSpeichernUnter", QStringLiteral("Speichern &unter..."),
-                QKeySequence(Qt::CTRL | Qt::Key_U));
-    MenuDatei->addSeparator();
-    MenuDateiDrucken = eintrag(MenuDatei, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
-                               QKeySequence(Qt::CTRL | Qt::Key_P));
-    MenuDateiVorschau =
-        eintrag(MenuDatei, "MenuDateiVorschau", QStringLiteral("Braille-&Vorschau..."));
-    MenuDatei->addSeparator();
-    MenuDateiBeenden = eintrag(MenuDatei, "MenuDateiBeenden", QStringLiteral("&Beenden"),
-                               QKeySequence(Qt::ALT | Qt::Key_F4));
+    menu(MenuDatei, "MenuDatei", QStringLiteral("&Datei"),
+         {{&MenuDateiOeffnen, "MenuDateiOeffnen", QStringLiteral("Ö&ffnen..."),
+           taste(Qt::CTRL | Qt::Key_O), &T::MenuDateiOeffnenClick},
+          {&MenuDateiSpeichern, "MenuDateiSpeichern", QStringLiteral("&Speichern"),
+           taste(Qt::CTRL | Qt::Key_S), &T::MenuDateiSpeichernClick},
+          {&MenuDateiSpeichernUnter, "MenuDateiSpeichernUnter",
+           QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
+           &T::MenuDateiSpeichernUnterClick},
+          {},
+          {&MenuDateiDrucken, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
+           taste(Qt::CTRL | Qt::Key_P), &T::MenuDateiDruckenClick},
+          {&MenuDateiVorschau, "MenuDateiVorschau", QStringLiteral("Braille-&Vorschau..."), ohne,
+           &T::MenuDateiVorschauClick},
+          {},
+          {&MenuDateiBeenden, "MenuDateiBeenden", QStringLiteral("&Beenden"),
+           taste(Qt::ALT | Qt::Key_F4), &T::MenuDateiBeendenClick}});
 
-    MenuBearbeiten = menu("MenuBearbeiten", QStringLiteral("&Bearbeiten"));
-    MenuBearbeitenKonvertieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenKonvertieren",
-                QStringLiteral("&Konvertierung starten"), QKeySequence(Qt::CTRL | Qt::Key_K));
-    MenuBearbeiten->addSeparator();
-    MenuBearbeitenSuchen =
-        eintrag(MenuBearbeiten, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
-                QKeySequence(Qt::CTRL | Qt::Key_F));
-    MenuBearbeitenWeiterSuchen = eintrag(MenuBearbeiten, "MenuBearbeitenWeiterSuchen",
-                                         QStringLiteral("&Weitersuchen"), QKeySequence(Qt::Key_F3));
-    MenuBearbeiten->addSeparator();
-    MenuBearbeitenAllesMarkieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenAllesMarkieren", QStringLiteral("Alles &markieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_A));
-    MenuBearbeitenKopieren =
-        eintrag(MenuBearbeiten, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
-                QKeySequence(Qt::CTRL | Qt::Key_C));
+    menu(MenuBearbeiten, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
+         {{&MenuBearbeitenKonvertieren, "MenuBearbeitenKonvertieren",
+           QStringLiteral("&Konvertierung starten"), taste(Qt::CTRL | Qt::Key_K),
+           &T::MenuBearbeitenKonvertierenClick},
+          {},
+          {&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+           taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
+          {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
+           QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
+          {},
+          {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
+           QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
+           &T::MenuBearbeitenAllesMarkierenClick},
+          {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+           taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick}});
 
-    MenuTabelle = menu("MenuTabelle", QStringLiteral("&Tabelle"));
-    MenuTabelleWechseln =
-        eintrag(MenuTabelle, "MenuTabelleWechseln", QStringLiteral("&Wechseln..."),
-                QKeySequence(Qt::CTRL | Qt::Key_T));
-    MenuTabelleBearbeiten =
-        eintrag(MenuTabelle, "MenuTabelleBearbeiten", QStringLiteral("&Bearbeiten"),
-                QKeySequence(Qt::CTRL | Qt::Key_B));
+    menu(MenuTabelle, "MenuTabelle", QStringLiteral("&Tabelle"),
+         {{&MenuTabelleWechseln, "MenuTabelleWechseln", QStringLiteral("&Wechseln..."),
+           taste(Qt::CTRL | Qt::Key_T), &T::MenuTabelleWechselnClick},
+          {&MenuTabelleBearbeiten, "MenuTabelleBearbeiten", QStringLiteral("&Bearbeiten"),
+           taste(Qt::CTRL | Qt::Key_B), &T::MenuTabelleBearbeitenClick}});
 
-    MenuDrucker = menu("MenuDrucker", QStringLiteral("Dr&ucker"));
-    MenuDruckerLokal = eintrag(MenuDrucker, "MenuDruckerLokal", QStringLiteral("&Lokal..."),
-                               QKeySequence(Qt::CTRL | Qt::Key_L));
-    MenuDruckerNetzwerk =
-        eintrag(MenuDrucker, "MenuDruckerNetzwerk", QStringLiteral("&Netzwerk..."),
-                QKeySequence(Qt::CTRL | Qt::Key_N));
+    menu(MenuDrucker, "MenuDrucker", QStringLiteral("Dr&ucker"),
+         {{&MenuDruckerLokal, "MenuDruckerLokal", QStringLiteral("&Lokal..."),
+           taste(Qt::CTRL | Qt::Key_L), &T::MenuDruckerLokalClick},
+          {&MenuDruckerNetzwerk, "MenuDruckerNetzwerk", QStringLiteral("&Netzwerk..."),
+           taste(Qt::CTRL | Qt::Key_N), &T::MenuDruckerNetzwerkClick}});
 
-    MenuAnsicht = menu("MenuAnsicht", QStringLiteral("&Ansicht"));
-    MenuAnsSchriftart = eintrag(MenuAnsicht, "MenuAnsSchriftart", QStringLiteral("Schriftart..."));
-    MenuAnsHintergrund =
-        eintrag(MenuAnsicht, "MenuAnsHintergrund", QStringLiteral("Schrift&hintergrund..."));
+    menu(MenuAnsicht, "MenuAnsicht", QStringLiteral("&Ansicht"),
+         {{&MenuAnsSchriftart, "MenuAnsSchriftart", QStringLiteral("Schriftart..."), ohne,
+           &T::MenuAnsSchriftartClick},
+          {&MenuAnsHintergrund, "MenuAnsHintergrund", QStringLiteral("Schrift&hintergrund..."),
+           ohne, &T::MenuAnsHintergrundClick}});
 
-    MenuHilfe = menu("MenuHilfe", QStringLiteral("&Hilfe"));
-    MenuHilfeHilfe =
-        eintrag(MenuHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe"), QKeySequence(Qt::Key_F1));
-    MenuHilfeProgrammInfo =
-        eintrag(MenuHilfe, "MenuHilfeProgrammInfo", QStringLiteral("Programm-&Info"));
-    MenuHilfeHomepage =
-        eintrag(MenuHilfe, "MenuHilfeHomepage", QStringLiteral("Programm-Home&page..."));
-    MenuHilfeUpdate =
-        eintrag(MenuHilfe, "MenuHilfeUpdate", QStringLiteral("Programm-&Aktualisierung..."));
-    MenuHilfeHistory =
-        eintrag(MenuHilfe, "MenuHilfeHistory", QStringLiteral("Programm-&Änderungen..."));
-    MenuHilfeMail =
-        eintrag(MenuHilfe, "MenuHilfeMail", QStringLiteral("&Mail an den Programmierer..."));
-    MenuHilfeSpenden = eintrag(MenuHilfe, "MenuHilfeSpenden", QStringLiteral("&Spenden..."));
+    menu(MenuHilfe, "MenuHilfe", QStringLiteral("&Hilfe"),
+         {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe"), taste(Qt::Key_F1),
+           &T::MenuHilfeHilfeClick},
+          {&MenuHilfeProgrammInfo, "MenuHilfeProgrammInfo", QStringLiteral("Programm-&Info"), ohne,
+           &T::MenuHilfeProgrammInfoClick},
+          {&MenuHilfeHomepage, "MenuHilfeHomepage", QStringLiteral("Programm-Home&page..."), ohne,
+           &T::MenuHilfeHomepageClick},
+          {&MenuHilfeUpdate, "MenuHilfeUpdate", QStringLiteral("Programm-&Aktualisierung..."), ohne,
+           &T::MenuHilfeUpdateClick},
+          {&MenuHilfeHistory, "MenuHilfeHistory", QStringLiteral("Programm-&Änderungen..."), ohne,
+           &T::MenuHilfeHistoryClick},
+          {&MenuHilfeMail, "MenuHilfeMail", QStringLiteral("&Mail an den Programmierer..."), ohne,
+           &T::MenuHilfeMailClick},
+          {&MenuHilfeSpenden, "MenuHilfeSpenden", QStringLiteral("&Spenden..."), ohne,
+           &T::MenuHilfeSpendenClick}});
+    connect(MenuHilfe, &QMenu::aboutToShow, this,
+            [this] { Ausfuehren(this, dialoge_, &T::MenuHilfeClick); });
 
     RePopup = new QMenu(this);
     RePopup->setObjectName(QStringLiteral("RePopup"));
     RePopup->setAccessibleName(QStringLiteral("Kontextmenü des Textes"));
-    RePopupSchriftart = eintrag(RePopup, "RePopupSchriftart", QStringLiteral("&Schriftart..."));
-    RePopupKopieren = eintrag(RePopup, "RePopupKopieren", QStringLiteral("&Kopieren"));
-    RePopupAllesMarkieren =
-        eintrag(RePopup, "RePopupAllesMarkieren", QStringLiteral("Alles &markieren"));
-}
-
-void TForm1::Ausfuehren(void (TForm1::*befehl)()) {
-    BefehlAusfuehren(dialoge_, this, [this, befehl] { (this->*befehl)(); });
-}
-
-void TForm1::Verbinden(QAction* aktion, void (TForm1::*befehl)()) {
-    connect(aktion, &QAction::triggered, this, [this, befehl] { Ausfuehren(befehl); });
-}
-
-void TForm1::Verbinden(QPushButton* knopf, void (TForm1::*befehl)()) {
-    connect(knopf, &QPushButton::clicked, this, [this, befehl] { Ausfuehren(befehl); });
+    PunkteAnlegen<T>(this, dialoge_, RePopup,
+                     {{&RePopupSchriftart, "RePopupSchriftart", QStringLiteral("&Schriftart..."),
+                       ohne, &T::RePopupSchriftartClick},
+                      {&RePopupKopieren, "RePopupKopieren", QStringLiteral("&Kopieren"), ohne,
+                       &T::MenuBearbeitenKopierenClick},
+                      {&RePopupAllesMarkieren, "RePopupAllesMarkieren",
+                       QStringLiteral("Alles &markieren"), ohne, &T::RePopupAllesMarkierenClick}});
 }
 
 void TForm1::FormCreate() {
@@ -294,28 +285,6 @@ void TForm1::FormCreate() {
     LabelSetzen(LabelTabDatei, QStringLiteral("Tabellen-Datei: (Keine ausgewählt!)"));
     LabelSetzen(LabelTabEintraege, QStringLiteral("Tabellen-Einträge: 0"));
 
-    Verbinden(MenuDateiOeffnen, &TForm1::MenuDateiOeffnenClick);
-    Verbinden(MenuDateiSpeichern, &TForm1::MenuDateiSpeichernClick);
-    Verbinden(MenuDateiSpeichernUnter, &TForm1::MenuDateiSpeichernUnterClick);
-    Verbinden(MenuDateiBeenden, &TForm1::MenuDateiBeendenClick);
-    Verbinden(MenuBearbeitenKonvertieren, &TForm1::MenuBearbeitenKonvertierenClick);
-    Verbinden(MenuBearbeitenAllesMarkieren, &TForm1::MenuBearbeitenAllesMarkierenClick);
-    Verbinden(RePopupAllesMarkieren, &TForm1::RePopupAllesMarkierenClick);
-    Verbinden(MenuBearbeitenKopieren, &TForm1::MenuBearbeitenKopierenClick);
-    Verbinden(RePopupKopieren, &TForm1::MenuBearbeitenKopierenClick);
-    Verbinden(MenuTabelleWechseln, &TForm1::MenuTabelleWechselnClick);
-    Verbinden(MenuDateiDrucken, &TForm1::MenuDateiDruckenClick);
-    Verbinden(MenuDateiVorschau, &TForm1::MenuDateiVorschauClick);
-    Verbinden(MenuDruckerLokal, &TForm1::MenuDruckerLokalClick);
-    Verbinden(MenuDruckerNetzwerk, &TForm1::MenuDruckerNetzwerkClick);
-    Verbinden(MenuTabelleBearbeiten, &TForm1::MenuTabelleBearbeitenClick);
-    Verbinden(MenuHilfeHilfe, &TForm1::MenuHilfeHilfeClick);
-    Verbinden(MenuHilfeProgrammInfo, &TForm1::MenuHilfeProgrammInfoClick);
-    Verbinden(MenuHilfeHomepage, &TForm1::MenuHilfeHomepageClick);
-    Verbinden(MenuHilfeUpdate, &TForm1::MenuHilfeUpdateClick);
-    Verbinden(MenuHilfeHistory, &TForm1::MenuHilfeHistoryClick);
-    Verbinden(MenuHilfeMail, &TForm1::MenuHilfeMailClick);
-    Verbinden(MenuHilfeSpenden, &TForm1::MenuHilfeSpendenClick);
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_,
         [this] {
@@ -324,8 +293,6 @@ void TForm1::FormCreate() {
             BefehleSchalten();
         },
         MerkActiveControl);
-    Verbinden(MenuBearbeitenSuchen, &TForm1::MenuBearbeitenSuchenClick);
-    Verbinden(MenuBearbeitenWeiterSuchen, &TForm1::MenuBearbeitenWeiterSuchenClick);
     KnopfFuerAktion(ButtonOpen, MenuDateiOeffnen);
     KnopfFuerAktion(ButtonKonvertieren, MenuBearbeitenKonvertieren);
     KnopfFuerAktion(ButtonSpeichern, MenuDateiSpeichern);
@@ -333,13 +300,8 @@ void TForm1::FormCreate() {
     KnopfFuerAktion(ButtonWeiterSuchen, MenuBearbeitenWeiterSuchen);
     KnopfFuerAktion(ButtonDrucken, MenuDateiDrucken);
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
-            [this] { Ausfuehren(&TForm1::RichEditSelectionChange); });
+            [this] { Ausfuehren(this, dialoge_, &TForm1::RichEditSelectionChange); });
     RichEdit->KontextmenueSetzen(RePopup);
-    connect(MenuHilfe, &QMenu::aboutToShow, this, [this] { Ausfuehren(&TForm1::MenuHilfeClick); });
-
-    Verbinden(MenuAnsSchriftart, &TForm1::MenuAnsSchriftartClick);
-    Verbinden(RePopupSchriftart, &TForm1::RePopupSchriftartClick);
-    Verbinden(MenuAnsHintergrund, &TForm1::MenuAnsHintergrundClick);
 
     // Laid out once with the designed font, so the window is whole also when
     // the settings cannot be read; loading them lays it out again.
@@ -363,7 +325,7 @@ void TForm1::showEvent(QShowEvent* ereignis) {
             m->setAccessibleName(QStringLiteral("Weitere Menüs"));
     if (!gezeigt_ && !ereignis->spontaneous()) {
         gezeigt_ = true;
-        Ausfuehren(&TForm1::FormShow);
+        Ausfuehren(this, dialoge_, &TForm1::FormShow);
         // Placed once more now that the window has its frame.
         FensterEinrichten();
     }
@@ -941,7 +903,7 @@ bool TForm1::eventFilter(QObject* objekt, QEvent* ereignis) {
         auto* maus = static_cast<QMouseEvent*>(ereignis);
         if (maus->button() == Qt::LeftButton &&
             LabelTabDatei->rect().contains(maus->position().toPoint())) {
-            Ausfuehren(&TForm1::MenuTabelleWechselnClick);
+            Ausfuehren(this, dialoge_, &TForm1::MenuTabelleWechselnClick);
             return true;
         }
     }

@@ -233,10 +233,6 @@ private:
     // below, the selection and the table file.
     void BefehleSchalten();
     void KonvertierenAnbieten(bool an);
-    // Every command runs through the general error handler.
-    void Verbinden(QAction* aktion, void (TForm1::*befehl)());
-    void Verbinden(QPushButton* knopf, void (TForm1::*befehl)());
-    void Ausfuehren(void (TForm1::*befehl)());
 
     Dialoge& dialoge_;
     Einstellungen& einstellungen_;
