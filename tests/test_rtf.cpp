@@ -13,8 +13,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <random>
 #include <string>
@@ -25,6 +23,7 @@ using zw::RtfAusrichtung;
 using zw::RtfLesen;
 using zw::RtfZuText;
 using zw::TextZuRtf;
+using zwtest::Lesen;
 
 // Counts the bytes the program holds on the heap, so a test can check the
 // peak a call needs.
@@ -79,11 +78,6 @@ template <typename F> std::size_t Spitzenbedarf(F&& f) {
     gSpitze = vorher;
     f();
     return gSpitze.load() - vorher;
-}
-
-std::string Lesen(const fs::path& datei) {
-    std::ifstream f(datei, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 // Expected texts are stored as UTF-8 with LF; the reader gives CR LF.
@@ -603,8 +597,7 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
             if (kTexte[j].find(u'\x1B') != std::u16string::npos || kSchriften[i].Zeichensatz == 2)
                 continue;
             const std::string name = "t" + std::to_string(i) + "_" + std::to_string(j);
-            std::ofstream(ordner / (name + ".rtf"), std::ios::binary)
-                << TextZuRtf(kTexte[j], kSchriften[i]);
+            zwtest::Schreiben(ordner / (name + ".rtf"), TextZuRtf(kTexte[j], kSchriften[i]));
             paare.push_back({name, kTexte[j]});
         }
     const std::string befehl = "cd '" + ordner.string() +
