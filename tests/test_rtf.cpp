@@ -562,14 +562,14 @@ TEST(RtfSchreiben, ZeichensatzStilUndFarbe) {
 }
 
 TEST(RtfSchreiben, UeberDieDateischicht) {
-    const fs::path datei = fs::temp_directory_path() / "zw_test_rtf_datei.rtf";
+    const zwtest::TempOrdner ordner;
+    const fs::path datei = ordner / "datei.rtf";
     const std::u16string text = u"Grüße\r\n\r\n😀 Ende";
     const zw::TSchrift s = Schrift(u"Arial", 0);
     zw::TextDateiSpeichern(datei, text, zw::tfRtf, &s);
     zw::TTextFileType typ = zw::tfError;
     std::u16string gelesen;
     zw::TextDateiLaden(datei, typ, gelesen);
-    fs::remove(datei);
     EXPECT_EQ(typ, zw::tfRtf);
     EXPECT_EQ(gelesen, text);
 }
@@ -581,9 +581,8 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
         ZW_OHNE("LibreOffice (soffice) ist nicht installiert; der Vergleich mit LibreOffice "
                 "entfällt.");
-    const fs::path ordner =
-        fs::temp_directory_path() / ("zw_rtf_lo_" + std::to_string(std::random_device{}()));
-    fs::remove_all(ordner);
+    const zwtest::TempOrdner tmp;
+    const fs::path& ordner = tmp.Pfad();
     fs::create_directories(ordner / "aus");
     struct Paar {
         std::string datei;
@@ -619,7 +618,6 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
             erwartet += '\n';
         EXPECT_EQ(lo, erwartet);
     }
-    fs::remove_all(ordner);
 }
 
 } // namespace
