@@ -1,6 +1,7 @@
 // Word documents against the same text as a UTF-8 file (without a mark), as
 // the loader reads them; and how fast a Word file that would inflate to 2 GB
 // is turned away.
+#include "../tests/Hilfen.h"
 #include "WordDatei.h"
 #include "core/Fehler.h"
 #include "core/MoFiles.h"
@@ -8,7 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace {
 
@@ -23,10 +23,6 @@ std::filesystem::path Ordner() {
     return ordner;
 }
 
-void Schreiben(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream(p, std::ios::binary) << bytes;
-}
-
 // The docx and the UTF-8 file of the same text, `bytes` of text each.
 std::pair<std::filesystem::path, std::filesystem::path> Dateien(std::int64_t bytes) {
     const auto docx = Ordner() / ("text-" + std::to_string(bytes) + ".docx");
@@ -34,8 +30,8 @@ std::pair<std::filesystem::path, std::filesystem::path> Dateien(std::int64_t byt
     if (!std::filesystem::exists(docx)) {
         // About one code unit per byte of UTF-8 German prose.
         const zwbench::WordUndText w = zwbench::WordDokument(std::size_t(bytes));
-        Schreiben(docx, w.docx);
-        Schreiben(utf8, zw::Utf16ZuUtf8(w.text));
+        zwtest::Schreiben(docx, w.docx);
+        zwtest::Schreiben(utf8, zw::Utf16ZuUtf8(w.text));
     }
     return {docx, utf8};
 }
@@ -74,7 +70,7 @@ void WordBombeAbweisen(benchmark::State& state) {
                                         std::string("</w:t></w:r></w:p>") + zwtest::kWordFuss));
         if (luege)
             e.back().entpackt = 1000;
-        Schreiben(datei, zwtest::ZipBauen(e));
+        zwtest::Schreiben(datei, zwtest::ZipBauen(e));
     }
     state.counters["Dateigroesse_MB"] = double(std::filesystem::file_size(datei)) / kMB;
     for (auto _ : state) {

@@ -1,6 +1,7 @@
 // The main window driven offscreen: a 10 MB document opened and shown, and
 // converted, written back into the text control and reported, each beside a
 // memcpy of the same number of bytes in the same run.
+#include "../tests/Hilfen.h"
 #include "DeutscherText.h"
 #include "WordDatei.h"
 #include "core/MoFiles.h"
@@ -18,7 +19,6 @@
 #include <QTemporaryDir>
 
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -111,8 +111,8 @@ void OeffnenWordGegenUtf8(benchmark::State& state, bool word) {
     const QString docx = u.ordner.filePath(QStringLiteral("dokument.docx"));
     const QString utf8 = u.ordner.filePath(QStringLiteral("dokument-utf8.txt"));
     const std::string text = zw::Utf16ZuUtf8(w.text);
-    std::ofstream(zw::AlsPfad(docx), std::ios::binary) << w.docx;
-    std::ofstream(zw::AlsPfad(utf8), std::ios::binary) << text;
+    zwtest::Schreiben(docx, w.docx);
+    zwtest::Schreiben(utf8, text);
     u.dialoge.Dokument = word ? docx : utf8;
     for (auto _ : state) {
         u.form->MenuDateiOeffnen->trigger();

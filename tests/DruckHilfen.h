@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -29,6 +27,8 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "Hilfen.h"
 
 extern char** environ;
 
@@ -294,11 +294,6 @@ private:
     std::thread faden_;
 };
 
-inline std::string DateiLesen(const std::filesystem::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 // A CUPS scheduler of the test's own, listening only on a socket in a private
 // folder, with two queues: "roh", which writes every job unchanged to a file,
 // and "zu", which takes no jobs. CUPS 2.4 writes a file device only through
@@ -380,14 +375,14 @@ public:
             int status = 0;
             if (::waitpid(pid_, &status, WNOHANG) == pid_) {
                 pid_ = -1;
-                return "cupsd hat sich beendet: " + DateiLesen(ausgabe) +
-                       DateiLesen(ordner_ / "log/error_log");
+                return "cupsd hat sich beendet: " + Lesen(ausgabe) +
+                       Lesen(ordner_ / "log/error_log");
             }
             if (Erreichbar())
                 return {};
             std::this_thread::sleep_for(50ms);
         }
-        return "cupsd antwortet nicht: " + DateiLesen(ordner_ / "log/error_log");
+        return "cupsd antwortet nicht: " + Lesen(ordner_ / "log/error_log");
     }
 
     ~CupsTestDienst() {
@@ -417,20 +412,18 @@ public:
     bool WartenAufAusgabe(const std::string& erwartet, std::chrono::milliseconds zeit = 10s) const {
         const auto ende = std::chrono::steady_clock::now() + zeit;
         while (std::chrono::steady_clock::now() < ende) {
-            if (DateiLesen(Ausgabe()) == erwartet)
+            if (Lesen(Ausgabe()) == erwartet)
                 return true;
             std::this_thread::sleep_for(50ms);
         }
         return false;
     }
 
-    std::string Protokoll() const { return DateiLesen(ordner_ / "log/error_log"); }
+    std::string Protokoll() const { return Lesen(ordner_ / "log/error_log"); }
 
 private:
     void Schreiben(const std::string& name, const std::string& text) const {
-        std::ofstream f(ordner_ / name, std::ios::binary);
-        f << text;
-        f.close();
+        zwtest::Schreiben(ordner_ / name, text);
         ::chmod((ordner_ / name).c_str(), 0644);
     }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Small helpers shared by the core tests: a private temporary folder and
-// byte-exact file access.
+// Small helpers shared by the tests and benchmarks: a private temporary
+// folder and byte-exact file access. The window tests name files by QString;
+// with Qt at hand the same access takes those too.
 
 #include <cstdlib>
 #include <filesystem>
@@ -8,6 +9,10 @@
 #include <iterator>
 #include <random>
 #include <string>
+
+#ifdef QT_CORE_LIB
+#include "platform/Pfad.h"
+#endif
 
 // A test that needs a program from outside the project skips without it and
 // names it. Where the whole suite is to run (ZW_NICHTS_AUSLASSEN=1, which
@@ -46,14 +51,28 @@ private:
     std::filesystem::path pfad_;
 };
 
+// Replaces the file's content with these bytes; missing folders above it
+// are made.
 inline void Schreiben(const std::filesystem::path& p, const std::string& bytes) {
-    std::ofstream f(p, std::ios::binary);
+    std::error_code ec;
+    std::filesystem::create_directories(p.parent_path(), ec);
+    std::ofstream f(p, std::ios::binary | std::ios::trunc);
     f << bytes;
 }
 
+// The file's bytes; empty when it cannot be read.
 inline std::string Lesen(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
 }
+
+#ifdef QT_CORE_LIB
+inline void Schreiben(const QString& pfad, const std::string& bytes) {
+    Schreiben(zw::AlsPfad(pfad), bytes);
+}
+inline std::string Lesen(const QString& pfad) {
+    return Lesen(zw::AlsPfad(pfad));
+}
+#endif
 
 } // namespace zwtest

@@ -363,7 +363,7 @@ TEST(GeraetDrucker, DateiNimmtDieKopienNacheinanderAuf) {
     const std::string kopie = Kopie(70000);
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(KopieDrucken(datei.string(), kopie).Ok());
-    EXPECT_TRUE(DateiLesen(datei) == kopie + kopie + kopie);
+    EXPECT_TRUE(Lesen(datei) == kopie + kopie + kopie);
 }
 
 TEST(GeraetDrucker, FehlendeDateiWirdNichtAngelegt) {

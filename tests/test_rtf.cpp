@@ -13,8 +13,6 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <random>
 #include <string>
@@ -25,6 +23,7 @@ using zw::RtfAusrichtung;
 using zw::RtfLesen;
 using zw::RtfZuText;
 using zw::TextZuRtf;
+using zwtest::Lesen;
 
 // Counts the bytes the program holds on the heap, so a test can check the
 // peak a call needs.
@@ -79,11 +78,6 @@ template <typename F> std::size_t Spitzenbedarf(F&& f) {
     gSpitze = vorher;
     f();
     return gSpitze.load() - vorher;
-}
-
-std::string Lesen(const fs::path& datei) {
-    std::ifstream f(datei, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 // Expected texts are stored as UTF-8 with LF; the reader gives CR LF.
@@ -568,14 +562,14 @@ TEST(RtfSchreiben, ZeichensatzStilUndFarbe) {
 }
 
 TEST(RtfSchreiben, UeberDieDateischicht) {
-    const fs::path datei = fs::temp_directory_path() / "zw_test_rtf_datei.rtf";
+    const zwtest::TempOrdner ordner;
+    const fs::path datei = ordner / "datei.rtf";
     const std::u16string text = u"Grüße\r\n\r\n😀 Ende";
     const zw::TSchrift s = Schrift(u"Arial", 0);
     zw::TextDateiSpeichern(datei, text, zw::tfRtf, &s);
     zw::TTextFileType typ = zw::tfError;
     std::u16string gelesen;
     zw::TextDateiLaden(datei, typ, gelesen);
-    fs::remove(datei);
     EXPECT_EQ(typ, zw::tfRtf);
     EXPECT_EQ(gelesen, text);
 }
@@ -587,9 +581,8 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0)
         ZW_OHNE("LibreOffice (soffice) ist nicht installiert; der Vergleich mit LibreOffice "
                 "entfällt.");
-    const fs::path ordner =
-        fs::temp_directory_path() / ("zw_rtf_lo_" + std::to_string(std::random_device{}()));
-    fs::remove_all(ordner);
+    const zwtest::TempOrdner tmp;
+    const fs::path& ordner = tmp.Pfad();
     fs::create_directories(ordner / "aus");
     struct Paar {
         std::string datei;
@@ -603,8 +596,7 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
             if (kTexte[j].find(u'\x1B') != std::u16string::npos || kSchriften[i].Zeichensatz == 2)
                 continue;
             const std::string name = "t" + std::to_string(i) + "_" + std::to_string(j);
-            std::ofstream(ordner / (name + ".rtf"), std::ios::binary)
-                << TextZuRtf(kTexte[j], kSchriften[i]);
+            zwtest::Schreiben(ordner / (name + ".rtf"), TextZuRtf(kTexte[j], kSchriften[i]));
             paare.push_back({name, kTexte[j]});
         }
     const std::string befehl = "cd '" + ordner.string() +
@@ -626,7 +618,6 @@ TEST(RtfSchreiben, LibreOfficeLiestDasGleiche) {
             erwartet += '\n';
         EXPECT_EQ(lo, erwartet);
     }
-    fs::remove_all(ordner);
 }
 
 } // namespace

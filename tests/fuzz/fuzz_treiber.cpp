@@ -2,12 +2,12 @@
 // random inputs and mutations of the seeds from a fixed seed, so a failure
 // can be repeated.
 
+#include "../Hilfen.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
         for (const auto& eintrag : std::filesystem::recursive_directory_iterator(argv[i], ec)) {
             if (!eintrag.is_regular_file())
                 continue;
-            std::ifstream f(eintrag.path(), std::ios::binary);
-            saat.emplace_back(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+            saat.push_back(zwtest::Lesen(eintrag.path()));
         }
     }
     for (const auto& s : saat)

@@ -2,6 +2,7 @@
 // A shown main window with scripted dialogs, a private folder for documents
 // and tables, and short ways to drive the window as a user would.
 
+#include "../Hilfen.h"
 #include "SkriptDialoge.h"
 #include "ui/Haupt.h"
 
@@ -14,17 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 
 namespace zwtest {
-
-inline std::string DateiInhalt(const QString& pfad) {
-    std::ifstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
 
 // What the state rules decide, read from the window.
 struct Zustand {
@@ -52,11 +46,9 @@ class FensterTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(ordner_.isValid());
-        // Settings of the test's own, empty at first, also when a test sets
-        // up again.
-        form.reset();
-        einstellungen = std::make_unique<zw::QtEinstellungen>(
-            Pfad(QStringLiteral("einstellungen-%1/zw.ini").arg(++einrichtungen_)));
+        // Settings of the test's own, empty at first.
+        einstellungen =
+            std::make_unique<zw::QtEinstellungen>(Pfad(QStringLiteral("einstellungen/zw.ini")));
         form = std::make_unique<zw::TForm1>(dialoge, *einstellungen);
         form->show();
         form->activateWindow();
@@ -76,8 +68,7 @@ protected:
     QString Pfad(const QString& name) const { return ordner_.filePath(name); }
     QString Datei(const QString& name, const std::string& bytes) const {
         const QString pfad = Pfad(name);
-        std::ofstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary | std::ios::trunc);
-        f << bytes;
+        Schreiben(pfad, bytes);
         return pfad;
     }
 
@@ -133,7 +124,6 @@ protected:
 
 private:
     QTemporaryDir ordner_;
-    int einrichtungen_ = 0;
 };
 
 } // namespace zwtest

@@ -30,7 +30,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include <unistd.h>
@@ -65,8 +64,7 @@ protected:
     QString Pfad(const QString& name) const { return ordner_.filePath(name); }
     QString Datei(const QString& name, const std::string& bytes) const {
         const QString pfad = Pfad(name);
-        std::ofstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary | std::ios::trunc);
-        f << bytes;
+        Schreiben(pfad, bytes);
         return pfad;
     }
     QString Datei(const QString& name, std::u16string_view text, TTextFileType typ) const {
@@ -176,7 +174,7 @@ TEST_F(EditorTest, NeuAufUnveraendertemText) {
     Tippen(QStringLiteral("65 66"));
     EXPECT_TRUE(e.MenuTabelleSpeichern->isEnabled());
     QTest::keyClick(e.RichEdit, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(DateiInhalt(Pfad("NoName.tab")),
+    EXPECT_EQ(zwtest::Lesen(Pfad("NoName.tab")),
               QString::fromStdU16String(TabellenVorlage + u"65 66\r\n").toLatin1().toStdString())
         << "die letzte Zeile endet wie jede mit CR LF";
     EXPECT_FALSE(e.MenuTabelleSpeichern->isEnabled());
@@ -200,7 +198,7 @@ TEST_F(EditorTest, NeuNachUnicodeTabelleSpeichertNoNameAlsUtf16) {
     TextDateiLaden(AlsPfad(Pfad("alt/NoName.tab")), typ, gelesen);
     EXPECT_EQ(typ, tfUnicode);
     EXPECT_EQ(gelesen, TabellenVorlage + u"x\r\n");
-    EXPECT_EQ(DateiInhalt(Pfad("alt/NoName.tab")).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(zwtest::Lesen(Pfad("alt/NoName.tab")).substr(0, 2), "\xFF\xFE");
     EXPECT_EQ(dialoge.Arten(), std::vector<Art>{Art::Datei}) << "nur der Öffnen-Dialog";
 }
 
@@ -255,7 +253,7 @@ TEST_F(EditorTest, OeffnenFragtErstNachDerWahl) {
             EXPECT_TRUE(Geaendert());
             EXPECT_TRUE(e.MenuTabelleSpeichern->isEnabled());
         }
-        EXPECT_EQ(DateiInhalt(tabelle),
+        EXPECT_EQ(zwtest::Lesen(tabelle),
                   f.gespeichert ? "x97 98 a wird b\r\n" : "97 98 a wird b\r\n");
         EXPECT_EQ(QApplication::focusWidget(), e.RichEdit);
         form.reset();
@@ -304,7 +302,7 @@ TEST_F(EditorTest, Utf8TabelleWirdAlsAnsiGespeichert) {
     EXPECT_EQ(e.DialogSpeichern.FilterIndex, 1);
     Tippen(QStringLiteral(";"));
     e.MenuTabelleSpeichern->trigger();
-    EXPECT_EQ(DateiInhalt(utf8), ";228 062 \xE4 wird >\r\n");
+    EXPECT_EQ(zwtest::Lesen(utf8), ";228 062 \xE4 wird >\r\n");
 }
 
 TEST_F(EditorTest, SpeichernUnterSchreibtJeEintragSeinenTyp) {
@@ -331,7 +329,7 @@ TEST_F(EditorTest, SpeichernUnterSchreibtJeEintragSeinenTyp) {
         EXPECT_EQ(e.windowTitle(), QString::fromLatin1(f.name) + Titel);
         EXPECT_FALSE(e.MenuTabelleSpeichern->isEnabled());
 
-        const std::string bytes = DateiInhalt(Pfad(f.name));
+        const std::string bytes = zwtest::Lesen(Pfad(f.name));
         EXPECT_EQ(DateiTypErmitteln(AlsPfad(Pfad(f.name))), f.typ);
         TTextFileType typ = tfError;
         std::u16string gelesen;
@@ -369,7 +367,7 @@ TEST_F(EditorTest, SchliessenFragtBeiAenderungen) {
         EXPECT_EQ(dialoge.Texte(Art::Bestaetigung),
                   std::vector<QString>{QStringLiteral("Änderungen in \"Eng-Ger.tab\" speichern?")});
         EXPECT_EQ(e.isVisible(), f.offen);
-        EXPECT_EQ(DateiInhalt(tabelle),
+        EXPECT_EQ(zwtest::Lesen(tabelle),
                   f.geschrieben ? "1 2\r\n97 98 a wird b\r\n" : "97 98 a wird b\r\n");
         dialoge.Vergessen();
         form.reset();
@@ -475,7 +473,7 @@ TEST_F(EditorTest, UnlesbareDateiBehaeltDenBisherigenPfad) {
     EXPECT_EQ(Text(), u"x97 98 a wird b\r\n");
     EXPECT_TRUE(Geaendert());
     e.MenuTabelleSpeichern->trigger();
-    EXPECT_EQ(DateiInhalt(tabelle), "x97 98 a wird b\r\n");
+    EXPECT_EQ(zwtest::Lesen(tabelle), "x97 98 a wird b\r\n");
 }
 
 TEST_F(EditorTest, SchreibfehlerLassenDieAenderungStehen) {
@@ -635,7 +633,7 @@ TEST_F(HauptEditorTest, TabelleOhneEintraegeWirdNachDemSchliessenGemeldet) {
         e->close();
     });
     form->MenuTabelleBearbeiten->trigger();
-    EXPECT_EQ(DateiInhalt(abTabelle), "");
+    EXPECT_EQ(zwtest::Lesen(abTabelle), "");
     EXPECT_EQ(dialoge.Texte(Art::Information),
               std::vector<QString>{QStringLiteral("Kein gültiger Tabelleneintrag gefunden!")});
     EXPECT_EQ(form->LabelTabEintraege->text(), QStringLiteral("Tabellen-Einträge: 0"));

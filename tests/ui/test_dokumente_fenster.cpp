@@ -46,12 +46,12 @@ TEST_F(FensterTest, WordTextWirdNebenDemDokumentGespeichert) {
     EXPECT_EQ(angeboten.DateiName, QStringLiteral("Brief.TXT"));
     EXPECT_EQ(QDir(angeboten.Ordner), QFileInfo(quelle).absoluteDir());
     EXPECT_TRUE(form->TextGeaendertS());
-    EXPECT_EQ(DateiInhalt(quelle), docx);
+    EXPECT_EQ(zwtest::Lesen(quelle), docx);
 
     dialoge.DateiWaehlt(Pfad("Brief.TXT"));
     Speichern();
-    EXPECT_EQ(DateiInhalt(quelle), docx);
-    EXPECT_EQ(DateiInhalt(Pfad("Brief.TXT")), "Hbus bm See\r\n");
+    EXPECT_EQ(zwtest::Lesen(quelle), docx);
+    EXPECT_EQ(zwtest::Lesen(Pfad("Brief.TXT")), "Hbus bm See\r\n");
     EXPECT_EQ(form->DateiStr, Pfad("Brief.TXT"));
     EXPECT_FALSE(form->TextGeaendertS());
 }
@@ -73,11 +73,11 @@ TEST_F(FensterTest, ErsetzenEinesDokumentsFragtErst) {
                                  "es durch den Text ersetzen, gehen seine Formatierung, Bilder "
                                  "und alles andere außer dem Text verloren. Trotzdem ersetzen?"));
         if (antwort == Antwort::Nein) {
-            EXPECT_EQ(DateiInhalt(ziel), odt);
+            EXPECT_EQ(zwtest::Lesen(ziel), odt);
             EXPECT_EQ(form->DateiStr, brief);
             EXPECT_TRUE(form->TextGeaendertS());
         } else {
-            EXPECT_EQ(DateiInhalt(ziel), "Hbus bm See\r\n");
+            EXPECT_EQ(zwtest::Lesen(ziel), "Hbus bm See\r\n");
         }
     }
 }
@@ -105,12 +105,12 @@ TEST_F(FensterTest, NulImTextWirdGemeldetUndSpeichernFragt) {
                 "\"mitnul.txt\" wurde nur bis zu einem NUL-Zeichen gelesen. Beim Speichern gehen "
                 "die restlichen %1 Bytes der Datei verloren. Trotzdem speichern?")
                 .arg(rest)});
-    EXPECT_EQ(DateiInhalt(datei), bytes);
+    EXPECT_EQ(zwtest::Lesen(datei), bytes);
     EXPECT_TRUE(form->TextGeaendertS());
 
     // Saved elsewhere, nothing is lost: no question.
     SpeichernUnter(Pfad("kopie.txt"), 2);
-    EXPECT_EQ(DateiInhalt(Pfad("kopie.txt")), "Hbus bm See\r\nZwei\r\n");
+    EXPECT_EQ(zwtest::Lesen(Pfad("kopie.txt")), "Hbus bm See\r\nZwei\r\n");
     EXPECT_EQ(dialoge.Texte(Art::JaNein).size(), 1u);
 }
 
@@ -122,7 +122,7 @@ TEST_F(FensterTest, Utf8OhneMarkeWirdAlsAnsiGespeichert) {
     EXPECT_EQ(form->DialogSpeichern.FilterIndex, 2);
     Konvertieren();
     Speichern();
-    EXPECT_EQ(DateiInhalt(datei), "Gr{te bus \xC4pfeln\r\n");
+    EXPECT_EQ(zwtest::Lesen(datei), "Gr{te bus \xC4pfeln\r\n");
 }
 
 TEST_F(FensterTest, KeineTextdateiEndetMitDemDateifehler) {
@@ -150,7 +150,7 @@ TEST_F(FensterTest, TabellenEditorSpeichertWordTabelleDaneben) {
     dialoge.DateiWaehlt(Pfad("Tabelle.TXT"));
     editor.MenuTabelleSpeichern->trigger();
     EXPECT_EQ(dialoge.Aufrufe.back().dialog.DateiName, QStringLiteral("Tabelle.TXT"));
-    EXPECT_EQ(DateiInhalt(quelle), docx);
-    EXPECT_EQ(DateiInhalt(Pfad("Tabelle.TXT")), "097 098\r\n098 099\r\n");
+    EXPECT_EQ(zwtest::Lesen(quelle), docx);
+    EXPECT_EQ(zwtest::Lesen(Pfad("Tabelle.TXT")), "097 098\r\n098 099\r\n");
     EXPECT_EQ(editor.TabDatei(), Pfad("Tabelle.TXT"));
 }

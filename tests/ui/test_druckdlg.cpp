@@ -45,11 +45,31 @@ template <class T> T* Als(QWidget* w) {
 }
 
 // The print system the client library talks to; it keeps what it read, so
-// it is told to read again.
-void CupsServer(const QByteArray& server) {
-    qputenv("CUPS_SERVER", server);
-    cupsSetServer(nullptr);
-}
+// it is told to read again. A fixture holds one: what its test chose ends with
+// the test, and the next test in the process meets the machine's own again.
+class CupsServerWahl {
+public:
+    CupsServerWahl()
+        : hatte_(qEnvironmentVariableIsSet("CUPS_SERVER")), vorher_(qgetenv("CUPS_SERVER")) {}
+    ~CupsServerWahl() {
+        if (hatte_)
+            qputenv("CUPS_SERVER", vorher_);
+        else
+            qunsetenv("CUPS_SERVER");
+        cupsSetServer(nullptr);
+    }
+    CupsServerWahl(const CupsServerWahl&) = delete;
+    CupsServerWahl& operator=(const CupsServerWahl&) = delete;
+
+    void operator()(const QByteArray& server) const {
+        qputenv("CUPS_SERVER", server);
+        cupsSetServer(nullptr);
+    }
+
+private:
+    bool hatte_;
+    QByteArray vorher_;
+};
 
 double Sekunden(Uhr::time_point seit) {
     return std::chrono::duration<double>(Uhr::now() - seit).count();
@@ -82,6 +102,7 @@ protected:
         EXPECT_TRUE(dialoge.AllesBeantwortet()) << "nicht alle Antworten wurden gebraucht";
     }
 
+    CupsServerWahl CupsServer;
     SkriptDialoge dialoge;
     std::unique_ptr<TDruckenForm> form;
     int pieptoene = 0;
@@ -637,6 +658,7 @@ protected:
                                    0xFFFFFF);
     }
 
+    CupsServerWahl CupsServer;
     QTemporaryDir ordner;
     QString vorher;
     SkriptDialoge dialoge;
@@ -748,6 +770,8 @@ protected:
         });
         form->MenuDateiDrucken->trigger();
     }
+
+    CupsServerWahl CupsServer;
 };
 
 } // namespace

@@ -1,5 +1,6 @@
 // The settings store: the INI store's type rules and failures, and the main
 // window loading and writing its eight values through it.
+#include "../Hilfen.h"
 #include "SkriptDialoge.h"
 
 #include "platform/Einstellungen.h"
@@ -16,9 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <memory>
 
@@ -29,17 +28,6 @@ namespace {
 
 const std::vector<QString> kAlleWerte = {"Tabelle",  "Port",      "HintColor",   "FontName",
                                          "FontSize", "FontColor", "FontCharSet", "FontStyle"};
-
-std::string Lesen(const QString& pfad) {
-    std::ifstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
-void Schreiben(const QString& pfad, const std::string& text) {
-    QDir().mkpath(QFileInfo(pfad).absolutePath());
-    std::ofstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary | std::ios::trunc);
-    f << text;
-}
 
 // The values of the INI file as they stand in it, without Qt's reading.
 std::map<QString, QString> Roh(const QString& pfad) {

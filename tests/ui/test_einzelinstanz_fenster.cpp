@@ -156,7 +156,7 @@ TEST_F(InstanzFensterTest, BeendenMitAenderungenFragtUndAbbrechenLaesstEsLaufen)
     dialoge.Antwortet(Antwort::Nein);
     EXPECT_EQ(Senden(InstanzAnfrage::Beenden), SendeErgebnis::Angenommen);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
 }
 
 TEST_F(InstanzFensterTest, UnbekannteAnfrageBleibtOhneFolgen) {
@@ -219,7 +219,7 @@ TEST_F(InstanzFensterTest, OeffnenFragtNachUngespeichertenAenderungen) {
     EXPECT_EQ(Senden(InstanzAnfrage::Oeffnen, zweiter), SendeErgebnis::Angenommen);
     EXPECT_EQ(form->DateiStr, zweiter);
     EXPECT_EQ(Text(), u"Boot\r\n");
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
 }
 
 TEST_F(InstanzFensterTest, OeffnenWartetBisDerModaleDialogZuIst) {

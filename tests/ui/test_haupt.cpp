@@ -44,74 +44,83 @@ QString UnlesbareDatei(const QString& pfad) {
 // ---------------------------------------------------------------------------
 // The state table, row by row.
 
-TEST_F(FensterTest, ZustandstabelleZeileFuerZeile) {
-    struct Zeile {
-        const char* situation;
-        std::function<void()> herbei;
-        Zustand erwartet;
-    };
-    const std::vector<Zeile> zeilen = {
-        {"Fenster erzeugt", [] {}, {false, false, false, false, false, "ButtonOpen", HinweisO}},
-        {"geöffnet, Tabelle mit Einträgen",
-         [&] {
-             form->ButtonOpen->setFocus();
-             Oeffnen(brief);
-         },
-         // The open command hands the focus back to the button it came from.
-         {false, true, false, true, false, "ButtonOpen", HinweisK}},
-        {"geöffnet, nachdem Speichern den Fokus hatte",
-         [&] {
-             Oeffnen(brief);
-             Konvertieren();
-             dialoge.Antwortet(Antwort::Nein);
-             Oeffnen(brief);
-         },
-         // Save is disabled again, so the focus the setter gave stays.
-         {false, true, false, true, false, "ButtonKonvertieren", HinweisK}},
-        {"geöffnet ohne Tabellen-Datei",
-         [&] {
-             OhneTabelle();
-             form->ButtonOpen->setFocus();
-             Oeffnen(brief);
-         },
-         {false, true, false, false, false, "ButtonOpen", HinweisT}},
-        {"geöffnet, Tabelle ohne Einträge",
-         [&] {
-             form->TabListe.clear();
-             TabelleSetzen(leereTabelle);
-             form->RichEdit->setFocus();
-             Oeffnen(brief);
-         },
-         {false, true, false, false, false, "RichEdit", HinweisT}},
-        {"konvertiert, Zeichen ersetzt",
-         [&] {
-             Oeffnen(brief);
-             Konvertieren();
-         },
-         {true, true, true, false, true, "ButtonSpeichern", HinweisS}},
-        {"konvertiert, nichts ersetzt",
-         [&] {
-             Oeffnen(Datei("ohne.txt", "Wiese\r\n"));
-             Konvertieren();
-         },
-         {true, true, false, false, false, "ButtonOpen", HinweisO}},
-        {"gespeichert",
-         [&] {
-             Oeffnen(brief);
-             Konvertieren();
-             Speichern();
-         },
-         {true, false, false, false, false, "ButtonOpen", HinweisO}},
-    };
-    for (const auto& z : zeilen) {
-        SCOPED_TRACE(z.situation);
-        // A fresh window for every row.
-        TearDown();
-        SetUp();
-        z.herbei();
-        EXPECT_EQ(Lesen(), z.erwartet);
+// Each row in a fresh window.
+class Zustandstabelle;
+struct ZustandsZeile {
+    const char* situation;
+    void (*herbei)(Zustandstabelle&);
+    Zustand erwartet;
+    friend void PrintTo(const ZustandsZeile& z, std::ostream* os) { *os << z.situation; }
+};
+
+class Zustandstabelle : public FensterTest, public testing::WithParamInterface<ZustandsZeile> {
+public:
+    static std::vector<ZustandsZeile> Zeilen() {
+        return {
+            {"FensterErzeugt",
+             [](Zustandstabelle&) {},
+             {false, false, false, false, false, "ButtonOpen", HinweisO}},
+            {"GeoeffnetTabelleMitEintraegen",
+             [](Zustandstabelle& t) {
+                 t.form->ButtonOpen->setFocus();
+                 t.Oeffnen(t.brief);
+             },
+             // The open command hands the focus back to the button it came from.
+             {false, true, false, true, false, "ButtonOpen", HinweisK}},
+            {"GeoeffnetNachdemSpeichernDenFokusHatte",
+             [](Zustandstabelle& t) {
+                 t.Oeffnen(t.brief);
+                 t.Konvertieren();
+                 t.dialoge.Antwortet(Antwort::Nein);
+                 t.Oeffnen(t.brief);
+             },
+             // Save is disabled again, so the focus the setter gave stays.
+             {false, true, false, true, false, "ButtonKonvertieren", HinweisK}},
+            {"GeoeffnetOhneTabellenDatei",
+             [](Zustandstabelle& t) {
+                 t.OhneTabelle();
+                 t.form->ButtonOpen->setFocus();
+                 t.Oeffnen(t.brief);
+             },
+             {false, true, false, false, false, "ButtonOpen", HinweisT}},
+            {"GeoeffnetTabelleOhneEintraege",
+             [](Zustandstabelle& t) {
+                 t.form->TabListe.clear();
+                 t.TabelleSetzen(t.leereTabelle);
+                 t.form->RichEdit->setFocus();
+                 t.Oeffnen(t.brief);
+             },
+             {false, true, false, false, false, "RichEdit", HinweisT}},
+            {"KonvertiertZeichenErsetzt",
+             [](Zustandstabelle& t) {
+                 t.Oeffnen(t.brief);
+                 t.Konvertieren();
+             },
+             {true, true, true, false, true, "ButtonSpeichern", HinweisS}},
+            {"KonvertiertNichtsErsetzt",
+             [](Zustandstabelle& t) {
+                 t.Oeffnen(t.Datei("ohne.txt", "Wiese\r\n"));
+                 t.Konvertieren();
+             },
+             {true, true, false, false, false, "ButtonOpen", HinweisO}},
+            {"Gespeichert",
+             [](Zustandstabelle& t) {
+                 t.Oeffnen(t.brief);
+                 t.Konvertieren();
+                 t.Speichern();
+             },
+             {true, false, false, false, false, "ButtonOpen", HinweisO}},
+        };
     }
+};
+
+TEST_P(Zustandstabelle, Zeile) {
+    GetParam().herbei(*this);
+    EXPECT_EQ(Lesen(), GetParam().erwartet);
 }
+
+INSTANTIATE_TEST_SUITE_P(Fenster, Zustandstabelle, testing::ValuesIn(Zustandstabelle::Zeilen()),
+                         [](const auto& info) { return std::string(info.param.situation); });
 
 TEST_F(FensterTest, StartZeigtKeinNameUndNurDieImmerVerfuegbarenBefehle) {
     EXPECT_EQ(form->windowTitle(), "KeinName" + Titel);
@@ -277,44 +286,50 @@ TEST_F(FensterTest, DieTypenDesGeoeffnetenDokumentsWaehlenDenSpeicherFilter) {
     }
 }
 
-TEST_F(FensterTest, SpeicherfrageBeimOeffnenKommtNachDemDialogUndNenntDasAlteDokument) {
-    struct Fall {
-        Antwort antwort;
-        bool altGeschrieben;
-        bool neuGeladen;
-    } faelle[] = {
-        {Antwort::Abbrechen, false, false},
-        {Antwort::Ja, true, true},
-        {Antwort::Nein, false, true},
-    };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(int(f.antwort));
-        TearDown();
-        SetUp();
-        const QString alt = Datei("alt.txt", "Haus\r\n");
-        const QString neu = Datei("neu.txt", "Neu\r\n");
-        Oeffnen(alt);
-        Konvertieren();
-        ASSERT_EQ(Text(), u"Hbus\r\n");
-        dialoge.Vergessen();
+// Each answer in a fresh window.
+struct SpeicherFall {
+    const char* name;
+    Antwort antwort;
+    bool altGeschrieben;
+    bool neuGeladen;
+    friend void PrintTo(const SpeicherFall& f, std::ostream* os) { *os << f.name; }
+};
 
-        dialoge.Antwortet(f.antwort);
-        Oeffnen(neu);
-        ASSERT_EQ(dialoge.Arten(), (std::vector<Art>{Art::Datei, Art::Bestaetigung}));
-        EXPECT_EQ(dialoge.Aufrufe[1].text, "Änderungen in \"alt.txt\" speichern?");
-        EXPECT_EQ(DateiInhalt(alt), f.altGeschrieben ? "Hbus\r\n" : "Haus\r\n");
-        EXPECT_EQ(Text(), f.neuGeladen ? u"Neu\r\n" : u"Hbus\r\n");
-        EXPECT_EQ(form->DateiStr, f.neuGeladen ? neu : alt);
-        EXPECT_EQ(form->TextGeaendertS(), !f.neuGeladen);
-        if (f.neuGeladen) {
-            // The old save button cannot take the focus back.
-            EXPECT_FALSE(form->ButtonSpeichern->isEnabled());
-            EXPECT_EQ(Fokus(), "ButtonKonvertieren");
-        } else {
-            EXPECT_EQ(Fokus(), "ButtonSpeichern");
-        }
+class SpeicherfrageBeimOeffnen : public FensterTest,
+                                 public testing::WithParamInterface<SpeicherFall> {};
+
+TEST_P(SpeicherfrageBeimOeffnen, KommtNachDemDialogUndNenntDasAlteDokument) {
+    const SpeicherFall& f = GetParam();
+    const QString alt = Datei("alt.txt", "Haus\r\n");
+    const QString neu = Datei("neu.txt", "Neu\r\n");
+    Oeffnen(alt);
+    Konvertieren();
+    ASSERT_EQ(Text(), u"Hbus\r\n");
+    dialoge.Vergessen();
+
+    dialoge.Antwortet(f.antwort);
+    Oeffnen(neu);
+    ASSERT_EQ(dialoge.Arten(), (std::vector<Art>{Art::Datei, Art::Bestaetigung}));
+    EXPECT_EQ(dialoge.Aufrufe[1].text, "Änderungen in \"alt.txt\" speichern?");
+    EXPECT_EQ(zwtest::Lesen(alt), f.altGeschrieben ? "Hbus\r\n" : "Haus\r\n");
+    EXPECT_EQ(Text(), f.neuGeladen ? u"Neu\r\n" : u"Hbus\r\n");
+    EXPECT_EQ(form->DateiStr, f.neuGeladen ? neu : alt);
+    EXPECT_EQ(form->TextGeaendertS(), !f.neuGeladen);
+    if (f.neuGeladen) {
+        // The old save button cannot take the focus back.
+        EXPECT_FALSE(form->ButtonSpeichern->isEnabled());
+        EXPECT_EQ(Fokus(), "ButtonKonvertieren");
+    } else {
+        EXPECT_EQ(Fokus(), "ButtonSpeichern");
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Fenster, SpeicherfrageBeimOeffnen,
+                         testing::Values(SpeicherFall{"Abbrechen", Antwort::Abbrechen, false,
+                                                      false},
+                                         SpeicherFall{"Ja", Antwort::Ja, true, true},
+                                         SpeicherFall{"Nein", Antwort::Nein, false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FensterTest, LeeresDokument) {
     Oeffnen(Datei("leer.txt", ""));
@@ -479,7 +494,7 @@ TEST_F(FensterTest, NachDemSpeichernBleibtDieKonvertierungAusAuchNachTabellenWec
     Oeffnen(brief);
     Konvertieren();
     Speichern();
-    EXPECT_EQ(DateiInhalt(brief), "Hbus bm See\r\n"); // to the path it came from
+    EXPECT_EQ(zwtest::Lesen(brief), "Hbus bm See\r\n"); // to the path it came from
     TabelleWechseln(Datei("e.tab", "101 69\r\n"));
     EXPECT_FALSE(form->ButtonKonvertieren->isEnabled());
     EXPECT_EQ(form->StatusHinweis(), HinweisO);
@@ -497,7 +512,7 @@ TEST_F(FensterTest, Utf8DokumentWirdAlsAnsiUndDannAlsUnicodeGespeichert) {
     Oeffnen(dok);
     Konvertieren();
     Speichern();
-    EXPECT_EQ(DateiInhalt(dok), "Hbus \xFC\r\n"); // ANSI, no mark
+    EXPECT_EQ(zwtest::Lesen(dok), "Hbus \xFC\r\n"); // ANSI, no mark
 
     // Save as Unicode writes UTF-16, and that document's next plain save
     // keeps the type.
@@ -506,7 +521,7 @@ TEST_F(FensterTest, Utf8DokumentWirdAlsAnsiUndDannAlsUnicodeGespeichert) {
     Konvertieren();
     const QString unicode = Pfad("unicode.txt");
     SpeichernUnter(unicode, 3);
-    EXPECT_EQ(DateiInhalt(unicode), std::string("\xFF\xFEH\0b\0u\0s\0 \0\xFC\0\r\0\n\0", 18));
+    EXPECT_EQ(zwtest::Lesen(unicode), std::string("\xFF\xFEH\0b\0u\0s\0 \0\xFC\0\r\0\n\0", 18));
     EXPECT_EQ(form->DateiStr, unicode);
     EXPECT_EQ(form->windowTitle(), "unicode.txt" + Titel);
     EXPECT_EQ(form->FileType, tfUnicode);
@@ -516,7 +531,7 @@ TEST_F(FensterTest, Utf8DokumentWirdAlsAnsiUndDannAlsUnicodeGespeichert) {
     Oeffnen(unicode);
     Konvertieren();
     Speichern();
-    EXPECT_EQ(DateiInhalt(unicode), std::string("\xFF\xFEH\0c\0u\0s\0 \0\xFC\0\r\0\n\0", 18));
+    EXPECT_EQ(zwtest::Lesen(unicode), std::string("\xFF\xFEH\0c\0u\0s\0 \0\xFC\0\r\0\n\0", 18));
 }
 
 TEST_F(FensterTest, SpeichernUnterStartetBeimDokumentUndNimmtDenGewaehltenTyp) {
@@ -535,7 +550,7 @@ TEST_F(FensterTest, SpeichernUnterStartetBeimDokumentUndNimmtDenGewaehltenTyp) {
     TextDateiLaden(AlsPfad(ziel), typ, text);
     EXPECT_EQ(typ, tfUnicode);
     EXPECT_EQ(text, u"Hbus bm See\r\n");
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
     EXPECT_EQ(Lesen(), (Zustand{true, false, false, false, false, "ButtonOpen", HinweisO}));
 }
 
@@ -568,7 +583,7 @@ TEST_F(FensterTest, SpeichernUnterAbgebrochenAendertNichts) {
     form->MenuDateiSpeichernUnter->trigger();
     EXPECT_EQ(Lesen(), vorher);
     EXPECT_EQ(form->DateiStr, brief);
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
 }
 
 // Braille characters have no place in the ANSI code page.
@@ -592,20 +607,20 @@ TEST_F(AnsiVerlust, NeinSchreibtNichtsUndSpeichernUnterUnicodeBleibt) {
     dialoge.Antwortet(Antwort::Nein);
     Speichern();
     EXPECT_EQ(dialoge.Texte(Art::JaNein), std::vector<QString>{frage});
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
     EXPECT_EQ(Lesen(), vorher);
     EXPECT_EQ(form->FileType, tfText);
 
     SpeichernUnter(brief, 3);
     EXPECT_EQ(dialoge.Texte(Art::JaNein).size(), 1u); // no loss, no question
-    EXPECT_EQ(DateiInhalt(brief).substr(0, 6), std::string("\xFF\xFEH\0\x01\x28", 6));
+    EXPECT_EQ(zwtest::Lesen(brief).substr(0, 6), std::string("\xFF\xFEH\0\x01\x28", 6));
     EXPECT_FALSE(form->TextGeaendertS());
 }
 
 TEST_F(AnsiVerlust, JaSchreibtFragezeichen) {
     dialoge.Antwortet(Antwort::Ja);
     Speichern();
-    EXPECT_EQ(DateiInhalt(brief), "H?u? ?m See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "H?u? ?m See\r\n");
     EXPECT_FALSE(form->TextGeaendertS());
 }
 
@@ -636,7 +651,7 @@ TEST_F(AnsiVerlust, NeinInDerFrageBeimSchliessenHaeltDasFensterOffen) {
     EXPECT_EQ(dialoge.Arten(), (std::vector<Art>{Art::Bestaetigung, Art::JaNein}));
     EXPECT_TRUE(form->isVisible());
     EXPECT_FALSE(form->IsClosing);
-    EXPECT_EQ(DateiInhalt(brief), "Haus am See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Haus am See\r\n");
     EXPECT_TRUE(form->TextGeaendertS());
 }
 
@@ -723,36 +738,40 @@ TEST_F(FensterTest, UnlesbareTabelleBeendetDenWechsel) {
 // ---------------------------------------------------------------------------
 // Closing.
 
-TEST_F(FensterTest, SchliessenFragtNurBeiAenderungen) {
-    struct Fall {
-        const char* name;
-        bool geaendert;
-        Antwort antwort;
-        bool zu;
-        bool geschrieben;
-    } faelle[] = {
-        {"ohne Änderungen", false, Antwort::Keine, true, false},
-        {"Abbrechen", true, Antwort::Abbrechen, false, false},
-        {"Nein", true, Antwort::Nein, true, false},
-        {"Ja", true, Antwort::Ja, true, true},
-    };
-    for (const auto& f : faelle) {
-        SCOPED_TRACE(f.name);
-        TearDown();
-        SetUp();
-        Oeffnen(brief);
-        if (f.geaendert)
-            Konvertieren();
-        dialoge.Vergessen();
-        if (f.antwort != Antwort::Keine)
-            dialoge.Antwortet(f.antwort);
-        form->MenuDateiBeenden->trigger();
-        EXPECT_EQ(dialoge.Texte(Art::Bestaetigung).size(), f.geaendert ? 1u : 0u);
-        EXPECT_EQ(form->isVisible(), !f.zu);
-        EXPECT_EQ(form->IsClosing, f.zu);
-        EXPECT_EQ(DateiInhalt(brief), f.geschrieben ? "Hbus bm See\r\n" : "Haus am See\r\n");
-    }
+// Each case in a fresh window.
+struct SchliessFall {
+    const char* name;
+    bool geaendert;
+    Antwort antwort;
+    bool zu;
+    bool geschrieben;
+    friend void PrintTo(const SchliessFall& f, std::ostream* os) { *os << f.name; }
+};
+
+class SchliessenFrage : public FensterTest, public testing::WithParamInterface<SchliessFall> {};
+
+TEST_P(SchliessenFrage, NurBeiAenderungen) {
+    const SchliessFall& f = GetParam();
+    Oeffnen(brief);
+    if (f.geaendert)
+        Konvertieren();
+    dialoge.Vergessen();
+    if (f.antwort != Antwort::Keine)
+        dialoge.Antwortet(f.antwort);
+    form->MenuDateiBeenden->trigger();
+    EXPECT_EQ(dialoge.Texte(Art::Bestaetigung).size(), f.geaendert ? 1u : 0u);
+    EXPECT_EQ(form->isVisible(), !f.zu);
+    EXPECT_EQ(form->IsClosing, f.zu);
+    EXPECT_EQ(zwtest::Lesen(brief), f.geschrieben ? "Hbus bm See\r\n" : "Haus am See\r\n");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Fenster, SchliessenFrage,
+    testing::Values(SchliessFall{"OhneAenderungen", false, Antwort::Keine, true, false},
+                    SchliessFall{"Abbrechen", true, Antwort::Abbrechen, false, false},
+                    SchliessFall{"Nein", true, Antwort::Nein, true, false},
+                    SchliessFall{"Ja", true, Antwort::Ja, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FensterTest, MisslingtDasSpeichernBeimSchliessenBleibtDasFensterOffen) {
     const QString dok = Datei("dok.txt", "Haus\r\n");
@@ -864,7 +883,7 @@ TEST_F(FensterTest, DerKursMitDerTastatur) {
     EXPECT_EQ(Text(), u"Hbus bm See\r\n");
     EXPECT_EQ(Fokus(), "ButtonSpeichern");
     QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
-    EXPECT_EQ(DateiInhalt(brief), "Hbus bm See\r\n");
+    EXPECT_EQ(zwtest::Lesen(brief), "Hbus bm See\r\n");
     EXPECT_EQ(Fokus(), "ButtonOpen");
 
     dialoge.DateiBricht();

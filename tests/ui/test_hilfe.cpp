@@ -2,6 +2,7 @@
 // text decoded by its byte order mark, the commands that an empty text
 // disables, the missing and the unreadable file, the font command and
 // printing as one job.
+#include "../Hilfen.h"
 #include "ModalFenster.h"
 #include "SkriptDialoge.h"
 
@@ -28,7 +29,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <memory>
 
 #include <unistd.h>
@@ -46,11 +46,6 @@ const std::string kRtf = "{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0\\fswiss Aria
                          "Text mit {\\i kursiv} und mehr Text als die \\'dcberschrift hat.\\par "
                          "{\\f1 097 065}\\par}";
 
-std::string Lesen(const QString& pfad) {
-    std::ifstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-}
-
 class HilfeTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -65,8 +60,7 @@ protected:
     QString Pfad(const QString& name) const { return ordner_.filePath(name); }
     QString Datei(const QString& name, const std::string& bytes) const {
         const QString pfad = Pfad(name);
-        std::ofstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary | std::ios::trunc);
-        f << bytes;
+        Schreiben(pfad, bytes);
         return pfad;
     }
 

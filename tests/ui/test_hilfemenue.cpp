@@ -31,8 +31,7 @@ protected:
     QString ImProgramm(const QString& name) const { return programm_.filePath(name); }
     QString ImTemp(const QString& name) const { return temp_.filePath(name); }
     void Anlegen(const QString& pfad, const std::string& bytes = "x") const {
-        std::ofstream f(QFile::encodeName(pfad).toStdString(), std::ios::binary | std::ios::trunc);
-        f << bytes;
+        Schreiben(pfad, bytes);
     }
     void MenueOeffnen() { emit form->MenuHilfe->aboutToShow(); }
 
@@ -81,13 +80,14 @@ TEST_F(HilfeMenueTest, AktualisierungSchreibtFuenfZeilenUndStartetDenAuffrischer
     Oeffnen(Datei("Grüße.txt", "Text\r\n"));
     form->MenuHilfeUpdate->trigger();
 
-    EXPECT_EQ(DateiInhalt(ImTemp("ZWD.cfg")), "Zeichenwandler V1.22\r\n"
-                                              "Gr\xFC\xDF"
-                                              "e.txt - Zeichenwandler V1.22\r\n" +
-                                                  QFile::encodeName(shell.Programm).toStdString() +
-                                                  "\r\n"
-                                                  "ZWD\r\n"
-                                                  "12 Arial\r\n");
+    EXPECT_EQ(zwtest::Lesen(ImTemp("ZWD.cfg")),
+              "Zeichenwandler V1.22\r\n"
+              "Gr\xFC\xDF"
+              "e.txt - Zeichenwandler V1.22\r\n" +
+                  QFile::encodeName(shell.Programm).toStdString() +
+                  "\r\n"
+                  "ZWD\r\n"
+                  "12 Arial\r\n");
     EXPECT_EQ(shell.Anfragen,
               (std::vector<ShellAnfrage>{
                   {ShellAnfrage::Programm, ImProgramm(UpdaterName), {QStringLiteral("ZWD.cfg")}}}));
