@@ -20,7 +20,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -153,6 +152,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
         MerkActiveControl);
+    TextBefehleAn(*RichEdit, *DialogSuchen);
 
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(this, dialoge_, &THilfeForm::RichEditSelectionChange); });
@@ -249,12 +249,8 @@ void THilfeForm::SchriftartZuweisen() {
 
 void THilfeForm::SchalterEinrichten() {
     // The viewer covers the whole screen; the text fills it below the menu.
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QSize rahmen = frameGeometry().size() - geometry().size();
-    setFixedSize(bildschirm->geometry().size() - rahmen);
-    FensterEinrichten();
+    if (BildschirmGross(this))
+        FensterEinrichten();
 }
 
 void THilfeForm::FensterEinrichten() {
@@ -355,23 +351,6 @@ void THilfeForm::MenuSchriftartWechselnClick() {
         return;
     programmSchrift_ = neu;
     SchriftartZuweisen();
-}
-
-void THilfeForm::MenuBearbeitenKopierenClick() {
-    RichEdit->copy();
-}
-
-void THilfeForm::MenuBearbeitenAllesMarkierenClick() {
-    RichEdit->setFocus();
-    RichEdit->selectAll();
-}
-
-void THilfeForm::RePopupAllesMarkierenClick() {
-    MenuBearbeitenAllesMarkierenClick();
-}
-
-void THilfeForm::MenuBearbeitenSuchenClick() {
-    DialogSuchen->SuchenZeigen();
 }
 
 void THilfeForm::MenuBearbeitenWeitersuchenClick() {

@@ -7,6 +7,7 @@
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
 #include "ui/Fokus.h"
+#include "ui/TextBefehle.h"
 
 #include <QDialog>
 
@@ -26,7 +27,7 @@ class TextFeld;
 
 inline const QString HilfeDateiName = QStringLiteral("ZWD.hlp");
 
-class THilfeForm : public QDialog {
+class THilfeForm : public QDialog, public TextBefehle {
     Q_OBJECT
 public:
     // Loads the file when it exists; a file that cannot be read throws its
@@ -82,10 +83,6 @@ public:
     void MenuHilfeDruckenClick();
     void MenuHilfeBeendenClick();
     void MenuSchriftartWechselnClick();
-    void MenuBearbeitenKopierenClick();
-    void MenuBearbeitenAllesMarkierenClick();
-    void RePopupAllesMarkierenClick();
-    void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeitersuchenClick();
 
 protected:
