@@ -12,6 +12,7 @@
 #include "ui/TextFeld.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -146,6 +147,20 @@ TEST_F(HilfeTest, RtfErscheintFormatiertInDerProgrammschrift) {
     EXPECT_EQ(h.RichEdit->Text(), RtfZuText(kRtf));
     EXPECT_EQ(h.RichEdit->AuswahlStart(), 3);
     EXPECT_EQ(h.RichEdit->AuswahlLaenge(), 5);
+
+    // A size of 0 is the application's, as in every other window: the body
+    // text takes it, not a fixed 12 points.
+    const QFont anwendung = QApplication::font();
+    QFont gross = anwendung;
+    gross.setPointSizeF(16);
+    QApplication::setFont(gross);
+    schrift.Groesse = 0;
+    for (Fall& f : faelle)
+        f.punkte *= 16.0 / 10;
+    h.SchriftartZuweisen();
+    QApplication::setFont(anwendung);
+    pruefen();
+    EXPECT_EQ(h.RichEdit->font().pointSizeF(), 16);
 }
 
 TEST_F(HilfeTest, TextOhneRtfErscheintWieErIst) {
