@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -110,7 +109,7 @@ void DokumentEinfuegen(QTextDocument& ziel, const RtfDokument& dokument, const T
 
 THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchrift,
                        std::uint32_t hintergrund, const QString& hilfeDateiOderText)
-    : QDialog(owner), dialoge_(dialoge), programmSchrift_(programmSchrift),
+    : TTextFenster(owner), dialoge_(dialoge), programmSchrift_(programmSchrift),
       hintergrund_(hintergrund) {
     setObjectName(QStringLiteral("HilfeForm"));
     setWindowTitle(QStringLiteral("Hilfe"));
@@ -272,14 +271,6 @@ void THilfeForm::showEvent(QShowEvent* ereignis) {
     QDialog::showEvent(ereignis);
     if (!ereignis->spontaneous())
         Ausfuehren(this, dialoge_, &THilfeForm::FormShow);
-}
-
-void THilfeForm::keyPressEvent(QKeyEvent* ereignis) {
-    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
-        ereignis->accept();
-        return;
-    }
-    QDialog::keyPressEvent(ereignis);
 }
 
 void THilfeForm::RichEditSelectionChange() {

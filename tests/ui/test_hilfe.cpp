@@ -492,3 +492,13 @@ TEST_F(HilfeTest, MenuesInIhrerOrdnungUndJederPunktBeiSeinemBefehl) {
     EXPECT_EQ(dialoge.Texte(Art::Fehler), std::vector<QString>{QStringLiteral("Drucker fort")});
     EXPECT_TRUE(h.isVisible());
 }
+
+TEST_F(HilfeTest, EscapeSchliesstNichtDasMenueSchon) {
+    THilfeForm& h = Zeigen(Datei("ZWD.hlp", "Hilfe\r\n"));
+    for (QWidget* ziel : {static_cast<QWidget*>(&h), static_cast<QWidget*>(h.RichEdit)}) {
+        QTest::keyClick(ziel, Qt::Key_Escape);
+        EXPECT_TRUE(h.isVisible()) << ziel->metaObject()->className();
+    }
+    h.MenuHilfeBeenden->trigger();
+    EXPECT_FALSE(h.isVisible());
+}
