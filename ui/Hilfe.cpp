@@ -337,11 +337,8 @@ void THilfeForm::MenuHilfeBeendenClick() {
 
 void THilfeForm::MenuSchriftartWechselnClick() {
     const FokusBereich fokus(MerkActiveControl, focusWidget());
-    TSchrift neu = programmSchrift_;
-    if (!FontDialog1(neu))
-        return;
-    programmSchrift_ = neu;
-    SchriftartZuweisen();
+    if (ProgrammSchriftWaehlen(FontDialog1, programmSchrift_))
+        SchriftartZuweisen();
 }
 
 void THilfeForm::MenuBearbeitenWeitersuchenClick() {

@@ -12,4 +12,12 @@ void TTextFenster::keyPressEvent(QKeyEvent* ereignis) {
     QDialog::keyPressEvent(ereignis);
 }
 
+bool ProgrammSchriftWaehlen(const std::function<bool(TSchrift&)>& dialog, TSchrift& schrift) {
+    TSchrift neu = schrift;
+    if (!dialog(neu))
+        return false;
+    schrift = neu;
+    return true;
+}
+
 } // namespace zw

@@ -3,9 +3,12 @@
 // the table editor do: the text commands every such window has, and Escape
 // does not close it (Alt+F4 and the menu do).
 
+#include "core/Schrift.h"
 #include "ui/TextBefehle.h"
 
 #include <QDialog>
+
+#include <functional>
 
 namespace zw {
 
@@ -15,5 +18,9 @@ protected:
     using QDialog::QDialog;
     void keyPressEvent(QKeyEvent* ereignis) override;
 };
+
+// The font command of these windows: the font dialog works on a copy of the
+// program font, which takes the choice only on OK. True when it did.
+bool ProgrammSchriftWaehlen(const std::function<bool(TSchrift&)>& dialog, TSchrift& schrift);
 
 } // namespace zw
