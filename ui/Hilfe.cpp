@@ -14,13 +14,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontInfo>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -111,7 +109,7 @@ void DokumentEinfuegen(QTextDocument& ziel, const RtfDokument& dokument, const T
 
 THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchrift,
                        std::uint32_t hintergrund, const QString& hilfeDateiOderText)
-    : QDialog(owner), dialoge_(dialoge), programmSchrift_(programmSchrift),
+    : TTextFenster(owner), dialoge_(dialoge), programmSchrift_(programmSchrift),
       hintergrund_(hintergrund) {
     setObjectName(QStringLiteral("HilfeForm"));
     setWindowTitle(QStringLiteral("Hilfe"));
@@ -153,6 +151,7 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeitersuchen->setEnabled(true); },
         MerkActiveControl);
+    TextBefehleAn(*RichEdit, *DialogSuchen);
 
     connect(RichEdit, &QPlainTextEdit::selectionChanged, this,
             [this] { Ausfuehren(this, dialoge_, &THilfeForm::RichEditSelectionChange); });
@@ -249,12 +248,8 @@ void THilfeForm::SchriftartZuweisen() {
 
 void THilfeForm::SchalterEinrichten() {
     // The viewer covers the whole screen; the text fills it below the menu.
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QSize rahmen = frameGeometry().size() - geometry().size();
-    setFixedSize(bildschirm->geometry().size() - rahmen);
-    FensterEinrichten();
+    if (BildschirmGross(this))
+        FensterEinrichten();
 }
 
 void THilfeForm::FensterEinrichten() {
@@ -276,14 +271,6 @@ void THilfeForm::showEvent(QShowEvent* ereignis) {
     QDialog::showEvent(ereignis);
     if (!ereignis->spontaneous())
         Ausfuehren(this, dialoge_, &THilfeForm::FormShow);
-}
-
-void THilfeForm::keyPressEvent(QKeyEvent* ereignis) {
-    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
-        ereignis->accept();
-        return;
-    }
-    QDialog::keyPressEvent(ereignis);
 }
 
 void THilfeForm::RichEditSelectionChange() {
@@ -350,28 +337,8 @@ void THilfeForm::MenuHilfeBeendenClick() {
 
 void THilfeForm::MenuSchriftartWechselnClick() {
     const FokusBereich fokus(MerkActiveControl, focusWidget());
-    TSchrift neu = programmSchrift_;
-    if (!FontDialog1(neu))
-        return;
-    programmSchrift_ = neu;
-    SchriftartZuweisen();
-}
-
-void THilfeForm::MenuBearbeitenKopierenClick() {
-    RichEdit->copy();
-}
-
-void THilfeForm::MenuBearbeitenAllesMarkierenClick() {
-    RichEdit->setFocus();
-    RichEdit->selectAll();
-}
-
-void THilfeForm::RePopupAllesMarkierenClick() {
-    MenuBearbeitenAllesMarkierenClick();
-}
-
-void THilfeForm::MenuBearbeitenSuchenClick() {
-    DialogSuchen->SuchenZeigen();
+    if (ProgrammSchriftWaehlen(FontDialog1, programmSchrift_))
+        SchriftartZuweisen();
 }
 
 void THilfeForm::MenuBearbeitenWeitersuchenClick() {

@@ -7,6 +7,7 @@
 #include "core/Schrift.h"
 #include "platform/Dialoge.h"
 #include "ui/Fokus.h"
+#include "ui/TextFenster.h"
 
 #include <QDialog>
 
@@ -26,7 +27,7 @@ class TextFeld;
 
 inline const QString HilfeDateiName = QStringLiteral("ZWD.hlp");
 
-class THilfeForm : public QDialog {
+class THilfeForm : public TTextFenster {
     Q_OBJECT
 public:
     // Loads the file when it exists; a file that cannot be read throws its
@@ -82,16 +83,10 @@ public:
     void MenuHilfeDruckenClick();
     void MenuHilfeBeendenClick();
     void MenuSchriftartWechselnClick();
-    void MenuBearbeitenKopierenClick();
-    void MenuBearbeitenAllesMarkierenClick();
-    void RePopupAllesMarkierenClick();
-    void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeitersuchenClick();
 
 protected:
     void showEvent(QShowEvent* ereignis) override;
-    // Escape does not close the viewer; Alt+F4 and the menu do.
-    void keyPressEvent(QKeyEvent* ereignis) override;
 
 private:
     void MenuErzeugen();

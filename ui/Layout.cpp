@@ -104,6 +104,17 @@ void SchriftartAnwenden(std::initializer_list<QWidget*> steuerelemente,
         KnopfSchriftZuweisen(k, schrift);
 }
 
+bool BildschirmGross(QWidget* fenster, QSize* rahmen) {
+    const QScreen* bildschirm = fenster->screen();
+    if (!bildschirm)
+        return false;
+    const QSize r = fenster->frameGeometry().size() - fenster->geometry().size();
+    if (rahmen)
+        *rahmen = r;
+    fenster->setFixedSize(bildschirm->geometry().size() - r);
+    return true;
+}
+
 void DialogMittig(QWidget* fenster) {
     const QScreen* bildschirm = fenster->screen();
     if (!bildschirm)

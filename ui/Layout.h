@@ -8,6 +8,7 @@
 #include "platform/QtSchrift.h"
 
 #include <QFont>
+#include <QSize>
 #include <QString>
 
 #include <cstdint>
@@ -61,5 +62,11 @@ void SchriftartAnwenden(std::initializer_list<QWidget*> steuerelemente,
 // Places a dialog or viewer centred on its screen, one pixel up and left,
 // never above or left of the screen's corner.
 void DialogMittig(QWidget* fenster);
+
+// Gives a window a fixed size that makes it, with its frame, as large as its
+// screen. The frame counts as far as the window system has added it; it is
+// written to `rahmen`, so a window can lay itself out again when it
+// changes. False, and nothing changed, without a screen.
+bool BildschirmGross(QWidget* fenster, QSize* rahmen = nullptr);
 
 } // namespace zw

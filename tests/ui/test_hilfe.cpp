@@ -13,6 +13,7 @@
 #include "ui/TextFeld.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -140,6 +141,20 @@ TEST_F(HilfeTest, RtfErscheintFormatiertInDerProgrammschrift) {
     EXPECT_EQ(h.RichEdit->Text(), RtfZuText(kRtf));
     EXPECT_EQ(h.RichEdit->AuswahlStart(), 3);
     EXPECT_EQ(h.RichEdit->AuswahlLaenge(), 5);
+
+    // A size of 0 is the application's, as in every other window: the body
+    // text takes it, not a fixed 12 points.
+    const QFont anwendung = QApplication::font();
+    QFont gross = anwendung;
+    gross.setPointSizeF(16);
+    QApplication::setFont(gross);
+    schrift.Groesse = 0;
+    for (Fall& f : faelle)
+        f.punkte *= 16.0 / 10;
+    h.SchriftartZuweisen();
+    QApplication::setFont(anwendung);
+    pruefen();
+    EXPECT_EQ(h.RichEdit->font().pointSizeF(), 16);
 }
 
 TEST_F(HilfeTest, TextOhneRtfErscheintWieErIst) {
@@ -470,4 +485,14 @@ TEST_F(HilfeTest, MenuesInIhrerOrdnungUndJederPunktBeiSeinemBefehl) {
     h.RePopupDrucken->trigger();
     EXPECT_EQ(dialoge.Texte(Art::Fehler), std::vector<QString>{QStringLiteral("Drucker fort")});
     EXPECT_TRUE(h.isVisible());
+}
+
+TEST_F(HilfeTest, EscapeSchliesstNichtDasMenueSchon) {
+    THilfeForm& h = Zeigen(Datei("ZWD.hlp", "Hilfe\r\n"));
+    for (QWidget* ziel : {static_cast<QWidget*>(&h), static_cast<QWidget*>(h.RichEdit)}) {
+        QTest::keyClick(ziel, Qt::Key_Escape);
+        EXPECT_TRUE(h.isVisible()) << ziel->metaObject()->className();
+    }
+    h.MenuHilfeBeenden->trigger();
+    EXPECT_FALSE(h.isVisible());
 }
