@@ -6,12 +6,12 @@
 #include "platform/DruckLauf.h"
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
+#include "platform/Pfad.h"
 #include "ui/DialogSchrift.h"
 #include "ui/Layout.h"
 #include "ui/Vorschau.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,31 +25,11 @@ namespace {
 
 const QString kNichtBereit = QStringLiteral("Der Braille-Drucker ist nicht betriebsbereit!");
 
-QString Zusammen(const QStringList& teile, QChar trenner) {
-    return teile.join(trenner);
-}
-
 QString Gruppiert(std::size_t n) {
     return QString::fromStdString(ZahlGruppieren(std::int64_t(n)));
 }
 
 } // namespace
-
-std::string PortBytes(const QString& port) {
-#ifdef _WIN32
-    return port.toStdString();
-#else
-    return QFile::encodeName(port).toStdString();
-#endif
-}
-
-QString PortText(const std::string& bytes) {
-#ifdef _WIN32
-    return QString::fromStdString(bytes);
-#else
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-#endif
-}
 
 QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite) {
     auto passt = [&](const QString& text) { return metrik.horizontalAdvance(text) <= breite; };
@@ -84,7 +64,7 @@ QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite)
         QStringList uebrig = teile.mid(k);
         uebrig.prepend(auslassung);
         uebrig.append(name);
-        const QString kandidat = laufwerk + trenner + Zusammen(uebrig, trenner);
+        const QString kandidat = laufwerk + trenner + uebrig.join(trenner);
         if (passt(kandidat))
             return kandidat;
     }
