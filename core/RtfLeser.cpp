@@ -11,6 +11,7 @@
 
 #include "core/Codepages.h"
 #include "core/Kodierung.h"
+#include "core/Noten.h"
 #include "core/Rtf.h"
 
 #include <algorithm>
@@ -1266,14 +1267,9 @@ template <bool F> void Leser<F>::NotenAnhaengen() {
     // The body's last paragraph ends before the notes begin.
     if (n_ > 0 && !(n_ >= 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
         AbsatzMarkeSchreiben(schlussAusrichtung_);
-    for (bool endnoten : {false, true}) {
-        bool erste = true;
-        for (const Notiz& notiz : notizen_) {
-            if (notiz.endnote != endnoten)
-                continue;
-            if (erste)
-                AbsatzMarkeSchreiben(0); // an empty line before each kind of note
-            erste = false;
+    NotenNachDemText(
+        notizen_, [&] { AbsatzMarkeSchreiben(0); },
+        [&](const Notiz& notiz) {
             const std::size_t anfang = n_;
             Platz(notiz.text.size());
             std::copy(notiz.text.begin(), notiz.text.end(), aus_.begin() + std::ptrdiff_t(n_));
@@ -1290,8 +1286,7 @@ template <bool F> void Leser<F>::NotenAnhaengen() {
             }
             if (!(n_ >= anfang + 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
                 AbsatzMarkeSchreiben(0);
-        }
-    }
+        });
     notizen_.clear();
     if constexpr (F)
         formatGeaendert_ = true;
