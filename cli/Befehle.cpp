@@ -12,6 +12,7 @@
 #include "core/Tabelle.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace zw::cli {
 
@@ -132,6 +133,23 @@ int TextZeigen(const std::vector<std::string>& a) {
     return Erfolg;
 }
 
+int SchliessenBefehl(const std::vector<std::string>& a) {
+    if (a.size() != 1)
+        return FalscherAufruf("schliessen erwartet keine Argumente.");
+    return Schliessen();
+}
+
+struct Befehl {
+    std::string_view name;
+    int (*ausfuehren)(const std::vector<std::string>&);
+};
+
+constexpr Befehl kBefehle[] = {
+    {"konvertieren", Konvertieren}, {"tabelle", TabelleZeigen},       {"dateityp", DateitypZeigen},
+    {"text", TextZeigen},           {"vorschau", Vorschau},           {"pruefen", Pruefen},
+    {"drucken", Drucken},           {"schliessen", SchliessenBefehl},
+};
+
 } // namespace
 
 int Ausfuehren(const std::vector<std::string>& a) {
@@ -143,25 +161,9 @@ int Ausfuehren(const std::vector<std::string>& a) {
         return Erfolg;
     }
     try {
-        if (befehl == "konvertieren")
-            return Konvertieren(a);
-        if (befehl == "tabelle")
-            return TabelleZeigen(a);
-        if (befehl == "dateityp")
-            return DateitypZeigen(a);
-        if (befehl == "text")
-            return TextZeigen(a);
-        if (befehl == "vorschau")
-            return Vorschau(a);
-        if (befehl == "pruefen")
-            return Pruefen(a);
-        if (befehl == "drucken")
-            return Drucken(a);
-        if (befehl == "schliessen") {
-            if (a.size() != 1)
-                return FalscherAufruf("schliessen erwartet keine Argumente.");
-            return Schliessen();
-        }
+        for (const Befehl& b : kBefehle)
+            if (befehl == b.name)
+                return b.ausfuehren(a);
     } catch (const DateiFehler& f) {
         Schreiben(stderr, std::string(f.what()) + "\n");
         return DateiFehlerAusgang;

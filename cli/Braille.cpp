@@ -10,9 +10,7 @@
 #ifdef ZW_MIT_BRAILLE
 #include "core/BrailleCodes.h"
 #endif
-#ifdef ZW_MIT_DRUCKPORT
 #include "platform/Druckausgabe.h"
-#endif
 
 #include <chrono>
 #include <cstdio>
@@ -205,7 +203,6 @@ int Drucken(const std::vector<std::string>& a) {
         return FalscherAufruf(r.fehler);
     if (r.dateien.size() != 2)
         return FalscherAufruf("Es werden genau ein Anschluss und eine Datei erwartet.");
-#ifdef ZW_MIT_DRUCKPORT
     const std::u16string text = DruckText(r.dateien[1]);
     if (text.size() <= 1) {
         Schreiben(stderr, "Kein Text zum Drucken vorhanden\n");
@@ -243,10 +240,6 @@ int Drucken(const std::vector<std::string>& a) {
                               ZahlGruppieren(std::int64_t(bytes.size())) + " Bytes gedruckt\n");
     }
     return Erfolg;
-#else
-    Schreiben(stderr, "Das Drucken fehlt diesem Bau.\n");
-    return DateiFehlerAusgang;
-#endif
 }
 
 } // namespace zw::cli

@@ -24,7 +24,7 @@ constexpr const char* kStandardTabelle = "Eng-Ger.tab";
 
 std::string ZeichenText(char32_t c) {
     const std::string code = std::to_string(std::uint32_t(c));
-    const bool sichtbar = c > 0x20 && !(c >= 0x7F && c < 0xA0) && !(c >= 0xD800 && c < 0xE000);
+    const bool sichtbar = c > 0x20 && !(c >= 0x7F && c < 0xA0) && !IstSurrogat(c);
     if (!sichtbar)
         return "Zeichen " + code;
     std::string zeichen;

@@ -2,6 +2,7 @@
 
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
+#include "core/ZeilenRegel.h"
 
 #include <algorithm>
 #include <cctype>
@@ -176,18 +177,19 @@ std::vector<NichtDarstellbar> DruckPruefen(std::u16string_view text, const Zelle
         liste.push_back({c, 1, zeile, spalte});
     };
     std::size_t zeile = 1, spalte = 1;
+    ZeilenRegel regel;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            ++zeile;
-            spalte = 1;
+        if (IstZeilenzeichen(c)) {
+            if (regel.Endet(c)) {
+                ++zeile;
+                spalte = 1;
+            }
             continue;
         }
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        regel.Zeichen();
+        if (IstHoch(c) && i + 1 < text.size() && IstTief(text[i + 1])) {
+            c = AusPaar(text[i], text[i + 1]);
             ++i;
         }
         if (c != u'\f' && (c > 255 || !code.Vorhanden[c]))
@@ -198,8 +200,8 @@ std::vector<NichtDarstellbar> DruckPruefen(std::u16string_view text, const Zelle
 }
 
 std::string ZeichenName(char32_t c) {
-    const bool zeigbar = c > 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0xA0) && c != 0xAD &&
-                         !(c >= 0xD800 && c < 0xE000);
+    const bool zeigbar =
+        c > 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0xA0) && c != 0xAD && !IstSurrogat(c);
     if (!zeigbar)
         return "Zeichen " + std::to_string(std::uint32_t(c));
     std::string aus;

@@ -1,8 +1,12 @@
 #include "core/Erkennung.h"
 
+#include "core/Kodierung.h"
 #include "core/Konvertierung.h"
+#include "core/ZeilenRegel.h"
 
 #include <cstring>
+#include <string_view>
+#include <utility>
 
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -26,6 +30,29 @@ bool HatStrom(std::string_view bytes, std::string_view name) {
     return bytes.find(breit) != std::string_view::npos;
 }
 
+using namespace std::string_view_literals;
+
+// Files told by their first bytes alone, and what they are.
+constexpr std::pair<std::string_view, std::string_view> kSignaturen[] = {
+    {"%PDF-"sv, "ein PDF-Dokument"},
+    {"\x89PNG"sv, "ein PNG-Bild"},
+    {"\xFF\xD8\xFF"sv, "ein JPEG-Bild"},
+    {"GIF87a"sv, "ein GIF-Bild"},
+    {"GIF89a"sv, "ein GIF-Bild"},
+    {"II*\0"sv, "ein TIFF-Bild"},
+    {"MM\0*"sv, "ein TIFF-Bild"},
+    {"\x7F"
+     "ELF"sv,
+     "ein Programm (ELF)"},
+    {"\x1F\x8B"sv, "ein gzip-Archiv"},
+    {"7z\xBC\xAF\x27\x1C"sv, "ein 7-Zip-Archiv"},
+    {"Rar!\x1A\x07"sv, "ein RAR-Archiv"},
+    {"SQLite format 3"sv, "eine SQLite-Datenbank"},
+    {"OggS"sv, "eine Audiodatei"},
+    {"fLaC"sv, "eine Audiodatei"},
+    {"ID3"sv, "eine Audiodatei"},
+};
+
 } // namespace
 
 bool IstZip(std::string_view anfang) {
@@ -33,16 +60,9 @@ bool IstZip(std::string_view anfang) {
 }
 
 std::optional<std::string> FremdesFormat(std::string_view b) {
-    if (b.starts_with("%PDF-"))
-        return KeineTextdatei("ein PDF-Dokument");
-    if (b.starts_with("\x89PNG"))
-        return KeineTextdatei("ein PNG-Bild");
-    if (b.starts_with("\xFF\xD8\xFF"))
-        return KeineTextdatei("ein JPEG-Bild");
-    if (b.starts_with("GIF87a") || b.starts_with("GIF89a"))
-        return KeineTextdatei("ein GIF-Bild");
-    if (b.starts_with(std::string_view("II*\0", 4)) || b.starts_with(std::string_view("MM\0*", 4)))
-        return KeineTextdatei("ein TIFF-Bild");
+    for (const auto& [signatur, was] : kSignaturen)
+        if (b.starts_with(signatur))
+            return KeineTextdatei(was);
     if (b.starts_with("RIFF") && b.size() >= 12) {
         const std::string_view art = b.substr(8, 4);
         if (art == "WEBP")
@@ -52,9 +72,6 @@ std::optional<std::string> FremdesFormat(std::string_view b) {
         if (art == "AVI ")
             return KeineTextdatei("eine AVI-Videodatei");
     }
-    if (b.starts_with("\x7F"
-                      "ELF"))
-        return KeineTextdatei("ein Programm (ELF)");
     // "MZ" may begin a line of text; a program has NULs in its header.
     if (b.starts_with("MZ") && b.size() >= 64 && std::memchr(b.data(), 0, 64) != nullptr)
         return KeineTextdatei("ein Windows-Programm");
@@ -69,16 +86,6 @@ std::optional<std::string> FremdesFormat(std::string_view b) {
         return KeineTextdatei("eine Datei im alten Microsoft-Office-Format. Ist es ein "
                               "Word-Dokument, speichern Sie es zuerst als DOCX oder RTF");
     }
-    if (b.starts_with("\x1F\x8B"))
-        return KeineTextdatei("ein gzip-Archiv");
-    if (b.starts_with("7z\xBC\xAF\x27\x1C"))
-        return KeineTextdatei("ein 7-Zip-Archiv");
-    if (b.starts_with("Rar!\x1A\x07"))
-        return KeineTextdatei("ein RAR-Archiv");
-    if (b.starts_with("SQLite format 3"))
-        return KeineTextdatei("eine SQLite-Datenbank");
-    if (b.starts_with("OggS") || b.starts_with("fLaC") || b.starts_with("ID3"))
-        return KeineTextdatei("eine Audiodatei");
     return std::nullopt;
 }
 
@@ -127,26 +134,14 @@ void TextPruefer::Hinzufuegen(std::string_view stueck) {
             nuls_ += (b == 0);
             continue;
         }
-        unten_ = 0x80;
-        oben_ = 0xBF;
-        if (b >= 0xC2 && b <= 0xDF) {
-            offen_ = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            offen_ = 2;
-            if (b == 0xE0)
-                unten_ = 0xA0; // overlong
-            else if (b == 0xED)
-                oben_ = 0x9F; // surrogates
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            offen_ = 3;
-            if (b == 0xF0)
-                unten_ = 0x90; // overlong
-            else if (b == 0xF4)
-                oben_ = 0x8F; // beyond 10FFFF
-        } else {
+        const Utf8Anfang anfang = Utf8AnfangLesen(b);
+        if (anfang.Folge == 0) {
             gueltig_ = false;
             continue;
         }
+        offen_ = anfang.Folge;
+        unten_ = anfang.Unten;
+        oben_ = anfang.Oben;
         mehrByte_ = true;
     }
 }
@@ -167,12 +162,9 @@ std::string NulMeldung(const NulStelle& nul) {
 
 std::uint64_t ZeilenEndenZaehlen(std::string_view bytes) {
     std::uint64_t n = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\n')
-            ++n;
-        else if (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n'))
-            ++n;
-    }
+    ZeilenRegel regel;
+    for (char b : bytes)
+        n += regel.Endet(b);
     return n;
 }
 
@@ -184,13 +176,9 @@ std::uint64_t ZeilenEndenZaehlen16(std::string_view bytes, bool bigEndian) {
         const auto b = static_cast<unsigned char>(bytes[2 * i + 1]);
         return bigEndian ? char16_t((a << 8) | b) : char16_t((b << 8) | a);
     };
-    for (std::size_t i = 0; i < einheiten; ++i) {
-        const char16_t c = einheit(i);
-        if (c == u'\n')
-            ++n;
-        else if (c == u'\r' && (i + 1 == einheiten || einheit(i + 1) != u'\n'))
-            ++n;
-    }
+    ZeilenRegel regel;
+    for (std::size_t i = 0; i < einheiten; ++i)
+        n += regel.Endet(einheit(i));
     return n;
 }
 

@@ -1,60 +1,54 @@
 #include "core/Fehler.h"
 
 #include <cerrno>
+#include <string_view>
 #include <system_error>
+#include <utility>
 
 namespace zw {
 
-std::string SystemGrund(int fehlerNummer) {
-    switch (fehlerNummer) {
-    case ENOENT:
-        return "Das System kann die angegebene Datei nicht finden.";
-    case ENOTDIR:
-        return "Das System kann den angegebenen Pfad nicht finden.";
-    case EACCES:
-    case EPERM:
-        return "Zugriff verweigert.";
-    case EISDIR:
-        return "Der angegebene Pfad ist ein Ordner, keine Datei.";
-    case ENOSPC:
-        return "Auf dem Datenträger ist nicht genügend Speicherplatz verfügbar.";
+namespace {
+
+// The reasons in the words Windows uses for the same failures.
+constexpr char kBelegt[] = "Der Prozess kann nicht auf die Datei zugreifen, da sie von einem "
+                           "anderen Prozess verwendet wird.";
+constexpr std::pair<int, std::string_view> kGruende[] = {
+    {ENOENT, "Das System kann die angegebene Datei nicht finden."},
+    {ENOTDIR, "Das System kann den angegebenen Pfad nicht finden."},
+    {EACCES, "Zugriff verweigert."},
+    {EPERM, "Zugriff verweigert."},
+    {EISDIR, "Der angegebene Pfad ist ein Ordner, keine Datei."},
+    {ENOSPC, "Auf dem Datenträger ist nicht genügend Speicherplatz verfügbar."},
 #ifdef EDQUOT
-    case EDQUOT:
-        return "Das Speicherkontingent auf dem Datenträger ist erschöpft.";
+    {EDQUOT, "Das Speicherkontingent auf dem Datenträger ist erschöpft."},
 #endif
-    case EROFS:
-        return "Der Datenträger ist schreibgeschützt.";
-    case EMFILE:
-    case ENFILE:
-        return "Das System kann die Datei nicht öffnen.";
-    case EBUSY:
+    {EROFS, "Der Datenträger ist schreibgeschützt."},
+    {EMFILE, "Das System kann die Datei nicht öffnen."},
+    {ENFILE, "Das System kann die Datei nicht öffnen."},
+    {EBUSY, kBelegt},
 #ifdef ETXTBSY
-    case ETXTBSY:
+    {ETXTBSY, kBelegt},
 #endif
-        return "Der Prozess kann nicht auf die Datei zugreifen, da sie von einem anderen "
-               "Prozess verwendet wird.";
-    case ENAMETOOLONG:
-        return "Der Dateiname oder die Erweiterung ist zu lang.";
-    case EIO:
-        return "Die Anforderung konnte wegen eines E/A-Gerätefehlers nicht ausgeführt werden.";
-    case ENOMEM:
-        return "Nicht genügend Speicher verfügbar, um diesen Befehl zu verarbeiten.";
-    case EEXIST:
-        return "Die Datei ist bereits vorhanden.";
-    case EFBIG:
-        return "Die Datei ist zu groß.";
-    case EINVAL:
-        return "Der Parameter ist falsch.";
+    {ENAMETOOLONG, "Der Dateiname oder die Erweiterung ist zu lang."},
+    {EIO, "Die Anforderung konnte wegen eines E/A-Gerätefehlers nicht ausgeführt werden."},
+    {ENOMEM, "Nicht genügend Speicher verfügbar, um diesen Befehl zu verarbeiten."},
+    {EEXIST, "Die Datei ist bereits vorhanden."},
+    {EFBIG, "Die Datei ist zu groß."},
+    {EINVAL, "Der Parameter ist falsch."},
 #ifdef ELOOP
-    case ELOOP:
-        return "Zu viele symbolische Verknüpfungen im Pfad.";
+    {ELOOP, "Zu viele symbolische Verknüpfungen im Pfad."},
 #endif
-    case ENXIO:
-    case ENODEV:
-        return "Das Gerät ist nicht bereit.";
-    default:
-        return "Unbekannter Fehler (" + std::to_string(fehlerNummer) + ").";
-    }
+    {ENXIO, "Das Gerät ist nicht bereit."},
+    {ENODEV, "Das Gerät ist nicht bereit."},
+};
+
+} // namespace
+
+std::string SystemGrund(int fehlerNummer) {
+    for (const auto& [nummer, grund] : kGruende)
+        if (nummer == fehlerNummer)
+            return std::string(grund);
+    return "Unbekannter Fehler (" + std::to_string(fehlerNummer) + ").";
 }
 
 std::string PfadText(const std::filesystem::path& pfad) {

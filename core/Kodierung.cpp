@@ -1,5 +1,7 @@
 #include "core/Kodierung.h"
 
+#include "core/ZeilenRegel.h"
+
 #include <algorithm>
 #include <array>
 
@@ -85,7 +87,7 @@ struct SystemAnsi {
             return;
         darstellbar.assign(65536, false);
         for (unsigned c = 0; c < 65536; ++c) {
-            if (c >= 0xD800 && c <= 0xDFFF)
+            if (IstSurrogat(c))
                 continue;
             const wchar_t zeichen = wchar_t(c);
             char bytes[8];
@@ -117,7 +119,6 @@ const AnsiTabellen& Ansi() {
 #endif
 
 constexpr char16_t kCr = u'\r';
-constexpr char16_t kLf = u'\n';
 constexpr char16_t kErsatz = 0xFFFD;
 
 #ifdef __SSE2__
@@ -172,16 +173,19 @@ inline bool EinfacheEinheiten(const char16_t* p, char* ziel, bool nurAscii) {
 // rule. The caller guarantees room for every unit plus one per line end.
 class ZeilenSchreiber {
 public:
-    explicit ZeilenSchreiber(char16_t* ziel) : anfang_(ziel), pos_(ziel) {}
+    explicit ZeilenSchreiber(char16_t* ziel) : pos_(ziel) {}
 
     // Returns false when a NUL ends the text.
     inline bool Zeichen(char16_t c, bool nulBeendet) {
         if (c > kCr) {
             *pos_++ = c;
-            nachCr_ = false;
+            regel_.Zeichen();
             return true;
         }
-        return Selten(c, nulBeendet);
+        if (c == 0 && nulBeendet)
+            return false;
+        regel_.Einheit(c, [this](char16_t e) { *pos_++ = e; });
+        return true;
     }
 
     // For the block copies of the fast paths: they write plain characters
@@ -189,41 +193,17 @@ public:
     char16_t* Ziel() const { return pos_; }
     void Vorruecken(std::size_t n) {
         pos_ += n;
-        nachCr_ = false;
+        regel_.Zeichen();
     }
 
-    std::size_t Ende() {
-        if (pos_ != anfang_ && pos_[-1] != kLf) {
-            *pos_++ = kCr;
-            *pos_++ = kLf;
-        }
-        return std::size_t(pos_ - anfang_);
+    char16_t* Ende() {
+        regel_.Ende<char16_t>([this](char16_t e) { *pos_++ = e; });
+        return pos_;
     }
 
 private:
-    bool Selten(char16_t c, bool nulBeendet) {
-        if (c == 0 && nulBeendet)
-            return false;
-        if (c == kLf) {
-            if (!nachCr_) {
-                *pos_++ = kCr;
-                *pos_++ = kLf;
-            }
-            nachCr_ = false;
-        } else if (c == kCr) {
-            *pos_++ = kCr;
-            *pos_++ = kLf;
-            nachCr_ = true;
-        } else {
-            *pos_++ = c;
-            nachCr_ = false;
-        }
-        return true;
-    }
-
-    char16_t* anfang_;
     char16_t* pos_;
-    bool nachCr_ = false;
+    ZeilenRegel regel_;
 };
 
 // How many CR and LF a text holds: the most its line rule can add.
@@ -258,15 +238,8 @@ template <typename Fuellen> std::u16string Puffern(std::size_t hoechstens, Fuell
     text.resize(hoechstens + 2);
     ZeilenSchreiber schreiber(text.data());
     fuellen(schreiber);
-    text.resize(schreiber.Ende());
+    text.resize(std::size_t(schreiber.Ende() - text.data()));
     return text;
-}
-
-inline bool IstHoch(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool IstTief(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 // Decodes UTF-8 and hands each code unit to the sink; a bad sequence becomes
@@ -290,32 +263,16 @@ void Utf8Dekodieren(std::string_view bytes, Senke&& senke, Schnell&& schnell) {
             ++i;
             continue;
         }
-        int folge;
-        unsigned char unten = 0x80, oben = 0xBF;
-        char32_t cp;
-        if (b >= 0xC2 && b <= 0xDF) {
-            folge = 1;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            folge = 2;
-            cp = b & 0x0F;
-            if (b == 0xE0)
-                unten = 0xA0;
-            else if (b == 0xED)
-                oben = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            folge = 3;
-            cp = b & 0x07;
-            if (b == 0xF0)
-                unten = 0x90;
-            else if (b == 0xF4)
-                oben = 0x8F;
-        } else {
+        const Utf8Anfang anfang = Utf8AnfangLesen(b);
+        if (anfang.Folge == 0) {
             if (!senke(kErsatz))
                 return;
             ++i;
             continue;
         }
+        const int folge = anfang.Folge;
+        unsigned char unten = anfang.Unten, oben = anfang.Oben;
+        char32_t cp = anfang.Bits;
         std::size_t j = i + 1;
         bool gut = true;
         for (int k = 0; k < folge; ++k, ++j) {
@@ -335,10 +292,10 @@ void Utf8Dekodieren(std::string_view bytes, Senke&& senke, Schnell&& schnell) {
         }
         i = j;
         if (cp >= 0x10000) {
-            cp -= 0x10000;
-            if (!senke(char16_t(0xD800 + (cp >> 10))))
+            const Paar paar = PaarAus(cp);
+            if (!senke(paar.Hoch))
                 return;
-            if (!senke(char16_t(0xDC00 + (cp & 0x3FF))))
+            if (!senke(paar.Tief))
                 return;
         } else if (!senke(char16_t(cp))) {
             return;
@@ -352,29 +309,17 @@ void Utf8Dekodieren(std::string_view bytes, Senke&& senke, Schnell&& schnell) {
 // returns how many it took (0 for none).
 template <typename Senke, typename Schnell>
 void ZeilenWeise(std::u16string_view text, Senke&& senke, Schnell&& schnell) {
+    ZeilenRegel regel;
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         if (const std::size_t genommen = schnell(text.data() + i, n - i)) {
             i += genommen - 1;
+            regel.Zeichen();
             continue;
         }
-        const char16_t c = text[i];
-        if (c == kCr) {
-            senke(kCr);
-            senke(kLf);
-            if (i + 1 < n && text[i + 1] == kLf)
-                ++i;
-        } else if (c == kLf) {
-            senke(kCr);
-            senke(kLf);
-        } else {
-            senke(c);
-        }
+        regel.Einheit(text[i], senke);
     }
-    if (n != 0 && text[n - 1] != kCr && text[n - 1] != kLf) {
-        senke(kCr);
-        senke(kLf);
-    }
+    regel.Ende<char16_t>(senke);
 }
 
 constexpr auto kOhneAbkuerzung = [](const auto*, std::size_t) -> std::size_t { return 0; };
@@ -497,6 +442,30 @@ std::u16string Utf16Lesen(std::string_view bytes, bool bigEndian) {
     });
 }
 
+ByteOrderMarke MarkeLesen(std::string_view anfang) {
+    if (anfang.starts_with("\xEF\xBB\xBF"))
+        return {Form::Utf8, 3};
+    if (anfang.starts_with("\xFF\xFE"))
+        return {Form::Utf16Le, 2};
+    if (anfang.starts_with("\xFE\xFF"))
+        return {Form::Utf16Be, 2};
+    return {};
+}
+
+std::u16string FormLesen(std::string_view bytes, Form form) {
+    switch (form) {
+    case Form::Ansi:
+        break;
+    case Form::Utf8:
+        return Utf8Lesen(bytes);
+    case Form::Utf16Le:
+        return Utf16Lesen(bytes, false);
+    case Form::Utf16Be:
+        return Utf16Lesen(bytes, true);
+    }
+    return AnsiLesen(bytes);
+}
+
 std::u16string ZeilenRegelLesen(std::u16string_view text) {
     const std::size_t nul = text.find(char16_t(0));
     if (nul != std::u16string_view::npos)
@@ -523,7 +492,7 @@ Kodiert AnsiSchreiben(std::u16string_view text) {
         // No double-byte code page holds characters beyond the BMP; as in the
         // single-byte pages, each half of a pair becomes one "?".
         for (char16_t& c : zeilen)
-            if (IstHoch(c) || IstTief(c))
+            if (IstSurrogat(c))
                 c = u'?';
         const auto* w = reinterpret_cast<const wchar_t*>(zeilen.data());
         const int n = int(zeilen.size());
@@ -603,7 +572,7 @@ Kodiert Utf8Schreiben(std::u16string_view text) {
         text,
         [&](char16_t c) {
             if (IstTief(c) && hoch != 0) {
-                Utf8Anhaengen(k.Bytes, 0x10000 + ((char32_t(hoch - 0xD800) << 10) | (c - 0xDC00)));
+                Utf8Anhaengen(k.Bytes, AusPaar(hoch, c));
                 hoch = 0;
                 return;
             }
@@ -663,9 +632,9 @@ std::string Utf16ZuUtf8(std::u16string_view text) {
         if (c < 0x80) {
             aus.push_back(char(c));
         } else if (IstHoch(c) && i + 1 < text.size() && IstTief(text[i + 1])) {
-            Utf8Anhaengen(aus, 0x10000 + ((char32_t(c - 0xD800) << 10) | (text[i + 1] - 0xDC00)));
+            Utf8Anhaengen(aus, AusPaar(c, text[i + 1]));
             ++i;
-        } else if (IstHoch(c) || IstTief(c)) {
+        } else if (IstSurrogat(c)) {
             Utf8Anhaengen(aus, kErsatz);
         } else {
             Utf8Anhaengen(aus, c);

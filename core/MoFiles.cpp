@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <random>
 #include <system_error>
@@ -29,10 +30,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::FILE* Oeffnen(const fs::path& pfad, const char* modus) {
-    return DateiOeffnen(pfad, modus);
-}
-
 // Closes the file on every path out of a function.
 struct DateiHalter {
     std::FILE* f = nullptr;
@@ -40,19 +37,10 @@ struct DateiHalter {
         if (f)
             std::fclose(f);
     }
-    int Schliessen() {
-        const int r = std::fclose(f);
-        f = nullptr;
-        return r;
-    }
 };
 
 int FehlerOder(int ersatz) {
     return errno != 0 ? errno : ersatz;
-}
-
-bool Beginnt(std::string_view s, std::string_view muster) {
-    return s.size() >= muster.size() && s.substr(0, muster.size()) == muster;
 }
 
 fs::path TempPfad(const fs::path& ziel, unsigned versuch) {
@@ -63,6 +51,20 @@ fs::path TempPfad(const fs::path& ziel, unsigned versuch) {
     name = fs::path(u8".~") += name;
     name += suffix;
     return ziel.parent_path() / name;
+}
+
+// A new temporary file beside `ziel`, under a name no other file has; null
+// with errno set when none can be made.
+std::FILE* TempAnlegen(const fs::path& ziel, fs::path& temp) {
+    std::FILE* f = nullptr;
+    for (unsigned versuch = 0; versuch < 16 && !f; ++versuch) {
+        errno = 0;
+        temp = TempPfad(ziel, versuch);
+        f = DateiOeffnen(temp, "wbx");
+        if (!f && errno != EEXIST)
+            break;
+    }
+    return f;
 }
 
 // Follows a symbolic link, so a save replaces the file the link points to and
@@ -101,43 +103,29 @@ std::FILE* DateiOeffnen(const fs::path& pfad, const char* modus) {
 }
 
 std::string TypName(TTextFileType typ) {
-    switch (typ) {
-    case tfError:
-        return "tfError";
-    case tfText:
-        return "tfText";
-    case tfUnicode:
-        return "tfUnicode";
-    case tfRtf:
-        return "tfRtf";
-    case tfUtf8:
-        return "tfUtf8";
-    }
+    // In the order of the values.
+    constexpr const char* kNamen[] = {"tfError", "tfText", "tfUnicode", "tfRtf", "tfUtf8"};
+    if (typ < std::size(kNamen))
+        return kNamen[typ];
     return std::to_string(int(typ));
 }
 
 TTextFileType TypAusAnfang(std::string_view anfang) {
-    unsigned char b[4] = {0, 0, 0, 0};
-    for (std::size_t i = 0; i < 4 && i < anfang.size(); ++i)
-        b[i] = static_cast<unsigned char>(anfang[i]);
-    if (b[0] == 0xEF && b[1] == 0xBB && b[2] == 0xBF)
+    const ByteOrderMarke marke = MarkeLesen(anfang);
+    if (marke.Art == Form::Utf8)
         return tfUtf8;
-    if (b[0] == 0xFF && b[1] == 0xFE && b[2] == 0 && b[3] == 0)
+    // UTF-32 big-endian's mark counts as Unicode too (little-endian's begins
+    // with UTF-16's).
+    if (marke.Laenge != 0 || anfang.starts_with(std::string_view("\0\0\xFE\xFF", 4)))
         return tfUnicode;
-    if (b[0] == 0 && b[1] == 0 && b[2] == 0xFE && b[3] == 0xFF)
-        return tfUnicode;
-    if (b[0] == 0xFF && b[1] == 0xFE)
-        return tfUnicode;
-    if (b[0] == 0xFE && b[1] == 0xFF)
-        return tfUnicode;
-    if (b[0] == 0x7B && b[1] == 0x5C && b[2] == 0x72)
+    if (anfang.starts_with("{\\r"))
         return tfRtf;
     return tfText;
 }
 
 TTextFileType DateiTypErmitteln(const fs::path& datei) {
     DateiHalter h;
-    h.f = Oeffnen(datei, "rb");
+    h.f = DateiOeffnen(datei, "rb");
     if (!h.f)
         return tfError;
     char puffer[4] = {0, 0, 0, 0};
@@ -150,7 +138,7 @@ TTextFileType DateiTypErmitteln(const fs::path& datei) {
 std::string DateiLesen(const fs::path& datei) {
     errno = 0;
     DateiHalter h;
-    h.f = Oeffnen(datei, "rb");
+    h.f = DateiOeffnen(datei, "rb");
     if (!h.f)
         throw OeffnenFehler(datei, FehlerOder(EACCES));
     try {
@@ -181,13 +169,8 @@ std::string DateiLesen(const fs::path& datei) {
 std::u16string TextDekodieren(std::string_view bytes, TTextFileType typ) {
     if (typ == tfRtf)
         return RtfZuText(bytes);
-    if (Beginnt(bytes, "\xEF\xBB\xBF"))
-        return Utf8Lesen(bytes.substr(3));
-    if (Beginnt(bytes, "\xFF\xFE"))
-        return Utf16Lesen(bytes.substr(2), false);
-    if (Beginnt(bytes, "\xFE\xFF"))
-        return Utf16Lesen(bytes.substr(2), true);
-    return AnsiLesen(bytes);
+    const ByteOrderMarke marke = MarkeLesen(bytes);
+    return FormLesen(bytes.substr(marke.Laenge), marke.Art);
 }
 
 namespace {
@@ -241,9 +224,8 @@ Dokument DokumentDekodieren(std::string_view bytes, TTextFileType anfangsTyp,
         if (std::optional<std::string> grund = FremdesFormat(bytes))
             throw OeffnenFehler(datei, *grund);
     }
-    const bool utf8Marke = Beginnt(bytes, "\xEF\xBB\xBF");
-    const bool utf16Marke =
-        !utf8Marke && (Beginnt(bytes, "\xFF\xFE") || Beginnt(bytes, "\xFE\xFF"));
+    const ByteOrderMarke marke = MarkeLesen(bytes);
+    const bool utf16Marke = marke.Art == Form::Utf16Le || marke.Art == Form::Utf16Be;
     if (!utf16Marke && anfangsTyp != tfUnicode) {
         TextPruefer pruefer;
         pruefer.Hinzufuegen(bytes);
@@ -259,10 +241,7 @@ Dokument DokumentDekodieren(std::string_view bytes, TTextFileType anfangsTyp,
         }
     }
     d.Text = TextDekodieren(bytes, anfangsTyp);
-    if (utf16Marke)
-        d.Nul = NulSuchen(bytes, 2, true, Beginnt(bytes, "\xFE\xFF"));
-    else
-        d.Nul = NulSuchen(bytes, utf8Marke ? 3 : 0, false, false);
+    d.Nul = NulSuchen(bytes, marke.Laenge, utf16Marke, marke.Art == Form::Utf16Be);
     return d;
 }
 
@@ -324,18 +303,12 @@ AtomareDatei::AtomareDatei(const fs::path& datei) : datei_(datei), ziel_(Wirklic
     }
     if (direkt_) {
         errno = 0;
-        f_ = Oeffnen(ziel_, "wb");
+        f_ = DateiOeffnen(ziel_, "wb");
         if (!f_)
             throw ErstellenFehler(datei_, FehlerOder(EACCES));
         return;
     }
-    for (unsigned versuch = 0; versuch < 16 && !f_; ++versuch) {
-        errno = 0;
-        temp_ = TempPfad(ziel_, versuch);
-        f_ = Oeffnen(temp_, "wbx");
-        if (!f_ && errno != EEXIST)
-            break;
-    }
+    f_ = TempAnlegen(ziel_, temp_);
     if (!f_)
         throw ErstellenFehler(datei_, FehlerOder(EACCES));
 }
@@ -401,19 +374,12 @@ void AtomareDatei::Voranstellen(std::string_view bytes) {
     if (direkt_ || std::fflush(f_) != 0)
         Aufgeben(FehlerOder(EIO));
     // A new temporary file: the bytes, then the old one's content.
-    std::FILE* neu = nullptr;
     fs::path neuPfad;
-    for (unsigned versuch = 0; versuch < 16 && !neu; ++versuch) {
-        errno = 0;
-        neuPfad = TempPfad(ziel_, versuch);
-        neu = Oeffnen(neuPfad, "wbx");
-        if (!neu && errno != EEXIST)
-            break;
-    }
+    std::FILE* neu = TempAnlegen(ziel_, neuPfad);
     if (!neu)
         Aufgeben(FehlerOder(EACCES));
     DateiHalter alt;
-    alt.f = Oeffnen(temp_, "rb");
+    alt.f = DateiOeffnen(temp_, "rb");
     bool gut = alt.f && std::fwrite(bytes.data(), 1, bytes.size(), neu) == bytes.size();
     char block[65536];
     while (gut) {

@@ -10,6 +10,8 @@
 // "\*" destinations and so on), or a branch of \upr.
 
 #include "core/Codepages.h"
+#include "core/Kodierung.h"
+#include "core/Noten.h"
 #include "core/Rtf.h"
 
 #include <algorithm>
@@ -95,33 +97,21 @@ enum class Wort : std::uint8_t {
     Ftnalt,   // the open note is an endnote
     NotenArt, // numbering of footnotes or endnotes; zeichen: 16 for endnotes + format
     // document and fonts
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
+    DokumentCp, // \ansi, \mac, \pc, \pca; zeichen: the code page
     Ansicpg,
     Deff,
     F,
     Fcharset,
     Cpg,
-    Red,
-    Green,
-    Blue,
+    Farbteil, // \red, \green, \blue; zeichen: the bit shift in 0x00RRGGBB
     // character and paragraph formatting
     Plain,
-    B,
-    I,
-    Ul,
+    Merkmal, // zeichen: the attribute's bit, switched on or (with 0) off
     Ulnone,
-    Strike,
-    V,
     Fs,
     Cf,
     Pard,
-    Ql,
-    Qr,
-    Qc,
-    Qj,
+    Ausrichtung, // zeichen: the RtfAusrichtung
 };
 
 struct Eintrag {
@@ -227,50 +217,50 @@ constexpr Eintrag kWoerter[] = {
     {"userprops", Wort::Weg},
     {"docvar", Wort::Weg},
     {"do", Wort::Weg},
-    {"ansi", Wort::Ansi},
-    {"mac", Wort::Mac},
-    {"pc", Wort::Pc},
-    {"pca", Wort::Pca},
+    {"ansi", Wort::DokumentCp, 1252},
+    {"mac", Wort::DokumentCp, 10000},
+    {"pc", Wort::DokumentCp, 437},
+    {"pca", Wort::DokumentCp, 850},
     {"ansicpg", Wort::Ansicpg},
     {"deff", Wort::Deff},
     {"f", Wort::F},
     {"fcharset", Wort::Fcharset},
     {"cpg", Wort::Cpg},
-    {"red", Wort::Red},
-    {"green", Wort::Green},
-    {"blue", Wort::Blue},
+    {"red", Wort::Farbteil, 16},
+    {"green", Wort::Farbteil, 8},
+    {"blue", Wort::Farbteil, 0},
     {"plain", Wort::Plain},
-    {"b", Wort::B},
-    {"i", Wort::I},
-    {"ul", Wort::Ul},
-    {"uld", Wort::Ul},
-    {"uldash", Wort::Ul},
-    {"uldashd", Wort::Ul},
-    {"uldashdd", Wort::Ul},
-    {"uldb", Wort::Ul},
-    {"ulhwave", Wort::Ul},
-    {"ulldash", Wort::Ul},
-    {"ulth", Wort::Ul},
-    {"ulthd", Wort::Ul},
-    {"ulthdash", Wort::Ul},
-    {"ulthdashd", Wort::Ul},
-    {"ulthdashdd", Wort::Ul},
-    {"ulthldash", Wort::Ul},
-    {"ululdbwave", Wort::Ul},
-    {"ulw", Wort::Ul},
-    {"ulwave", Wort::Ul},
+    {"b", Wort::Merkmal, kFett},
+    {"i", Wort::Merkmal, kKursiv},
+    {"ul", Wort::Merkmal, kUnterstrichen},
+    {"uld", Wort::Merkmal, kUnterstrichen},
+    {"uldash", Wort::Merkmal, kUnterstrichen},
+    {"uldashd", Wort::Merkmal, kUnterstrichen},
+    {"uldashdd", Wort::Merkmal, kUnterstrichen},
+    {"uldb", Wort::Merkmal, kUnterstrichen},
+    {"ulhwave", Wort::Merkmal, kUnterstrichen},
+    {"ulldash", Wort::Merkmal, kUnterstrichen},
+    {"ulth", Wort::Merkmal, kUnterstrichen},
+    {"ulthd", Wort::Merkmal, kUnterstrichen},
+    {"ulthdash", Wort::Merkmal, kUnterstrichen},
+    {"ulthdashd", Wort::Merkmal, kUnterstrichen},
+    {"ulthdashdd", Wort::Merkmal, kUnterstrichen},
+    {"ulthldash", Wort::Merkmal, kUnterstrichen},
+    {"ululdbwave", Wort::Merkmal, kUnterstrichen},
+    {"ulw", Wort::Merkmal, kUnterstrichen},
+    {"ulwave", Wort::Merkmal, kUnterstrichen},
     {"ulnone", Wort::Ulnone},
-    {"strike", Wort::Strike},
-    {"striked", Wort::Strike},
-    {"v", Wort::V},
+    {"strike", Wort::Merkmal, kDurchgestrichen},
+    {"striked", Wort::Merkmal, kDurchgestrichen},
+    {"v", Wort::Merkmal, kVerborgen},
     {"fs", Wort::Fs},
     {"cf", Wort::Cf},
     {"pard", Wort::Pard},
-    {"ql", Wort::Ql},
-    {"qr", Wort::Qr},
-    {"qc", Wort::Qc},
-    {"qj", Wort::Qj},
-    {"qd", Wort::Qj},
+    {"ql", Wort::Ausrichtung, char16_t(RtfAusrichtung::Links)},
+    {"qr", Wort::Ausrichtung, char16_t(RtfAusrichtung::Rechts)},
+    {"qc", Wort::Ausrichtung, char16_t(RtfAusrichtung::Zentriert)},
+    {"qj", Wort::Ausrichtung, char16_t(RtfAusrichtung::Blocksatz)},
+    {"qd", Wort::Ausrichtung, char16_t(RtfAusrichtung::Blocksatz)},
 };
 
 constexpr std::uint32_t kStreuAnfang = 2166136261u;
@@ -354,12 +344,6 @@ inline bool IstBuchstabe(unsigned char c) {
 }
 inline bool IstZiffer(unsigned char c) {
     return c >= '0' && c <= '9';
-}
-inline bool IstHoch(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool IstTief(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 inline int HexWert(unsigned char c) {
     if (c >= '0' && c <= '9')
@@ -931,20 +915,8 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
     case Wort::Bin:
     case Wort::Unbekannt:
         break;
-    case Wort::Ansi:
-        dokumentCp_ = 1252;
-        CodepageSetzen();
-        break;
-    case Wort::Mac:
-        dokumentCp_ = 10000;
-        CodepageSetzen();
-        break;
-    case Wort::Pc:
-        dokumentCp_ = 437;
-        CodepageSetzen();
-        break;
-    case Wort::Pca:
-        dokumentCp_ = 850;
+    case Wort::DokumentCp:
+        dokumentCp_ = e->zeichen;
         CodepageSetzen();
         break;
     case Wort::Ansicpg:
@@ -979,11 +951,9 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
         if (ziel == Ziel::Schrifttabelle && Codepage::Finden(zahl))
             schriftCpg_ = zahl;
         break;
-    case Wort::Red:
-    case Wort::Green:
-    case Wort::Blue:
+    case Wort::Farbteil:
         if (ziel == Ziel::Farbtabelle) {
-            const int schiebe = e->wort == Wort::Red ? 16 : e->wort == Wort::Green ? 8 : 0;
+            const int schiebe = e->zeichen;
             const std::uint32_t teil = std::uint32_t(std::clamp(zahl, 0, 255));
             farbe_.rgb = (farbe_.rgb & ~(0xFFu << schiebe)) | (teil << schiebe);
             farbe_.gesetzt = true;
@@ -1000,23 +970,11 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
         }
         break;
     }
-    case Wort::B:
-        merkmal(kFett, ein);
-        break;
-    case Wort::I:
-        merkmal(kKursiv, ein);
-        break;
-    case Wort::Ul:
-        merkmal(kUnterstrichen, ein);
+    case Wort::Merkmal:
+        merkmal(std::uint8_t(e->zeichen), ein);
         break;
     case Wort::Ulnone:
         merkmal(kUnterstrichen, false);
-        break;
-    case Wort::Strike:
-        merkmal(kDurchgestrichen, ein);
-        break;
-    case Wort::V:
-        merkmal(kVerborgen, ein);
         break;
     case Wort::Fs:
         if (hatZahl && zahl > 0)
@@ -1029,18 +987,10 @@ template <bool F> void Leser<F>::Ausfuehren(const Eintrag* e, bool hatZahl, std:
         if (Z().ausrichtung != 0)
             Aendern().ausrichtung = 0;
         break;
-    case Wort::Ql:
-    case Wort::Qr:
-    case Wort::Qc:
-    case Wort::Qj: {
-        const RtfAusrichtung a = e->wort == Wort::Ql   ? RtfAusrichtung::Links
-                                 : e->wort == Wort::Qr ? RtfAusrichtung::Rechts
-                                 : e->wort == Wort::Qc ? RtfAusrichtung::Zentriert
-                                                       : RtfAusrichtung::Blocksatz;
-        if (Z().ausrichtung != std::uint8_t(a))
-            Aendern().ausrichtung = std::uint8_t(a);
+    case Wort::Ausrichtung:
+        if (Z().ausrichtung != e->zeichen)
+            Aendern().ausrichtung = std::uint8_t(e->zeichen);
         break;
-    }
     }
 }
 
@@ -1207,8 +1157,9 @@ template <bool F> void Leser<F>::Unicode(std::int64_t n) {
         // Not how RTF spells such a character, but its meaning is plain.
         Offenes();
         Platz(2);
-        aus_[n_++] = char16_t(0xD800 + ((cp - 0x10000) >> 10));
-        aus_[n_++] = char16_t(0xDC00 + ((cp - 0x10000) & 0x3FF));
+        const Paar paar = PaarAus(cp);
+        aus_[n_++] = paar.Hoch;
+        aus_[n_++] = paar.Tief;
         return;
     }
     const char16_t c = char16_t(cp);
@@ -1316,14 +1267,9 @@ template <bool F> void Leser<F>::NotenAnhaengen() {
     // The body's last paragraph ends before the notes begin.
     if (n_ > 0 && !(n_ >= 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
         AbsatzMarkeSchreiben(schlussAusrichtung_);
-    for (bool endnoten : {false, true}) {
-        bool erste = true;
-        for (const Notiz& notiz : notizen_) {
-            if (notiz.endnote != endnoten)
-                continue;
-            if (erste)
-                AbsatzMarkeSchreiben(0); // an empty line before each kind of note
-            erste = false;
+    NotenNachDemText(
+        notizen_, [&] { AbsatzMarkeSchreiben(0); },
+        [&](const Notiz& notiz) {
             const std::size_t anfang = n_;
             Platz(notiz.text.size());
             std::copy(notiz.text.begin(), notiz.text.end(), aus_.begin() + std::ptrdiff_t(n_));
@@ -1340,8 +1286,7 @@ template <bool F> void Leser<F>::NotenAnhaengen() {
             }
             if (!(n_ >= anfang + 2 && aus_[n_ - 2] == u'\r' && aus_[n_ - 1] == u'\n'))
                 AbsatzMarkeSchreiben(0);
-        }
-    }
+        });
     notizen_.clear();
     if constexpr (F)
         formatGeaendert_ = true;

@@ -4,6 +4,7 @@
 #include "core/Codepages.h"
 #include "core/Kodierung.h"
 #include "core/Rtf.h"
+#include "core/ZeilenRegel.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -41,13 +42,6 @@ void Unicode(std::string& aus, char16_t einheit, int ersatzByte) {
 // differently, so those characters go out as \u.
 bool Cp1252Sicher(int b) {
     return b >= 0 && b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D;
-}
-
-inline bool IstHoch(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-inline bool IstTief(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
 }
 
 class Schreiber {
@@ -100,27 +94,26 @@ private:
     bool nurUnicode_;
 };
 
-// The characters of a text with its surrogate pairs kept together; a lone
-// surrogate becomes U+FFFD. Calls zeichen for everything but line ends and
-// zeilenEnde for every CR LF, lone CR and lone LF.
+// The code units of a text with its surrogate pairs kept together; a lone
+// surrogate becomes U+FFFD. Calls zeichen for every unit but line ends and
+// zeilenEnde for every line end.
 template <typename Zeichen, typename ZeilenEnde>
 void Durchgehen(std::u16string_view text, Zeichen&& zeichen, ZeilenEnde&& zeilenEnde) {
     const std::size_t n = text.size();
+    ZeilenRegel regel;
     for (std::size_t i = 0; i < n; ++i) {
         const char16_t c = text[i];
-        if (c == u'\r') {
-            if (i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            zeilenEnde();
-        } else if (c == u'\n') {
-            zeilenEnde();
-        } else if (IstHoch(c) && i + 1 < n && IstTief(text[i + 1])) {
-            zeichen(c, text[i + 1]);
-            ++i;
-        } else if (IstHoch(c) || IstTief(c)) {
-            zeichen(char16_t(0xFFFD), char16_t(0));
+        if (IstZeilenzeichen(c)) {
+            if (regel.Endet(c))
+                zeilenEnde();
+            continue;
+        }
+        regel.Zeichen();
+        if (IstHoch(c) && i + 1 < n && IstTief(text[i + 1])) {
+            zeichen(c);
+            zeichen(text[++i]);
         } else {
-            zeichen(c, char16_t(0));
+            zeichen(IstSurrogat(c) ? char16_t(0xFFFD) : c);
         }
     }
 }
@@ -153,13 +146,7 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
     if (name.empty())
         name = u"Arial";
     Durchgehen(
-        name,
-        [&](char16_t a, char16_t b) {
-            schreiber.NamensZeichen(a);
-            if (b)
-                schreiber.NamensZeichen(b);
-        },
-        [] {});
+        name, [&](char16_t c) { schreiber.NamensZeichen(c); }, [] {});
     aus += ";}}\r\n";
 
     const bool systemFarbe = (schrift.Farbe & 0xFF000000u) != 0;
@@ -191,13 +178,7 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
     aus.push_back(' ');
 
     Durchgehen(
-        text,
-        [&](char16_t a, char16_t b) {
-            schreiber.Zeichen(a);
-            if (b)
-                schreiber.Zeichen(b);
-        },
-        [&] { aus += "\\par\r\n"; });
+        text, [&](char16_t c) { schreiber.Zeichen(c); }, [&] { aus += "\\par\r\n"; });
     aus += "}\r\n";
     return aus;
 }

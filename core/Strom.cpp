@@ -4,6 +4,7 @@
 #include "core/Fehler.h"
 #include "core/Kodierung.h"
 #include "core/Konvertierung.h"
+#include "core/ZeilenRegel.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -42,24 +43,14 @@ StromErgebnis Ganz(const fs::path& ein, const fs::path& aus, const TTabListe& ta
     return e;
 }
 
-enum class Form { Ansi, Utf8, Utf16Le, Utf16Be };
-
-// The length of a byte order mark at the start of `kopf`, and the form it
-// names; without a mark `form` stays as it is.
-std::size_t MarkeLesen(std::string_view kopf, Form& form) {
-    if (kopf.starts_with("\xEF\xBB\xBF")) {
-        form = Form::Utf8;
-        return 3;
-    }
-    if (kopf.starts_with("\xFF\xFE")) {
-        form = Form::Utf16Le;
-        return 2;
-    }
-    if (kopf.starts_with("\xFE\xFF")) {
-        form = Form::Utf16Be;
-        return 2;
-    }
-    return 0;
+// Takes a byte order mark off the front of `puffer`; without one, `form`
+// stays as it is. Returns the mark's length.
+std::size_t MarkeAbnehmen(std::string& puffer, Form& form) {
+    const ByteOrderMarke marke = MarkeLesen(puffer);
+    if (marke.Laenge != 0)
+        form = marke.Art;
+    puffer.erase(0, marke.Laenge);
+    return marke.Laenge;
 }
 
 // Bytes per code unit and where a piece may end: right after a line feed.
@@ -86,20 +77,6 @@ std::size_t NulPos(std::string_view bytes, Form form) {
         if (bytes[i] == 0 && bytes[i + 1] == 0)
             return i;
     return std::string_view::npos;
-}
-
-std::u16string Dekodieren(std::string_view bytes, Form form) {
-    switch (form) {
-    case Form::Ansi:
-        return AnsiLesen(bytes);
-    case Form::Utf8:
-        return Utf8Lesen(bytes);
-    case Form::Utf16Le:
-        return Utf16Lesen(bytes, false);
-    case Form::Utf16Be:
-        return Utf16Lesen(bytes, true);
-    }
-    return {};
 }
 
 // Reads a document file that is not RTF in pieces that end right after a
@@ -136,7 +113,7 @@ public:
             if (anfang_) {
                 if (puffer_.size() < 3 && !ende_)
                     continue;
-                MarkeAbnehmen();
+                MarkeAbnehmen(puffer_, form_);
                 anfang_ = false;
             }
             std::string_view s(puffer_);
@@ -159,8 +136,6 @@ public:
     Form Art() const { return form_; }
 
 private:
-    void MarkeAbnehmen() { puffer_.erase(0, MarkeLesen(puffer_, form_)); }
-
     fs::path ein_;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> f_;
     std::size_t abschnitt_;
@@ -192,8 +167,6 @@ private:
 void FehlendeSammler::Pruefen(std::u16string_view vorher, std::u16string_view nachher) {
     if (typ_ != tfText && typ_ != tfError && typ_ != tfUtf8)
         return; // UTF-16 and RTF hold every character
-    auto hoch = [](char16_t c) { return c >= 0xD800 && c < 0xDC00; };
-    auto tief = [](char16_t c) { return c >= 0xDC00 && c < 0xE000; };
     for (std::size_t i = 0; i < nachher.size(); ++i) {
         const char16_t c = nachher[i];
         const std::size_t hier = zeile_;
@@ -202,16 +175,15 @@ void FehlendeSammler::Pruefen(std::u16string_view vorher, std::u16string_view na
             ++zeile_;
         char32_t zeichen = c;
         bool fehlt;
-        if (hoch(c) && i + 1 < nachher.size() && tief(nachher[i + 1])) {
+        if (IstHoch(c) && i + 1 < nachher.size() && IstTief(nachher[i + 1])) {
             // A pair: UTF-8 holds it, ANSI none.
-            zeichen = 0x10000 + ((char32_t(c) - 0xD800) << 10) + (nachher[i + 1] - 0xDC00);
+            zeichen = AusPaar(c, nachher[i + 1]);
             fehlt = typ_ != tfUtf8;
             ++i;
         } else if (typ_ == tfUtf8) {
-            fehlt = hoch(c) || tief(c);
+            fehlt = IstSurrogat(c);
         } else {
-            fehlt =
-                c != u'\r' && c != u'\n' && AnsiNichtDarstellbar(std::u16string_view(&c, 1)) > 0;
+            fehlt = !IstZeilenzeichen(c) && AnsiNichtDarstellbar(std::u16string_view(&c, 1)) > 0;
         }
         if (!fehlt)
             continue;
@@ -234,7 +206,7 @@ struct ByteTabelle {
 
     static std::optional<ByteTabelle> Fuer(const TTabListe& tabelle) {
         for (const TabEintrag& e : tabelle)
-            if (e.Ersatzzeichen == u'\r' || e.Ersatzzeichen == u'\n')
+            if (IstZeilenzeichen(e.Ersatzzeichen))
                 return std::nullopt;
         ByteTabelle t;
         for (int b = 0; b < 256; ++b) {
@@ -266,6 +238,8 @@ struct ByteTabelle {
         const auto* ende = p + stueck.size();
         std::int64_t anzahl = 0;
         std::size_t fehlend = 0;
+        ZeilenRegel regel;
+        const auto schreiben = [&o](unsigned char b) { *o++ = char(b); };
         while (p != ende) {
 #ifdef __SSE2__
             if (asciiBleibt && ende - p >= 16) {
@@ -277,26 +251,23 @@ struct ByteTabelle {
                     _mm_storeu_si128(reinterpret_cast<__m128i*>(o), v);
                     o += 16;
                     p += 16;
+                    regel.Zeichen();
                     continue;
                 }
             }
 #endif
             const unsigned char b = *p++;
-            if (b == '\r' || b == '\n') {
-                *o++ = '\r';
-                *o++ = '\n';
-                if (b == '\r' && p != ende && *p == '\n')
-                    ++p;
+            if (IstZeilenzeichen(b)) {
+                regel.Einheit(b, schreiben);
                 continue;
             }
+            regel.Zeichen();
             *o++ = char(ziel[b]);
             anzahl += treffer[b];
             fehlend += fehlt[b];
         }
-        if (letztes && o != aus.data() && o[-1] != '\n') {
-            *o++ = '\r';
-            *o++ = '\n';
-        }
+        if (letztes)
+            regel.Ende<unsigned char>(schreiben);
         aus.resize(std::size_t(o - aus.data()));
         e.Anzahl += anzahl;
         e.NichtDarstellbar += fehlend;
@@ -357,7 +328,7 @@ Ausgang Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const T
         if (anfang) {
             if (puffer.size() < 3 && !ende)
                 continue;
-            const std::size_t marke = MarkeLesen(puffer, form);
+            const std::size_t marke = MarkeAbnehmen(puffer, form);
             if (marke == 0 && typ == tfText) {
                 lesart = vorgabe;
                 if (vorgabe == Lesart::Utf8) {
@@ -369,8 +340,7 @@ Ausgang Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const T
             }
             // NULs count against a file without a UTF-16 mark.
             if (form != Form::Utf16Le && form != Form::Utf16Be)
-                pruefer.Hinzufuegen(std::string_view(puffer).substr(marke));
-            puffer.erase(0, marke);
+                pruefer.Hinzufuegen(puffer);
             vorPuffer = marke;
             anfang = false;
             if (form == Form::Ansi && (ausTyp == tfText || ausTyp == tfError) && AnsiEinzelbyte())
@@ -430,7 +400,7 @@ Ausgang Durchgang(std::FILE* f, const fs::path& ein, AtomareDatei& ziel, const T
             ziel.Schreiben(bytePuffer);
             erstesStueck = erstesStueck && bytePuffer.empty();
         } else {
-            std::u16string text = Dekodieren(stueck, form);
+            std::u16string text = FormLesen(stueck, form);
             e.Anzahl += ersetzungen.Anwenden(text);
             Kodiert k = TextKodieren(text, ausTyp, nullptr);
             e.NichtDarstellbar += k.NichtDarstellbar;
@@ -477,7 +447,7 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
     // Pieces end after a line feed that the table leaves alone; a table that
     // replaces line-end characters, and RTF, need the whole text.
     const bool zeilenendeErsetzt = std::any_of(tabelle.begin(), tabelle.end(), [](TabEintrag e) {
-        return e.Suchzeichen == u'\r' || e.Suchzeichen == u'\n';
+        return IstZeilenzeichen(e.Suchzeichen);
     });
     if (typ == tfRtf || typ == tfError || ausTyp == tfRtf || zeilenendeErsetzt)
         return Ganz(ein, aus, tabelle, zielTyp);
@@ -534,7 +504,7 @@ StromErgebnis DateiKonvertieren(const fs::path& ein, const fs::path& aus, const 
         std::string_view stueck;
         bool ende = false;
         while (nochmal.Naechstes(stueck, ende)) {
-            const std::u16string vorher = Dekodieren(stueck, nochmal.Art());
+            const std::u16string vorher = FormLesen(stueck, nochmal.Art());
             std::u16string nachher = vorher;
             ersetzungen.Anwenden(nachher);
             sammler.Pruefen(vorher, nachher);

@@ -66,7 +66,7 @@ std::string ZeichenMitCode(char16_t c) {
     const std::string code = std::to_string(int(c));
     if (c == u' ')
         return "das Leerzeichen (" + code + ")";
-    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || (c >= 0xD800 && c < 0xE000))
+    if (c < 0x20 || (c >= 0x7F && c < 0xA0) || IstSurrogat(c))
         return "das Zeichen " + code;
     return "„" + Utf16ZuUtf8(std::u16string_view(&c, 1)) + "“ (" + code + ")";
 }

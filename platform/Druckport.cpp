@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
+#include <utility>
 
 namespace zw {
 
@@ -198,33 +200,27 @@ std::string Sekunden(std::chrono::milliseconds ms) {
     return text + " Sekunden";
 }
 
+// Every failure but the stall, whose text names the limit.
+constexpr std::pair<DruckFehler, std::string_view> kGruende[] = {
+    {DruckFehler::Ungueltig, "Der Anschluss ist kein gültiger Druckeranschluss."},
+    {DruckFehler::NichtGefunden, "Der Drucker oder sein Anschluss wurde nicht gefunden."},
+    {DruckFehler::Verweigert, "Der Drucker ist belegt oder hat die Verbindung abgelehnt."},
+    {DruckFehler::Abgebrochen, "Die Verbindung zum Drucker wurde unterbrochen."},
+    {DruckFehler::Beendet, "Der Druck wurde abgebrochen."},
+};
+
 } // namespace
 
 std::string DruckFehlerText(const DruckErgebnis& e, std::size_t gesendet, std::size_t groesse,
                             std::chrono::milliseconds stockLimit) {
-    std::string grund;
-    switch (e.Fehler) {
-    case DruckFehler::Keiner:
+    if (e.Fehler == DruckFehler::Keiner)
         return {};
-    case DruckFehler::Ungueltig:
-        grund = "Der Anschluss ist kein gültiger Druckeranschluss.";
-        break;
-    case DruckFehler::NichtGefunden:
-        grund = "Der Drucker oder sein Anschluss wurde nicht gefunden.";
-        break;
-    case DruckFehler::Verweigert:
-        grund = "Der Drucker ist belegt oder hat die Verbindung abgelehnt.";
-        break;
-    case DruckFehler::Zeitlimit:
+    std::string grund;
+    if (e.Fehler == DruckFehler::Zeitlimit)
         grund = "Der Drucker nimmt seit " + Sekunden(stockLimit) + " keine Daten an.";
-        break;
-    case DruckFehler::Abgebrochen:
-        grund = "Die Verbindung zum Drucker wurde unterbrochen.";
-        break;
-    case DruckFehler::Beendet:
-        grund = "Der Druck wurde abgebrochen.";
-        break;
-    }
+    for (const auto& [fehler, text] : kGruende)
+        if (fehler == e.Fehler)
+            grund = text;
     std::string text = grund + " " + ZahlGruppieren(std::int64_t(gesendet)) + " von " +
                        ZahlGruppieren(std::int64_t(groesse)) + " Bytes wurden gesendet.";
     if (gesendet > 0)

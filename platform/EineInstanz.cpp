@@ -105,16 +105,13 @@ SendeErgebnis AnfrageSenden(const QString& name, InstanzAnfrage anfrage,
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(zeit.Rest())) {
-        switch (socket.error()) {
-        case QLocalSocket::ServerNotFoundError:
-        case QLocalSocket::ConnectionRefusedError:
-            return SendeErgebnis::KeineInstanz;
-        case QLocalSocket::SocketAccessError:
-            // Not ours to talk to; the start goes on as the first.
-            return SendeErgebnis::KeineInstanz;
-        default:
-            return SendeErgebnis::KeineAntwort;
-        }
+        // Nobody listens, or a socket that is not ours to talk to: the start
+        // goes on as the first.
+        const QLocalSocket::LocalSocketError fehler = socket.error();
+        const bool keine = fehler == QLocalSocket::ServerNotFoundError ||
+                           fehler == QLocalSocket::ConnectionRefusedError ||
+                           fehler == QLocalSocket::SocketAccessError;
+        return keine ? SendeErgebnis::KeineInstanz : SendeErgebnis::KeineAntwort;
     }
     socket.write(AnfrageZeile(anfrage, datei));
     while (socket.bytesToWrite() > 0 && !zeit.Um())

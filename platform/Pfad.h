@@ -1,5 +1,5 @@
 #pragma once
-// File names between Qt and the core. Qt's own encoding of file names is
+// File names and printer ports between Qt and the core. Qt's own encoding of file names is
 // used, so a name that Qt lists is the same file for the core.
 
 #include <QDir>
@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <filesystem>
+#include <string>
 
 namespace zw {
 
@@ -19,11 +20,21 @@ inline std::filesystem::path AlsPfad(const QString& name) {
 #endif
 }
 
-inline QString AlsName(const std::filesystem::path& pfad) {
+// A port string as the transports take it: UTF-8 on Windows, the file-name
+// encoding elsewhere, so that a path Qt lists is the same device.
+inline std::string PortBytes(const QString& port) {
 #ifdef _WIN32
-    return QString::fromStdWString(pfad.wstring());
+    return port.toStdString();
 #else
-    return QFile::decodeName(QByteArray::fromStdString(pfad.native()));
+    return QFile::encodeName(port).toStdString();
+#endif
+}
+
+inline QString PortText(const std::string& bytes) {
+#ifdef _WIN32
+    return QString::fromStdString(bytes);
+#else
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
 #endif
 }
 

@@ -6,11 +6,11 @@
 #include "platform/DruckLauf.h"
 #include "platform/Druckausgabe.h"
 #include "platform/Fehlerbehandlung.h"
+#include "platform/Pfad.h"
 #include "ui/Layout.h"
 #include "ui/Vorschau.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,22 +29,6 @@ QString Gruppiert(std::size_t n) {
 }
 
 } // namespace
-
-std::string PortBytes(const QString& port) {
-#ifdef _WIN32
-    return port.toStdString();
-#else
-    return QFile::encodeName(port).toStdString();
-#endif
-}
-
-QString PortText(const std::string& bytes) {
-#ifdef _WIN32
-    return QString::fromStdString(bytes);
-#else
-    return QFile::decodeName(QByteArray::fromStdString(bytes));
-#endif
-}
 
 QString PortKuerzen(const QString& port, const QFontMetrics& metrik, int breite) {
     auto passt = [&](const QString& text) { return metrik.horizontalAdvance(text) <= breite; };

@@ -116,11 +116,6 @@ private:
     std::chrono::steady_clock::time_point statusZeit_;
 };
 
-// A port string as the transports take it: UTF-8 on Windows, the file-name
-// encoding elsewhere, so that a path Qt lists is the same device.
-std::string PortBytes(const QString& port);
-QString PortText(const std::string& bytes);
-
 // A port string shortened to a width as a path is: the folders after the
 // drive or the root are replaced one by one by "...", then the drive is
 // dropped, and at the end only the last part remains, whichever first fits.

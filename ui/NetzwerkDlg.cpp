@@ -1,5 +1,6 @@
 #include "ui/NetzwerkDlg.h"
 
+#include "platform/Pfad.h"
 #include "ui/DruckDlg.h"
 #include "ui/Layout.h"
 

@@ -162,7 +162,7 @@ pugi::xml_attribute Attribut(pugi::xml_node knoten, std::string_view lokal) {
 
 void Utf8Anhaengen(std::string& aus, char32_t cp) {
     // A hostile file may name surrogates or points beyond Unicode.
-    if ((cp >= 0xD800 && cp <= 0xDFFF) || cp >= 0x110000)
+    if (zw::IstSurrogat(cp) || cp >= 0x110000)
         cp = 0xFFFD;
     zw::Utf8Anhaengen(aus, cp);
 }

@@ -1,6 +1,8 @@
 // OpenDocument text (.odt, ISO/IEC 26300).
 #include "core/dokumente/Intern.h"
 
+#include "core/Noten.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <map>
@@ -59,20 +61,14 @@ public:
                         Block(t, false);
 
         // Footnotes first, then endnotes, each under its citation.
-        std::vector<Notiz> alle = std::move(notizen_);
-        for (bool end : {false, true}) {
-            bool erste = true;
-            for (const Notiz& n : alle) {
-                if (n.endnote != end)
-                    continue;
-                if (erste)
-                    aus_ += "\r\n"; // an empty line before the footnotes and the endnotes
-                erste = false;
+        const std::vector<Notiz> alle = std::move(notizen_);
+        NotenNachDemText(
+            alle, [&] { aus_ += "\r\n"; },
+            [&](const Notiz& n) {
                 const std::size_t vorher = aus_.size();
                 Block(n.koerper, false);
                 aus_.insert(vorher, n.zitat + " ");
-            }
-        }
+            });
         return Dokument{Art::OpenDocument, std::move(aus_)};
     }
 

@@ -39,6 +39,19 @@ std::string Aufloesen(const std::string& ordner, std::string ziel) {
     return aus;
 }
 
+// Reads a part and parses it in place, and hands its root element to `lesen`
+// while the bytes the tree lives in are alive. No name, or a part the
+// container lacks, reads as nothing.
+template <typename Lesen>
+void XmlTeilLesen(Behaelter& b, const std::string& name, const Grenzen& grenzen, Lesen&& lesen) {
+    std::optional<Teil> xml = name.empty() ? std::nullopt : b.Lesen(name);
+    if (!xml)
+        return;
+    pugi::xml_document doc;
+    XmlLaden(doc, *xml, grenzen, true);
+    lesen(doc.document_element());
+}
+
 // Relationships of a part by the last word of their type
 // ("officeDocument", "footnotes", "numbering", ...).
 std::map<std::string, std::string> Beziehungen(Behaelter& b, const std::string& teil,
@@ -46,20 +59,17 @@ std::map<std::string, std::string> Beziehungen(Behaelter& b, const std::string& 
     std::map<std::string, std::string> aus;
     const std::string ordner = Ordner(teil);
     const std::string name = ordner + "_rels/" + teil.substr(ordner.size()) + ".rels";
-    std::optional<Teil> xml = b.Lesen(name);
-    if (!xml)
-        return aus;
-    pugi::xml_document doc;
-    XmlLaden(doc, *xml, grenzen, true);
-    for (pugi::xml_node r : doc.document_element().children()) {
-        if (Lokal(r.name()) != "Relationship" ||
-            std::string_view(r.attribute("TargetMode").value()) == "External")
-            continue;
-        const std::string typ = r.attribute("Type").value();
-        const auto schraeg = typ.rfind('/');
-        const std::string art = schraeg == std::string::npos ? typ : typ.substr(schraeg + 1);
-        aus.emplace(art, Aufloesen(ordner, r.attribute("Target").value()));
-    }
+    XmlTeilLesen(b, name, grenzen, [&](pugi::xml_node wurzel) {
+        for (pugi::xml_node r : wurzel.children()) {
+            if (Lokal(r.name()) != "Relationship" ||
+                std::string_view(r.attribute("TargetMode").value()) == "External")
+                continue;
+            const std::string typ = r.attribute("Type").value();
+            const auto schraeg = typ.rfind('/');
+            const std::string art = schraeg == std::string::npos ? typ : typ.substr(schraeg + 1);
+            aus.emplace(art, Aufloesen(ordner, r.attribute("Target").value()));
+        }
+    });
     return aus;
 }
 
@@ -132,49 +142,43 @@ public:
 
 private:
     void StileLesen(const std::string& name) {
-        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
-        if (!xml)
-            return;
-        pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_, true);
-        for (pugi::xml_node s : doc.document_element().children()) {
-            if (Lokal(s.name()) != "style")
-                continue;
-            const std::string id = Attribut(s, "styleId").value();
-            if (Schalter(Kind(Kind(s, "rPr"), "vanish")))
-                versteckteStile_.insert(id);
-            if (pugi::xml_node np = Kind(Kind(s, "pPr"), "numPr"))
-                stilNummern_[id] = {Wert(Kind(np, "numId")), Wert(Kind(np, "ilvl"))};
-        }
+        XmlTeilLesen(behaelter_, name, grenzen_, [&](pugi::xml_node wurzel) {
+            for (pugi::xml_node s : wurzel.children()) {
+                if (Lokal(s.name()) != "style")
+                    continue;
+                const std::string id = Attribut(s, "styleId").value();
+                if (Schalter(Kind(Kind(s, "rPr"), "vanish")))
+                    versteckteStile_.insert(id);
+                if (pugi::xml_node np = Kind(Kind(s, "pPr"), "numPr"))
+                    stilNummern_[id] = {Wert(Kind(np, "numId")), Wert(Kind(np, "ilvl"))};
+            }
+        });
     }
 
     void NummerierungLesen(const std::string& name) {
-        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
-        if (!xml)
-            return;
-        pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_, true);
-        for (pugi::xml_node n : doc.document_element().children()) {
-            const std::string_view art = Lokal(n.name());
-            if (art == "abstractNum") {
-                auto& ebenen = abstrakt_[Attribut(n, "abstractNumId").value()];
-                for (pugi::xml_node l : n.children())
-                    if (Lokal(l.name()) == "lvl")
-                        ebenen[std::atoi(Attribut(l, "ilvl").value())] = EbeneLesen(l);
-            } else if (art == "num") {
-                const std::string id = Attribut(n, "numId").value();
-                nummern_[id] = Wert(Kind(n, "abstractNumId"));
-                for (pugi::xml_node o : n.children()) {
-                    if (Lokal(o.name()) != "lvlOverride")
-                        continue;
-                    const int ebene = std::atoi(Attribut(o, "ilvl").value());
-                    if (pugi::xml_node s = Kind(o, "startOverride"))
-                        neuStart_[id][ebene] = std::atol(Wert(s).c_str());
-                    if (pugi::xml_node l = Kind(o, "lvl"))
-                        ersatzEbenen_[id][ebene] = EbeneLesen(l);
+        XmlTeilLesen(behaelter_, name, grenzen_, [&](pugi::xml_node wurzel) {
+            for (pugi::xml_node n : wurzel.children()) {
+                const std::string_view art = Lokal(n.name());
+                if (art == "abstractNum") {
+                    auto& ebenen = abstrakt_[Attribut(n, "abstractNumId").value()];
+                    for (pugi::xml_node l : n.children())
+                        if (Lokal(l.name()) == "lvl")
+                            ebenen[std::atoi(Attribut(l, "ilvl").value())] = EbeneLesen(l);
+                } else if (art == "num") {
+                    const std::string id = Attribut(n, "numId").value();
+                    nummern_[id] = Wert(Kind(n, "abstractNumId"));
+                    for (pugi::xml_node o : n.children()) {
+                        if (Lokal(o.name()) != "lvlOverride")
+                            continue;
+                        const int ebene = std::atoi(Attribut(o, "ilvl").value());
+                        if (pugi::xml_node s = Kind(o, "startOverride"))
+                            neuStart_[id][ebene] = std::atol(Wert(s).c_str());
+                        if (pugi::xml_node l = Kind(o, "lvl"))
+                            ersatzEbenen_[id][ebene] = EbeneLesen(l);
+                    }
                 }
             }
-        }
+        });
     }
 
     static Ebene EbeneLesen(pugi::xml_node l) {
@@ -194,12 +198,8 @@ private:
     }
 
     void EinstellungenLesen(const std::string& name) {
-        std::optional<Teil> xml = name.empty() ? std::nullopt : behaelter_.Lesen(name);
-        if (!xml)
-            return;
-        pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_, true);
-        NotenFormate(doc.document_element());
+        XmlTeilLesen(behaelter_, name, grenzen_,
+                     [&](pugi::xml_node wurzel) { NotenFormate(wurzel); });
     }
 
     void NotenFormate(pugi::xml_node knoten) {
@@ -414,30 +414,27 @@ private:
     // its number.
     void NotenAnhaengen(const std::string& name, const char* element,
                         const std::vector<std::string>& ids, const std::string& format) {
-        if (ids.empty() || name.empty())
+        if (ids.empty())
             return;
-        std::optional<Teil> xml = behaelter_.Lesen(name);
-        if (!xml)
-            return;
-        pugi::xml_document doc;
-        XmlLaden(doc, *xml, grenzen_, true);
-        std::map<std::string, pugi::xml_node> noten;
-        for (pugi::xml_node n : doc.document_element().children())
-            if (Lokal(n.name()) == element)
-                noten.emplace(Attribut(n, "id").value(), n);
-        aus_ += "\r\n";
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            auto it = noten.find(ids[i]);
-            if (it == noten.end())
-                continue;
-            felder_.clear();
-            notenNummer_ = NummerFormat(long(i + 1), format);
-            notenNummerGeschrieben_ = false;
-            const std::size_t vorher = aus_.size();
-            Block(it->second);
-            if (!notenNummerGeschrieben_)
-                aus_.insert(vorher, notenNummer_ + " ");
-        }
+        XmlTeilLesen(behaelter_, name, grenzen_, [&](pugi::xml_node wurzel) {
+            std::map<std::string, pugi::xml_node> noten;
+            for (pugi::xml_node n : wurzel.children())
+                if (Lokal(n.name()) == element)
+                    noten.emplace(Attribut(n, "id").value(), n);
+            aus_ += "\r\n";
+            for (std::size_t i = 0; i < ids.size(); ++i) {
+                auto it = noten.find(ids[i]);
+                if (it == noten.end())
+                    continue;
+                felder_.clear();
+                notenNummer_ = NummerFormat(long(i + 1), format);
+                notenNummerGeschrieben_ = false;
+                const std::size_t vorher = aus_.size();
+                Block(it->second);
+                if (!notenNummerGeschrieben_)
+                    aus_.insert(vorher, notenNummer_ + " ");
+            }
+        });
     }
 
     Behaelter& behaelter_;
