@@ -63,7 +63,7 @@ bool ZwischenablageHatText() {
 TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
                                        const QString& programmOrdner, TSchrift& programmSchrift,
                                        std::uint32_t hintergrund, const QString& tabDatei)
-    : QDialog(owner), dialoge_(dialoge), programmOrdner_(programmOrdner),
+    : TTextFenster(owner), dialoge_(dialoge), programmOrdner_(programmOrdner),
       programmSchrift_(programmSchrift), hintergrund_(hintergrund) {
     setObjectName(QStringLiteral("TabBearbeitenForm"));
 
@@ -141,6 +141,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
     DialogSuchen = new Suche(
         this, *RichEdit, dialoge_, [this] { MenuBearbeitenWeiterSuchen->setEnabled(true); },
         MerkActiveControl);
+    TextBefehleAn(*RichEdit, *DialogSuchen);
 
     RichEdit->KontextmenueSetzen(RePopup);
 }
@@ -280,13 +281,8 @@ void TTabBearbeitenForm::SchriftartZuweisen() {
 
 void TTabBearbeitenForm::SchalterEinrichten() {
     // The editor covers the whole screen; the text fills it below the menu.
-    const QScreen* bildschirm = screen();
-    if (!bildschirm)
-        return;
-    const QSize rahmen = frameGeometry().size() - geometry().size();
-    layoutRahmen_ = rahmen;
-    setFixedSize(bildschirm->geometry().size() - rahmen);
-    FensterEinrichten();
+    if (BildschirmGross(this, &layoutRahmen_))
+        FensterEinrichten();
 }
 
 void TTabBearbeitenForm::moveEvent(QMoveEvent* ereignis) {
@@ -330,14 +326,6 @@ void TTabBearbeitenForm::closeEvent(QCloseEvent* ereignis) {
         QDialog::closeEvent(ereignis);
     else
         ereignis->ignore();
-}
-
-void TTabBearbeitenForm::keyPressEvent(QKeyEvent* ereignis) {
-    if (ereignis->key() == Qt::Key_Escape && ereignis->modifiers() == Qt::NoModifier) {
-        ereignis->accept();
-        return;
-    }
-    QDialog::keyPressEvent(ereignis);
 }
 
 void TTabBearbeitenForm::RichEditChange() {
@@ -488,19 +476,6 @@ void TTabBearbeitenForm::MenuBearbeitenRueckgaengigClick() {
     RichEdit->undo();
 }
 
-void TTabBearbeitenForm::MenuBearbeitenAllesMarkierenClick() {
-    RichEdit->setFocus();
-    RichEdit->selectAll();
-}
-
-void TTabBearbeitenForm::RePopupAllesMarkierenClick() {
-    MenuBearbeitenAllesMarkierenClick();
-}
-
-void TTabBearbeitenForm::MenuBearbeitenKopierenClick() {
-    RichEdit->copy();
-}
-
 void TTabBearbeitenForm::MenuBearbeitenAusschneidenClick() {
     RichEdit->cut();
 }
@@ -515,21 +490,14 @@ void TTabBearbeitenForm::MenuBearbeitenLoeschenClick() {
     RichEdit->setTextCursor(c);
 }
 
-void TTabBearbeitenForm::MenuBearbeitenSuchenClick() {
-    DialogSuchen->SuchenZeigen();
-}
-
 void TTabBearbeitenForm::MenuBearbeitenWeiterSuchenClick() {
     DialogSuchen->SuchLauf();
 }
 
 void TTabBearbeitenForm::RePopupSchriftartClick() {
     const FokusBereich fokus(MerkActiveControl, RichEdit);
-    TSchrift neu = programmSchrift_;
-    if (!FontDialog1(neu))
-        return;
-    programmSchrift_ = neu;
-    SchriftartZuweisen();
+    if (ProgrammSchriftWaehlen(FontDialog1, programmSchrift_))
+        SchriftartZuweisen();
 }
 
 void TTabBearbeitenForm::MenuHilfeHilfeClick() {

@@ -9,6 +9,7 @@
 #include "platform/Dialoge.h"
 #include "ui/Fokus.h"
 #include "ui/Speicherschutz.h"
+#include "ui/TextFenster.h"
 
 #include <QDialog>
 
@@ -29,7 +30,7 @@ class Suche;
 // The text of a new table: five comment lines, each ended by CR LF.
 extern const std::u16string TabellenVorlage;
 
-class TTabBearbeitenForm : public QDialog {
+class TTabBearbeitenForm : public TTextFenster {
     Q_OBJECT
 public:
     // Reads tabDatei; a file that cannot be read throws its error out of the
@@ -117,13 +118,9 @@ public:
     QString ZeichenAnzeige() const;
     void MenuTabelleBeendenClick();
     void MenuBearbeitenRueckgaengigClick();
-    void MenuBearbeitenAllesMarkierenClick();
-    void RePopupAllesMarkierenClick();
-    void MenuBearbeitenKopierenClick();
     void MenuBearbeitenAusschneidenClick();
     void MenuBearbeitenEinfuegenClick();
     void MenuBearbeitenLoeschenClick();
-    void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeiterSuchenClick();
     void RePopupSchriftartClick();
     void MenuHilfeHilfeClick();
@@ -131,8 +128,6 @@ public:
 protected:
     void showEvent(QShowEvent* ereignis) override;
     void closeEvent(QCloseEvent* ereignis) override;
-    // Escape does not close the editor past the save question.
-    void keyPressEvent(QKeyEvent* ereignis) override;
     // The window system adds its frame some time after the window is shown;
     // laid out again then, the status bar at the bottom stays on screen.
     void moveEvent(QMoveEvent* ereignis) override;

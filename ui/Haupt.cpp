@@ -293,6 +293,7 @@ void TForm1::FormCreate() {
             BefehleSchalten();
         },
         MerkActiveControl);
+    TextBefehleAn(*RichEdit, *DialogSuchen);
     KnopfFuerAktion(ButtonOpen, MenuDateiOeffnen);
     KnopfFuerAktion(ButtonKonvertieren, MenuBearbeitenKonvertieren);
     KnopfFuerAktion(ButtonSpeichern, MenuDateiSpeichern);
@@ -360,11 +361,10 @@ void TForm1::SetHintergrundNr(int nr) {
 
 void TForm1::SchriftartZuweisen() {
     // The status bar keeps its own font.
-    for (QWidget* w : std::initializer_list<QWidget*>{LabelTabDatei, LabelTabEintraege, RichEdit})
-        SchriftUndHintergrundZuweisen(w, ProgrammSchrift, SchriftHintergrundFarbe);
-    for (QPushButton* k : {ButtonOpen, ButtonKonvertieren, ButtonSpeichern, ButtonSuchen,
-                           ButtonWeiterSuchen, ButtonDrucken})
-        KnopfSchriftZuweisen(k, ProgrammSchrift);
+    SchriftartAnwenden({LabelTabDatei, LabelTabEintraege, RichEdit},
+                       {ButtonOpen, ButtonKonvertieren, ButtonSpeichern, ButtonSuchen,
+                        ButtonWeiterSuchen, ButtonDrucken},
+                       ProgrammSchrift, SchriftHintergrundFarbe);
     SchalterEinrichten();
 }
 
@@ -737,25 +737,8 @@ void TForm1::MenuTabelleWechselnClick() {
     }
 }
 
-void TForm1::MenuBearbeitenAllesMarkierenClick() {
-    RichEdit->setFocus();
-    RichEdit->selectAll();
-}
-
-void TForm1::RePopupAllesMarkierenClick() {
-    MenuBearbeitenAllesMarkierenClick();
-}
-
-void TForm1::MenuBearbeitenKopierenClick() {
-    RichEdit->copy();
-}
-
 void TForm1::RichEditSelectionChange() {
     BefehleSchalten();
-}
-
-void TForm1::MenuBearbeitenSuchenClick() {
-    DialogSuchen->SuchenZeigen();
 }
 
 void TForm1::MenuBearbeitenWeiterSuchenClick() {
@@ -874,23 +857,7 @@ void TForm1::MenuHilfeMailClick() {
 }
 
 void TForm1::MenuHilfeUpdateClick() {
-    const QString konfiguration = Desktop->TempPfad() + UpdateDateiName;
-    const QString zeilen = UpdateZeilen(
-        windowTitle(), QDir::toNativeSeparators(Desktop->ProgrammDatei()), ProgrammSchrift);
-    try {
-        // A read-only file left by an earlier run is replaced.
-        QFile::setPermissions(konfiguration, QFile::permissions(konfiguration) |
-                                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-        TextDateiSpeichern(AlsPfad(konfiguration), zeilen.toStdU16String(), tfText);
-        // The updater finds the file in the temporary folder by its name.
-        Desktop->ProgrammStarten(
-            QDir::toNativeSeparators(QDir(Desktop->ProgrammOrdner()).filePath(UpdaterName)),
-            {UpdateDateiName});
-    } catch (const std::exception&) {
-        dialoge_.Fehler(this, QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\n"
-                                             "Die Datei \"%1\" konnte nicht gespeichert werden.")
-                                  .arg(konfiguration));
-    }
+    UpdateUebergeben(*Desktop, dialoge_, this, ProgrammSchrift);
 }
 
 void TForm1::MenuHilfeHistoryClick() {

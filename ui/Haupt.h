@@ -12,6 +12,7 @@
 #include "platform/Shell.h"
 #include "ui/Fokus.h"
 #include "ui/Speicherschutz.h"
+#include "ui/TextBefehle.h"
 #include "ui/TextFeld.h"
 
 #include <QMainWindow>
@@ -36,7 +37,7 @@ inline const QString KeinName = QStringLiteral("KeinName");
 
 class THintergrundForm;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public TextBefehle {
     Q_OBJECT
 public:
     // With the user's own settings store.
@@ -181,11 +182,7 @@ public:
     void MenuDateiBeendenClick();
     void MenuBearbeitenKonvertierenClick();
     void MenuTabelleWechselnClick();
-    void MenuBearbeitenAllesMarkierenClick();
-    void RePopupAllesMarkierenClick();
-    void MenuBearbeitenKopierenClick();
     void RichEditSelectionChange();
-    void MenuBearbeitenSuchenClick();
     void MenuBearbeitenWeiterSuchenClick();
     void MenuDateiDruckenClick();
     void MenuDateiVorschauClick();

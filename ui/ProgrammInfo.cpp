@@ -2,8 +2,16 @@
 
 #include "ui/Haupt.h"
 
+#include "core/MoFiles.h"
+#include "platform/Dialoge.h"
+#include "platform/Pfad.h"
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QFile>
 #include <QStringList>
 #include <QUrl>
+#include <QWidget>
 
 #ifndef ZW_HOMEPAGE
 #define ZW_HOMEPAGE "https://zeichenwandler.example.org/"
@@ -65,6 +73,26 @@ QString UpdateZeilen(const QString& fensterTitel, const QString& programmDatei,
         QStringLiteral("%1 %2").arg(schrift.Groesse).arg(QString::fromStdU16String(schrift.Name)),
     };
     return zeilen.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+}
+
+void UpdateUebergeben(Shell& desktop, Dialoge& dialoge, QWidget* fenster, const TSchrift& schrift) {
+    const QString konfiguration = desktop.TempPfad() + UpdateDateiName;
+    const QString zeilen = UpdateZeilen(fenster->windowTitle(),
+                                        QDir::toNativeSeparators(desktop.ProgrammDatei()), schrift);
+    try {
+        // A read-only file left by an earlier run is replaced.
+        QFile::setPermissions(konfiguration, QFile::permissions(konfiguration) |
+                                                 QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        TextDateiSpeichern(AlsPfad(konfiguration), zeilen.toStdU16String(), tfText);
+        // The updater finds the file in the temporary folder by its name.
+        desktop.ProgrammStarten(
+            QDir::toNativeSeparators(QDir(desktop.ProgrammOrdner()).filePath(UpdaterName)),
+            {UpdateDateiName});
+    } catch (const std::exception&) {
+        dialoge.Fehler(fenster, QStringLiteral("Es ist ein Fehler beim Aktualisieren aufgetreten!\n"
+                                               "Die Datei \"%1\" konnte nicht gespeichert werden.")
+                                    .arg(konfiguration));
+    }
 }
 
 } // namespace zw

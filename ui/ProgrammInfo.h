@@ -5,6 +5,8 @@
 
 #include "core/Schrift.h"
 
+class QWidget;
+
 #include <QString>
 
 namespace zw {
@@ -27,5 +29,13 @@ inline const QString UpdateDateiName = QStringLiteral("ZWD.cfg");
 // program font as size and name.
 QString UpdateZeilen(const QString& fensterTitel, const QString& programmDatei,
                      const TSchrift& schrift);
+
+class Dialoge;
+class Shell;
+
+// Hands the update over: the hand-over file for this window into the
+// temporary folder, then the updater beside the program. A file that cannot
+// be written is not the command's end but its own message, which names it.
+void UpdateUebergeben(Shell& desktop, Dialoge& dialoge, QWidget* fenster, const TSchrift& schrift);
 
 } // namespace zw
