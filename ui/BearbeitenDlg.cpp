@@ -148,59 +148,54 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
 
 void TTabBearbeitenForm::MenuErzeugen() {
     using T = TTabBearbeitenForm;
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
-    const auto menu = [&](QMenu*& ziel, const char* name, const QString& titel,
-                          std::initializer_list<MenuPunkt<T>> punkte) {
-        ziel = MenuAnlegen(MainMenu1, name, titel);
-        PunkteAnlegen<T>(this, dialoge_, ziel, punkte);
-    };
+    MainMenu1 = MenuLeisteAnlegen(this);
     const auto taste = [](int kombination) { return QKeySequence(kombination); };
     const QKeySequence ohne;
 
-    menu(MenuTabelle, "MenuTabelle", QStringLiteral("&Tabelle"),
-         {{&MenuTabelleNeu, "MenuTabelleNeu", QStringLiteral("&Neu"), taste(Qt::CTRL | Qt::Key_N),
-           &T::MenuTabelleNeuClick},
-          {&MenuTabelleOeffnen, "MenuTabelleOeffnen", QStringLiteral("Ö&ffnen..."),
-           taste(Qt::CTRL | Qt::Key_O), &T::MenuTabelleOeffnenClick},
-          {&MenuTabelleSpeichern, "MenuTabelleSpeichern", QStringLiteral("&Speichern"),
-           taste(Qt::CTRL | Qt::Key_S), &T::MenuTabelleSpeichernClick},
-          {&MenuTabelleSpeichernUnter, "MenuTabelleSpeichernUnter",
-           QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
-           &T::MenuTabelleSpeichernUnterClick},
-          {},
-          {&MenuTabellePruefen, "MenuTabellePruefen", QStringLiteral("Tabelle &prüfen"),
-           taste(Qt::Key_F7), &T::MenuTabellePruefenClick},
-          {},
-          {&MenuTabelleBeenden, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
-           taste(Qt::ALT | Qt::Key_F4), &T::MenuTabelleBeendenClick}});
+    MenuTabelle = MenuAnlegen<T>(
+        this, dialoge_, MainMenu1, "MenuTabelle", QStringLiteral("&Tabelle"),
+        {{&MenuTabelleNeu, "MenuTabelleNeu", QStringLiteral("&Neu"), taste(Qt::CTRL | Qt::Key_N),
+          &T::MenuTabelleNeuClick},
+         {&MenuTabelleOeffnen, "MenuTabelleOeffnen", QStringLiteral("Ö&ffnen..."),
+          taste(Qt::CTRL | Qt::Key_O), &T::MenuTabelleOeffnenClick},
+         {&MenuTabelleSpeichern, "MenuTabelleSpeichern", QStringLiteral("&Speichern"),
+          taste(Qt::CTRL | Qt::Key_S), &T::MenuTabelleSpeichernClick},
+         {&MenuTabelleSpeichernUnter, "MenuTabelleSpeichernUnter",
+          QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
+          &T::MenuTabelleSpeichernUnterClick},
+         {},
+         {&MenuTabellePruefen, "MenuTabellePruefen", QStringLiteral("Tabelle &prüfen"),
+          taste(Qt::Key_F7), &T::MenuTabellePruefenClick},
+         {},
+         {&MenuTabelleBeenden, "MenuTabelleBeenden", QStringLiteral("S&chließen"),
+          taste(Qt::ALT | Qt::Key_F4), &T::MenuTabelleBeendenClick}});
 
-    menu(MenuBearbeiten, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
-         {{&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
-           taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
-          {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
-           QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
-          {},
-          {&MenuBearbeitenRueckgaengig, "MenuBearbeitenRueckgaengig", QStringLiteral("&Rückgängig"),
-           taste(Qt::CTRL | Qt::Key_Z), &T::MenuBearbeitenRueckgaengigClick},
-          {},
-          {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
-           QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
-           &T::MenuBearbeitenAllesMarkierenClick},
-          {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
-           taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick},
-          {&MenuBearbeitenAusschneiden, "MenuBearbeitenAusschneiden",
-           QStringLiteral("&Ausschneiden"), taste(Qt::CTRL | Qt::Key_X),
-           &T::MenuBearbeitenAusschneidenClick},
-          {&MenuBearbeitenEinfuegen, "MenuBearbeitenEinfuegen", QStringLiteral("&Einfügen"),
-           taste(Qt::CTRL | Qt::Key_V), &T::MenuBearbeitenEinfuegenClick},
-          {&MenuBearbeitenLoeschen, "MenuBearbeitenLoeschen", QStringLiteral("&Löschen"), ohne,
-           &T::MenuBearbeitenLoeschenClick}});
+    MenuBearbeiten = MenuAnlegen<T>(
+        this, dialoge_, MainMenu1, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
+        {{&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+          taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
+         {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
+          QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
+         {},
+         {&MenuBearbeitenRueckgaengig, "MenuBearbeitenRueckgaengig", QStringLiteral("&Rückgängig"),
+          taste(Qt::CTRL | Qt::Key_Z), &T::MenuBearbeitenRueckgaengigClick},
+         {},
+         {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
+          QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
+          &T::MenuBearbeitenAllesMarkierenClick},
+         {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+          taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick},
+         {&MenuBearbeitenAusschneiden, "MenuBearbeitenAusschneiden",
+          QStringLiteral("&Ausschneiden"), taste(Qt::CTRL | Qt::Key_X),
+          &T::MenuBearbeitenAusschneidenClick},
+         {&MenuBearbeitenEinfuegen, "MenuBearbeitenEinfuegen", QStringLiteral("&Einfügen"),
+          taste(Qt::CTRL | Qt::Key_V), &T::MenuBearbeitenEinfuegenClick},
+         {&MenuBearbeitenLoeschen, "MenuBearbeitenLoeschen", QStringLiteral("&Löschen"), ohne,
+          &T::MenuBearbeitenLoeschenClick}});
 
-    menu(MenuHilfe, "MenuHilfe", QStringLiteral("&Hilfe"),
-         {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe..."), taste(Qt::Key_F1),
-           &T::MenuHilfeHilfeClick}});
+    MenuHilfe = MenuAnlegen<T>(this, dialoge_, MainMenu1, "MenuHilfe", QStringLiteral("&Hilfe"),
+                               {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe..."),
+                                 taste(Qt::Key_F1), &T::MenuHilfeHilfeClick}});
 
     RePopup = new QMenu(this);
     RePopup->setObjectName(QStringLiteral("RePopup"));

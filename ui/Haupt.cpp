@@ -154,80 +154,82 @@ void TForm1::SteuerelementeErzeugen() {
 void TForm1::MenuErzeugen() {
     using T = TForm1;
     menuBar()->setAccessibleName(QStringLiteral("Hauptmenü"));
-    const auto menu = [&](QMenu*& ziel, const char* name, const QString& titel,
-                          std::initializer_list<MenuPunkt<T>> punkte) {
-        ziel = MenuAnlegen(menuBar(), name, titel);
-        PunkteAnlegen<T>(this, dialoge_, ziel, punkte);
-    };
+    QMenuBar* const leiste = menuBar();
     const auto taste = [](int kombination) { return QKeySequence(kombination); };
     const QKeySequence ohne;
 
-    menu(MenuDatei, "MenuDatei", QStringLiteral("&Datei"),
-         {{&MenuDateiOeffnen, "MenuDateiOeffnen", QStringLiteral("Ö&ffnen..."),
-           taste(Qt::CTRL | Qt::Key_O), &T::MenuDateiOeffnenClick},
-          {&MenuDateiSpeichern, "MenuDateiSpeichern", QStringLiteral("&Speichern"),
-           taste(Qt::CTRL | Qt::Key_S), &T::MenuDateiSpeichernClick},
-          {&MenuDateiSpeichernUnter, "MenuDateiSpeichernUnter",
-           QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
-           &T::MenuDateiSpeichernUnterClick},
-          {},
-          {&MenuDateiDrucken, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
-           taste(Qt::CTRL | Qt::Key_P), &T::MenuDateiDruckenClick},
-          {&MenuDateiVorschau, "MenuDateiVorschau", QStringLiteral("Braille-&Vorschau..."), ohne,
-           &T::MenuDateiVorschauClick},
-          {},
-          {&MenuDateiBeenden, "MenuDateiBeenden", QStringLiteral("&Beenden"),
-           taste(Qt::ALT | Qt::Key_F4), &T::MenuDateiBeendenClick}});
+    MenuDatei =
+        MenuAnlegen<T>(this, dialoge_, leiste, "MenuDatei", QStringLiteral("&Datei"),
+                       {{&MenuDateiOeffnen, "MenuDateiOeffnen", QStringLiteral("Ö&ffnen..."),
+                         taste(Qt::CTRL | Qt::Key_O), &T::MenuDateiOeffnenClick},
+                        {&MenuDateiSpeichern, "MenuDateiSpeichern", QStringLiteral("&Speichern"),
+                         taste(Qt::CTRL | Qt::Key_S), &T::MenuDateiSpeichernClick},
+                        {&MenuDateiSpeichernUnter, "MenuDateiSpeichernUnter",
+                         QStringLiteral("Speichern &unter..."), taste(Qt::CTRL | Qt::Key_U),
+                         &T::MenuDateiSpeichernUnterClick},
+                        {},
+                        {&MenuDateiDrucken, "MenuDateiDrucken", QStringLiteral("&Drucken..."),
+                         taste(Qt::CTRL | Qt::Key_P), &T::MenuDateiDruckenClick},
+                        {&MenuDateiVorschau, "MenuDateiVorschau",
+                         QStringLiteral("Braille-&Vorschau..."), ohne, &T::MenuDateiVorschauClick},
+                        {},
+                        {&MenuDateiBeenden, "MenuDateiBeenden", QStringLiteral("&Beenden"),
+                         taste(Qt::ALT | Qt::Key_F4), &T::MenuDateiBeendenClick}});
 
-    menu(MenuBearbeiten, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
-         {{&MenuBearbeitenKonvertieren, "MenuBearbeitenKonvertieren",
-           QStringLiteral("&Konvertierung starten"), taste(Qt::CTRL | Qt::Key_K),
-           &T::MenuBearbeitenKonvertierenClick},
-          {},
-          {&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
-           taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
-          {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
-           QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
-          {},
-          {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
-           QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
-           &T::MenuBearbeitenAllesMarkierenClick},
-          {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
-           taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick}});
+    MenuBearbeiten = MenuAnlegen<T>(
+        this, dialoge_, leiste, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
+        {{&MenuBearbeitenKonvertieren, "MenuBearbeitenKonvertieren",
+          QStringLiteral("&Konvertierung starten"), taste(Qt::CTRL | Qt::Key_K),
+          &T::MenuBearbeitenKonvertierenClick},
+         {},
+         {&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
+          taste(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
+         {&MenuBearbeitenWeiterSuchen, "MenuBearbeitenWeiterSuchen",
+          QStringLiteral("&Weitersuchen"), taste(Qt::Key_F3), &T::MenuBearbeitenWeiterSuchenClick},
+         {},
+         {&MenuBearbeitenAllesMarkieren, "MenuBearbeitenAllesMarkieren",
+          QStringLiteral("Alles &markieren"), taste(Qt::CTRL | Qt::Key_A),
+          &T::MenuBearbeitenAllesMarkierenClick},
+         {&MenuBearbeitenKopieren, "MenuBearbeitenKopieren", QStringLiteral("&Kopieren"),
+          taste(Qt::CTRL | Qt::Key_C), &T::MenuBearbeitenKopierenClick}});
 
-    menu(MenuTabelle, "MenuTabelle", QStringLiteral("&Tabelle"),
-         {{&MenuTabelleWechseln, "MenuTabelleWechseln", QStringLiteral("&Wechseln..."),
-           taste(Qt::CTRL | Qt::Key_T), &T::MenuTabelleWechselnClick},
-          {&MenuTabelleBearbeiten, "MenuTabelleBearbeiten", QStringLiteral("&Bearbeiten"),
-           taste(Qt::CTRL | Qt::Key_B), &T::MenuTabelleBearbeitenClick}});
+    MenuTabelle = MenuAnlegen<T>(
+        this, dialoge_, leiste, "MenuTabelle", QStringLiteral("&Tabelle"),
+        {{&MenuTabelleWechseln, "MenuTabelleWechseln", QStringLiteral("&Wechseln..."),
+          taste(Qt::CTRL | Qt::Key_T), &T::MenuTabelleWechselnClick},
+         {&MenuTabelleBearbeiten, "MenuTabelleBearbeiten", QStringLiteral("&Bearbeiten"),
+          taste(Qt::CTRL | Qt::Key_B), &T::MenuTabelleBearbeitenClick}});
 
-    menu(MenuDrucker, "MenuDrucker", QStringLiteral("Dr&ucker"),
-         {{&MenuDruckerLokal, "MenuDruckerLokal", QStringLiteral("&Lokal..."),
-           taste(Qt::CTRL | Qt::Key_L), &T::MenuDruckerLokalClick},
-          {&MenuDruckerNetzwerk, "MenuDruckerNetzwerk", QStringLiteral("&Netzwerk..."),
-           taste(Qt::CTRL | Qt::Key_N), &T::MenuDruckerNetzwerkClick}});
+    MenuDrucker = MenuAnlegen<T>(
+        this, dialoge_, leiste, "MenuDrucker", QStringLiteral("Dr&ucker"),
+        {{&MenuDruckerLokal, "MenuDruckerLokal", QStringLiteral("&Lokal..."),
+          taste(Qt::CTRL | Qt::Key_L), &T::MenuDruckerLokalClick},
+         {&MenuDruckerNetzwerk, "MenuDruckerNetzwerk", QStringLiteral("&Netzwerk..."),
+          taste(Qt::CTRL | Qt::Key_N), &T::MenuDruckerNetzwerkClick}});
 
-    menu(MenuAnsicht, "MenuAnsicht", QStringLiteral("&Ansicht"),
-         {{&MenuAnsSchriftart, "MenuAnsSchriftart", QStringLiteral("Schriftart..."), ohne,
-           &T::MenuAnsSchriftartClick},
-          {&MenuAnsHintergrund, "MenuAnsHintergrund", QStringLiteral("Schrift&hintergrund..."),
-           ohne, &T::MenuAnsHintergrundClick}});
+    MenuAnsicht = MenuAnlegen<T>(
+        this, dialoge_, leiste, "MenuAnsicht", QStringLiteral("&Ansicht"),
+        {{&MenuAnsSchriftart, "MenuAnsSchriftart", QStringLiteral("Schriftart..."), ohne,
+          &T::MenuAnsSchriftartClick},
+         {&MenuAnsHintergrund, "MenuAnsHintergrund", QStringLiteral("Schrift&hintergrund..."), ohne,
+          &T::MenuAnsHintergrundClick}});
 
-    menu(MenuHilfe, "MenuHilfe", QStringLiteral("&Hilfe"),
-         {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe"), taste(Qt::Key_F1),
-           &T::MenuHilfeHilfeClick},
-          {&MenuHilfeProgrammInfo, "MenuHilfeProgrammInfo", QStringLiteral("Programm-&Info"), ohne,
-           &T::MenuHilfeProgrammInfoClick},
-          {&MenuHilfeHomepage, "MenuHilfeHomepage", QStringLiteral("Programm-Home&page..."), ohne,
-           &T::MenuHilfeHomepageClick},
-          {&MenuHilfeUpdate, "MenuHilfeUpdate", QStringLiteral("Programm-&Aktualisierung..."), ohne,
-           &T::MenuHilfeUpdateClick},
-          {&MenuHilfeHistory, "MenuHilfeHistory", QStringLiteral("Programm-&Änderungen..."), ohne,
-           &T::MenuHilfeHistoryClick},
-          {&MenuHilfeMail, "MenuHilfeMail", QStringLiteral("&Mail an den Programmierer..."), ohne,
-           &T::MenuHilfeMailClick},
-          {&MenuHilfeSpenden, "MenuHilfeSpenden", QStringLiteral("&Spenden..."), ohne,
-           &T::MenuHilfeSpendenClick}});
+    MenuHilfe = MenuAnlegen<T>(
+        this, dialoge_, leiste, "MenuHilfe", QStringLiteral("&Hilfe"),
+        {{&MenuHilfeHilfe, "MenuHilfeHilfe", QStringLiteral("&Hilfe"), taste(Qt::Key_F1),
+          &T::MenuHilfeHilfeClick},
+         {&MenuHilfeProgrammInfo, "MenuHilfeProgrammInfo", QStringLiteral("Programm-&Info"), ohne,
+          &T::MenuHilfeProgrammInfoClick},
+         {&MenuHilfeHomepage, "MenuHilfeHomepage", QStringLiteral("Programm-Home&page..."), ohne,
+          &T::MenuHilfeHomepageClick},
+         {&MenuHilfeUpdate, "MenuHilfeUpdate", QStringLiteral("Programm-&Aktualisierung..."), ohne,
+          &T::MenuHilfeUpdateClick},
+         {&MenuHilfeHistory, "MenuHilfeHistory", QStringLiteral("Programm-&Änderungen..."), ohne,
+          &T::MenuHilfeHistoryClick},
+         {&MenuHilfeMail, "MenuHilfeMail", QStringLiteral("&Mail an den Programmierer..."), ohne,
+          &T::MenuHilfeMailClick},
+         {&MenuHilfeSpenden, "MenuHilfeSpenden", QStringLiteral("&Spenden..."), ohne,
+          &T::MenuHilfeSpendenClick}});
     connect(MenuHilfe, &QMenu::aboutToShow, this,
             [this] { Ausfuehren(this, dialoge_, &T::MenuHilfeClick); });
 

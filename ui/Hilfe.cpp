@@ -160,21 +160,18 @@ THilfeForm::THilfeForm(QWidget* owner, Dialoge& dialoge, TSchrift& programmSchri
 
 void THilfeForm::MenuErzeugen() {
     using T = THilfeForm;
-    MainMenu1 = new QMenuBar(this);
-    MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
-    MainMenu1->setAccessibleName(QStringLiteral("Hauptmenü"));
+    MainMenu1 = MenuLeisteAnlegen(this);
 
-    MenuHilfe = MenuAnlegen(MainMenu1, "MenuHilfe", QStringLiteral("&Hilfe"));
-    PunkteAnlegen<T>(this, dialoge_, MenuHilfe,
-                     {{&MenuHilfeDrucken, "MenuHilfeDrucken", QStringLiteral("&Drucken..."),
-                       QKeySequence(Qt::CTRL | Qt::Key_P), &T::MenuHilfeDruckenClick},
-                      {},
-                      {&MenuHilfeBeenden, "MenuHilfeBeenden", QStringLiteral("S&chließen"),
-                       QKeySequence(Qt::ALT | Qt::Key_F4), &T::MenuHilfeBeendenClick}});
+    MenuHilfe =
+        MenuAnlegen<T>(this, dialoge_, MainMenu1, "MenuHilfe", QStringLiteral("&Hilfe"),
+                       {{&MenuHilfeDrucken, "MenuHilfeDrucken", QStringLiteral("&Drucken..."),
+                         QKeySequence(Qt::CTRL | Qt::Key_P), &T::MenuHilfeDruckenClick},
+                        {},
+                        {&MenuHilfeBeenden, "MenuHilfeBeenden", QStringLiteral("S&chließen"),
+                         QKeySequence(Qt::ALT | Qt::Key_F4), &T::MenuHilfeBeendenClick}});
 
-    MenuBearbeiten = MenuAnlegen(MainMenu1, "MenuBearbeiten", QStringLiteral("&Bearbeiten"));
-    PunkteAnlegen<T>(
-        this, dialoge_, MenuBearbeiten,
+    MenuBearbeiten = MenuAnlegen<T>(
+        this, dialoge_, MainMenu1, "MenuBearbeiten", QStringLiteral("&Bearbeiten"),
         {{&MenuBearbeitenSuchen, "MenuBearbeitenSuchen", QStringLiteral("&Suchen..."),
           QKeySequence(Qt::CTRL | Qt::Key_F), &T::MenuBearbeitenSuchenClick},
          {&MenuBearbeitenWeitersuchen, "MenuBearbeitenWeitersuchen",
@@ -187,13 +184,13 @@ void THilfeForm::MenuErzeugen() {
           QStringLiteral("Alles &markieren"), QKeySequence(Qt::CTRL | Qt::Key_A),
           &T::MenuBearbeitenAllesMarkierenClick}});
 
-    MenuSchriftart = MenuAnlegen(MainMenu1, "MenuSchriftart", QStringLiteral("&Schriftart"));
-    PunkteAnlegen<T>(this, dialoge_, MenuSchriftart,
-                     {{&MenuSchriftartWechseln,
-                       "MenuSchriftartWechseln",
-                       QStringLiteral("&Wechseln..."),
-                       {},
-                       &T::MenuSchriftartWechselnClick}});
+    MenuSchriftart =
+        MenuAnlegen<T>(this, dialoge_, MainMenu1, "MenuSchriftart", QStringLiteral("&Schriftart"),
+                       {{&MenuSchriftartWechseln,
+                         "MenuSchriftartWechseln",
+                         QStringLiteral("&Wechseln..."),
+                         {},
+                         &T::MenuSchriftartWechselnClick}});
 
     RePopup = new QMenu(this);
     RePopup->setObjectName(QStringLiteral("RePopup"));

@@ -15,6 +15,13 @@ QMenu* MenuAnlegen(QMenuBar* leiste, const char* name, const QString& titel) {
     return m;
 }
 
+QMenuBar* MenuLeisteAnlegen(QWidget* fenster) {
+    auto* leiste = new QMenuBar(fenster);
+    leiste->setObjectName(QStringLiteral("MainMenu1"));
+    leiste->setAccessibleName(QStringLiteral("Hauptmenü"));
+    return leiste;
+}
+
 QAction* EintragAnlegen(QMenu* menu, const char* name, const QString& text,
                         const QKeySequence& kuerzel) {
     QAction* a = menu->addAction(text);

@@ -66,4 +66,17 @@ void PunkteAnlegen(Fenster* fenster, Dialoge& dialoge, QMenu* menu,
     }
 }
 
+// A menu of the bar with its items.
+template <class Fenster>
+QMenu* MenuAnlegen(Fenster* fenster, Dialoge& dialoge, QMenuBar* leiste, const char* name,
+                   const QString& titel, std::initializer_list<MenuPunkt<Fenster>> punkte) {
+    QMenu* menu = MenuAnlegen(leiste, name, titel);
+    PunkteAnlegen(fenster, dialoge, menu, punkte);
+    return menu;
+}
+
+// The menu bar of a dialog window, which Qt's dialogs do not have of their
+// own; the window's layout takes it.
+QMenuBar* MenuLeisteAnlegen(QWidget* fenster);
+
 } // namespace zw
