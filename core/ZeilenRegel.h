@@ -15,11 +15,17 @@ public:
     // Whether `c` ends a line: a CR always, an LF unless it is the second
     // half of a CR LF.
     template <typename T> bool Endet(T c) {
-        const bool cr = c == T('\r');
-        const bool endet = cr || (c == T('\n') && !nachCr_);
-        nachCr_ = cr;
-        offen_ = !IstZeilenzeichen(c);
-        return endet;
+        if (c == T('\r')) {
+            zustand_ = NachCr;
+            return true;
+        }
+        if (c == T('\n')) {
+            const bool endet = zustand_ != NachCr;
+            zustand_ = Zeilenende;
+            return endet;
+        }
+        zustand_ = InZeile;
+        return false;
     }
 
     // Hands `c` to `aus` as the rule writes it: a line end as CR LF, the LF
@@ -28,29 +34,29 @@ public:
         if (Endet(c)) {
             aus(T('\r'));
             aus(T('\n'));
-        } else if (offen_) {
+        } else if (zustand_ == InZeile) {
             aus(c);
         }
     }
 
     // After units the caller wrote itself, none of them CR or LF.
-    void Zeichen() {
-        nachCr_ = false;
-        offen_ = true;
-    }
+    void Zeichen() { zustand_ = InZeile; }
 
     // At the end of the text: the CR LF of a last line that has none.
     template <typename T, typename Aus> void Ende(Aus&& aus) {
-        if (offen_) {
+        if (zustand_ == InZeile) {
             aus(T('\r'));
             aus(T('\n'));
-            offen_ = false;
+            zustand_ = Zeilenende;
         }
     }
 
 private:
-    bool nachCr_ = false;
-    bool offen_ = false; // a line has begun and not ended
+    // One byte of state, so the plain characters of the hot loops cost a
+    // single store: a line has begun and not ended, the last unit was a CR,
+    // or a line has just ended (or nothing has come yet).
+    enum Zustand : unsigned char { Zeilenende, InZeile, NachCr };
+    Zustand zustand_ = Zeilenende;
 };
 
 } // namespace zw
