@@ -330,12 +330,34 @@ class Programm:
                 return treffer[-1]
         return None
 
-    def warte_auf_fokus(self, rolle_, name):
+    def warte_auf_fokus(self, rolle_, name, frist=FRIST):
         def stimmt():
             f = self.fokus()
             return f is not None and rolle(f) == rolle_ and gesprochener_name(f) == name
-        warte(stimmt, f"Fokus auf {rolle_} „{name}“")
+        warte(stimmt, f"Fokus auf {rolle_} „{name}“", frist)
         return self.fokus()
+
+    def offenes_menue(self):
+        self.app.clear_cache()
+        for f in kinder(self.app):
+            if rolle(f) in ("popup menu", "menu") and hat(f, pyatspi.STATE_SHOWING):
+                return f
+        return None
+
+    def menue_oeffnen(self, taste, eintrag):
+        """Opens a menu by its access key and waits for the focus on its first
+        item. Right after a dialog has closed, a busy machine can hand the
+        keyboard back to the window later than the window says it is active,
+        and the key reaches nothing; it is pressed again, but only while no
+        menu is open, so a slow menu is never closed by it."""
+        for _ in range(3):
+            tasten(taste)
+            try:
+                return self.warte_auf_fokus("menu item", eintrag, frist=5)
+            except AssertionError:
+                if self.offenes_menue() is not None:
+                    break
+        return self.warte_auf_fokus("menu item", eintrag)
 
     def meldung(self):
         """Waits for a message box and returns it with its text."""

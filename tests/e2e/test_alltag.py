@@ -126,8 +126,7 @@ class Schriftfarbe(ProgrammTest):
         warte(lambda: haeufigste_farbe(*ausmasse(feld)) == "#000000", "schwarzer Hintergrund")
 
         # White from the colour list of the real font dialog, by keyboard.
-        tasten("alt+a")
-        p.warte_auf_fokus("menu item", "Schriftart...")
+        p.menue_oeffnen("alt+a", "Schriftart...")
         tasten("Return")
         dialog = p.warte_auf_fenster("dialog", "Schriftart")
         tasten("alt+f")

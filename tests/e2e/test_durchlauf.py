@@ -73,8 +73,7 @@ def tabelle_waehlen(p, pfad):
 def hintergrund_waehlen(p, taste, name):
     """Chooses a background colour from Weiß by an arrow key in the colour
     dialog (Ansicht > Schrifthintergrund)."""
-    tasten("alt+a")
-    p.warte_auf_fokus("menu item", "Schriftart...")
+    p.menue_oeffnen("alt+a", "Schriftart...")
     tasten("h")
     dialog = p.warte_auf_fenster("dialog", "Schrifthintergrund wählen")
     p.warte_auf_fokus("list item", "Weiß")
@@ -184,8 +183,7 @@ class Hauptablauf(ProgrammTest):
         self.assertEqual(drucker.kopien, [einmal, einmal])
 
         # A larger font from the view menu, through the font dialog.
-        tasten("alt+a")
-        p.warte_auf_fokus("menu item", "Schriftart...")
+        p.menue_oeffnen("alt+a", "Schriftart...")
         tasten("Return")
         dialog = p.warte_auf_fenster("dialog", "Schriftart")
         tasten("alt+g", "ctrl+a")
@@ -204,8 +202,7 @@ class Hauptablauf(ProgrammTest):
         self.bild("schrift-und-hintergrund")
 
         # Closed through Datei > Beenden: nothing unsaved, so no question.
-        tasten("alt+d")
-        p.warte_auf_fokus("menu item", "Öffnen...")
+        p.menue_oeffnen("alt+d", "Öffnen...")
         tasten("b")
         self.assertEqual(p.warte_auf_ende(), 0)
         werte = self.einstellungen()

@@ -88,7 +88,15 @@ class Zugang(ProgrammTest):
             bindung = titel.queryAction().getKeyBinding(0)
             self.assertTrue(bindung.startswith("Alt+"), f"Menü „{titel.name}“ ohne Zugriffstaste")
             popup = [o for o in kinder(titel) if rolle(o) in ("popup menu", "menu")][0]
-            tasten(tastenfolge(bindung))
+            # Pressed again only while no menu is open, as menue_oeffnen does.
+            for _ in range(3):
+                tasten(tastenfolge(bindung))
+                try:
+                    warte(lambda: hat(popup, pyatspi.STATE_SHOWING), "", 5)
+                    break
+                except AssertionError:
+                    if self.p.offenes_menue() is not None:
+                        break
             warte(lambda: hat(popup, pyatspi.STATE_SHOWING), f"Menü „{titel.name}“ offen")
             eintraege = [o for o in kinder(popup) if rolle(o) == "menu item"]
             self.assertTrue(all(o.name for o in eintraege), f"Eintrag ohne Namen in {titel.name}")
