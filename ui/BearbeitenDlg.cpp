@@ -149,7 +149,7 @@ TTabBearbeitenForm::TTabBearbeitenForm(QWidget* owner, Dialoge& dialoge,
 void TTabBearbeitenForm::MenuErzeugen() {
     using T = TTabBearbeitenForm;
     MainMenu1 = MenuLeisteAnlegen(this);
-    const auto taste = [](int kombination) { return QKeySequence(kombination); };
+    const auto taste = [](QKeyCombination kombination) { return QKeySequence(kombination); };
     const QKeySequence ohne;
 
     MenuTabelle = MenuAnlegen<T>(

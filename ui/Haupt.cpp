@@ -155,7 +155,7 @@ void TForm1::MenuErzeugen() {
     using T = TForm1;
     menuBar()->setAccessibleName(QStringLiteral("Hauptmenü"));
     QMenuBar* const leiste = menuBar();
-    const auto taste = [](int kombination) { return QKeySequence(kombination); };
+    const auto taste = [](QKeyCombination kombination) { return QKeySequence(kombination); };
     const QKeySequence ohne;
 
     MenuDatei =
