@@ -145,8 +145,8 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
     std::u16string_view name = schrift.Name;
     if (name.empty())
         name = u"Arial";
-    Durchgehen(
-        name, [&](char16_t c) { schreiber.NamensZeichen(c); }, [] {});
+    const auto namensZeichen = [&](char16_t c) { schreiber.NamensZeichen(c); };
+    Durchgehen(name, namensZeichen, [] {});
     aus += ";}}\r\n";
 
     const bool systemFarbe = (schrift.Farbe & 0xFF000000u) != 0;
@@ -177,8 +177,9 @@ std::string TextZuRtf(std::u16string_view text, const TSchrift& schrift) {
         aus += "\\cf1";
     aus.push_back(' ');
 
-    Durchgehen(
-        text, [&](char16_t c) { schreiber.Zeichen(c); }, [&] { aus += "\\par\r\n"; });
+    const auto zeichen = [&](char16_t c) { schreiber.Zeichen(c); };
+    const auto absatz = [&] { aus += "\\par\r\n"; };
+    Durchgehen(text, zeichen, absatz);
     aus += "}\r\n";
     return aus;
 }
