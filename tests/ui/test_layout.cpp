@@ -284,8 +284,9 @@ TEST_F(HauptLayoutTest, DieDialogeZeigenDieSchriftWieDasHauptfenster) {
         const std::uint32_t grund = form->SchriftHintergrundFarbe;
         const QWidget* text = form->LabelTabDatei;
         const QWidget* knopf = form->ButtonOpen;
-        if (fall.Anwendungsgroesse > 0)
+        if (fall.Anwendungsgroesse > 0) {
             EXPECT_EQ(text->font().pointSizeF(), fall.Anwendungsgroesse);
+        }
 
         TDruckenForm druck(form.get(), dialoge, "LPT1", u"Haus");
         druck.SchriftartZuweisen(s, grund);
