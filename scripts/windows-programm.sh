@@ -14,13 +14,14 @@ qt=$(scripts/windows-qt.sh | tail -n 1)
 bibliotheken=$(scripts/windows-bibliotheken.sh | tail -n 1)
 bau="${ZW_WIN_PROGRAMM_BUILD:-build-win-programm}"
 
+mkdir -p "$bau"
 cmake -S . -B "$bau" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$PWD/cmake/toolchain-mingw.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR="/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/cmake" \
     -DCMAKE_BUILD_TYPE=Release -DZW_TESTS=OFF -DZW_BENCH=OFF \
-    -DZW_WIN_BIBLIOTHEKEN="$bibliotheken" >"$bau.konfigurieren.log" 2>&1 || {
-    tail -n 40 "$bau.konfigurieren.log"
+    -DZW_WIN_BIBLIOTHEKEN="$bibliotheken" >"$bau/konfigurieren.log" 2>&1 || {
+    tail -n 40 "$bau/konfigurieren.log"
     exit 1
 }
 cmake --build "$bau" --parallel "${ZW_JOBS:-2}" --target zeichenwandler zeichenwandler-cli
