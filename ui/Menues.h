@@ -5,7 +5,6 @@
 
 #include "platform/Fehlerbehandlung.h"
 
-#include <QAbstractButton>
 #include <QAction>
 #include <QKeySequence>
 #include <QMenu>
@@ -28,16 +27,10 @@ void Ausfuehren(Fenster* fenster, Dialoge& dialoge, void (Fenster::*befehl)()) {
     BefehlAusfuehren(dialoge, fenster, [fenster, befehl] { (fenster->*befehl)(); });
 }
 
-// A menu item or a button that runs one of the window's commands.
+// A menu item that runs one of the window's commands.
 template <class Fenster>
 void Verbinden(Fenster* fenster, Dialoge& dialoge, QAction* aktion, void (Fenster::*befehl)()) {
     QObject::connect(aktion, &QAction::triggered, fenster,
-                     [fenster, &dialoge, befehl] { Ausfuehren(fenster, dialoge, befehl); });
-}
-template <class Fenster>
-void Verbinden(Fenster* fenster, Dialoge& dialoge, QAbstractButton* knopf,
-               void (Fenster::*befehl)()) {
-    QObject::connect(knopf, &QAbstractButton::clicked, fenster,
                      [fenster, &dialoge, befehl] { Ausfuehren(fenster, dialoge, befehl); });
 }
 
